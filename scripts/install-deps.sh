@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on Debian 12; does nothing when
+# everything is there already. Usage: install-deps.sh [run|test]
+set -euo pipefail
+
+want=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev fonts-wqy-microhei)
+if [ "${1:-test}" = test ]; then
+  want+=(googletest libgtest-dev libgmock-dev clang-format
+         g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386
+         xvfb xauth x11-utils xdotool imagemagick icoutils
+         dbus python3 python3-dbusmock python3-gi)
+fi
+
+missing=()
+for pkg in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+if printf '%s\n' "${missing[@]}" | grep -q ':i386$' && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
+$SUDO apt-get update -q
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,185 @@
+#include "app/application.h"
+
+#include <algorithm>
+#include <cassert>
+#include <utility>
+
+namespace app {
+
+namespace {
+Application* g_current = nullptr;
+}
+
+Application::Application(Platform& platform, const ProjectDescription& project)
+    : platform_(platform), project_(project) {
+  assert(g_current == nullptr);
+  g_current = this;
+}
+
+Application::~Application() {
+  slots_.clear();
+  startup_.reset();
+  g_current = nullptr;
+}
+
+Application& Application::current() {
+  assert(g_current != nullptr);
+  return *g_current;
+}
+
+void Application::registerForm(Form& form) { forms_.push_back(&form); }
+
+void Application::forgetForm(Form& form) { std::erase(forms_, &form); }
+
+template <class Action>
+void Application::entry(Form* form, Action action) {
+  if (ended_) return;
+  if (form != nullptr && !form->acceptsInput()) return;
+  try {
+    action();
+  } catch (const RuntimeError& error) {
+    report(error);
+  } catch (const EndRequested&) {
+  }
+}
+
+void Application::start() {
+  entry(nullptr, [this] {
+    startup_ = project_.startupForm();
+    startup_->Show();
+  });
+}
+
+void Application::click(Form& form, std::string_view control) {
+  entry(&form, [&] {
+    Control& c = form.control(control);
+    if (c.kind() == ControlKind::OptionButton) c.setValue(True);
+    Event click{EventKind::Click, c.name()};
+    form.raise(click);
+  });
+}
+
+void Application::edited(Form& form, std::string_view control, std::string text) {
+  entry(&form, [&] {
+    Control& c = form.control(control);
+    c.userEdited(std::move(text));
+    Event change{EventKind::Change, c.name()};
+    form.raise(change);
+  });
+}
+
+void Application::mouseMove(Form& form, Integer button, Integer shift, Single x, Single y) {
+  entry(&form, [&] {
+    Event move{EventKind::MouseMove, {}};
+    move.button = button;
+    move.shift = shift;
+    move.x = x;
+    move.y = y;
+    form.raise(move);
+  });
+}
+
+void Application::closeRequested(Form& form, Integer unloadMode) {
+  // A close request reaches a disabled window too (the session ending).
+  if (ended_ || !form.loaded()) return;
+  try {
+    form.Unload(unloadMode);
+  } catch (const RuntimeError& error) {
+    report(error);
+  } catch (const EndRequested&) {
+  }
+}
+
+void Application::wake() {
+  if (ended_) return;
+  const auto now = platform_.now();
+  struct Due {
+    Form* form;
+    std::string_view timer;
+    std::chrono::nanoseconds at;
+  };
+  std::vector<Due> due;
+  for (Form* form : forms_) {
+    if (!form->loaded()) continue;
+    for (auto& c : form->controls())
+      if (c.timerRunning() && c.due() <= now) due.push_back({form, c.name(), c.due()});
+  }
+  std::stable_sort(due.begin(), due.end(), [](auto& a, auto& b) { return a.at < b.at; });
+
+  for (const Due& d : due) {
+    if (ended_) return;
+    Control* timer = d.form->findLoaded(d.timer);
+    if (timer == nullptr || !timer->timerRunning() || timer->due() > now) continue;
+    timer->advanceDue(now);
+    // A tick still running (behind a message box) is not entered again.
+    if (timer->ticking) continue;
+    timer->ticking = true;
+    if (!ended_) {
+      try {
+        Event tick{EventKind::Timer, d.timer};
+        d.form->raise(tick);
+      } catch (const RuntimeError& error) {
+        report(error);
+      } catch (const EndRequested&) {
+      }
+    }
+    if (Control* again = d.form->findLoaded(d.timer)) again->ticking = false;
+  }
+  if (!ended_) platform_.timersChanged();
+}
+
+std::optional<std::chrono::nanoseconds> Application::nextDeadline() const {
+  std::optional<std::chrono::nanoseconds> next;
+  if (ended_) return next;
+  for (Form* form : forms_) {
+    if (!form->loaded()) continue;
+    for (auto& c : form->controls())
+      if (c.timerRunning() && (!next || c.due() < *next)) next = c.due();
+  }
+  return next;
+}
+
+void Application::raiseNested(Form& form, Event& event) { form.raise(event); }
+
+void Application::MsgBox(const std::string& text, int style, std::optional<std::string> title) {
+  platform_.messageBox(text, style, title ? *title : std::string(project_.title));
+  if (ended_) throw EndRequested{};
+}
+
+double Application::Shell(const CommandLine& command, WindowStyle style) {
+  return platform_.run(command, style);
+}
+
+Picture Application::LoadPicture(const std::string& path) { return platform_.loadPicture(path); }
+
+std::string Application::AppPath() {
+  std::string dir = platform_.applicationDirectory();
+  auto isSeparator = [](char c) { return c == '\\' || c == '/'; };
+  bool root = dir.size() <= 1 || (dir.size() == 3 && dir[1] == ':');
+  if (!root && isSeparator(dir.back())) dir.pop_back();
+  return dir;
+}
+
+void Application::End() {
+  ended_ = true;
+  platform_.end();
+  throw EndRequested{};
+}
+
+void Application::report(const RuntimeError& error) {
+  if (ended_) return;
+  platform_.messageBox(error.report(), MsgBoxStyle::Critical, std::string(project_.title));
+}
+
+void MsgBox(const std::string& text, int style, std::optional<std::string> title) {
+  Application::current().MsgBox(text, style, std::move(title));
+}
+double Shell(const CommandLine& command, WindowStyle style) {
+  return Application::current().Shell(command, style);
+}
+Picture LoadPicture(const std::string& path) { return Application::current().LoadPicture(path); }
+std::string AppPath() { return Application::current().AppPath(); }
+void End() { Application::current().End(); }
+Single TwipsPerPixelX() { return Application::current().platform().twipsPerPixelX(); }
+
+}  // namespace app

@@ -1,0 +1,146 @@
+#include "app/form.h"
+
+#include <utility>
+
+#include "app/application.h"
+#include "app/runtime_error.h"
+
+namespace app {
+
+Form::Form(const FormLayout& layout) : layout_(&layout) {
+  Application::current().registerForm(*this);
+}
+
+Form::~Form() { Application::current().forgetForm(*this); }
+
+void Form::Load() {
+  if (loaded_ || loading_) return;
+  loading_ = true;
+  Platform& platform = Application::current().platform();
+  controls_.clear();
+  controls_.reserve(layout_->controls.size());
+  for (const auto& c : layout_->controls) controls_.emplace_back(*this, c);
+  enabled_ = true;
+  visible_ = false;
+  backColor_ = layout_->backColor;
+  picture_ = layout_->picture.empty() ? nullptr : platform.builtinPicture(layout_->picture);
+  icon_ = layout_->icon.empty() ? nullptr : platform.builtinPicture(layout_->icon);
+  peer_ = platform.createWindow(*this);
+  loaded_ = true;
+  loading_ = false;
+  platform.timersChanged();
+
+  Event load{EventKind::Load, {}};
+  Application::current().raiseNested(*this, load);
+}
+
+void Form::Show() {
+  Load();
+  visible_ = true;
+  peer_->show();
+}
+
+void Form::Hide() {
+  Load();
+  visible_ = false;
+  peer_->hide();
+}
+
+bool Form::Unload(Integer unloadMode) {
+  if (!loaded_) return true;
+  Application& app = Application::current();
+  Event query{EventKind::QueryUnload, {}};
+  query.unloadMode = unloadMode;
+  app.raiseNested(*this, query);
+  if (query.cancel != 0 || !loaded_) return false;
+  Event unload{EventKind::Unload, {}};
+  app.raiseNested(*this, unload);
+  if (unload.cancel != 0 || !loaded_) return false;
+
+  peer_.reset();
+  controls_.clear();
+  picture_.reset();
+  icon_.reset();
+  loaded_ = false;
+  visible_ = false;
+  app.platform().timersChanged();
+  return true;
+}
+
+Boolean Form::Enabled() {
+  Load();
+  return toBoolean(enabled_);
+}
+
+void Form::setEnabled(Boolean enabled) {
+  Load();
+  enabled_ = enabled != False;
+  peer_->setEnabled(enabled_);
+}
+
+Single Form::Width() {
+  Load();
+  return peer_->outerWidth();
+}
+
+Single Form::Height() {
+  Load();
+  return peer_->outerHeight();
+}
+
+void Form::setWidth(Single width) {
+  Load();
+  peer_->setOuterSize(width, peer_->outerHeight());
+}
+
+void Form::setHeight(Single height) {
+  Load();
+  peer_->setOuterSize(peer_->outerWidth(), height);
+}
+
+Picture Form::picture() {
+  Load();
+  return picture_;
+}
+
+void Form::setPicture(Picture picture) {
+  Load();
+  picture_ = std::move(picture);
+  peer_->setPicture(picture_);
+}
+
+Colour Form::BackColor() {
+  Load();
+  return backColor_;
+}
+
+void Form::setBackColor(Colour colour) {
+  Load();
+  backColor_ = colour;
+  peer_->setBackColor(colour);
+}
+
+Long Form::hWnd() {
+  Load();
+  return peer_->handle();
+}
+
+Picture Form::Icon() {
+  Load();
+  return icon_;
+}
+
+Control& Form::control(std::string_view name) {
+  Load();
+  for (auto& c : controls_)
+    if (c.name() == name) return c;
+  throw RuntimeError::invalidCall();
+}
+
+Control* Form::findLoaded(std::string_view name) {
+  for (auto& c : controls_)
+    if (c.name() == name) return &c;
+  return nullptr;
+}
+
+}  // namespace app

@@ -1,0 +1,22 @@
+// A picture the platform decoded: a form's background, or an icon.
+#pragma once
+
+#include <memory>
+
+#include "app/basic_types.h"
+
+namespace app {
+
+class PictureObject {
+ public:
+  virtual ~PictureObject() = default;
+  // The handle the program may hand the operating system (an icon's
+  // handle for the tray); unique among the platform's live pictures.
+  virtual Long handle() const = 0;
+  virtual int widthPixels() const = 0;
+  virtual int heightPixels() const = 0;
+};
+
+using Picture = std::shared_ptr<const PictureObject>;
+
+}  // namespace app
