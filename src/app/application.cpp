@@ -27,14 +27,20 @@ Application& Application::current() {
   return *g_current;
 }
 
-void Application::registerForm(Form& form) { forms_.push_back(&form); }
+void Application::registerForm(Form& form) {
+  forms_.push_back(&form);
+}
 
-void Application::forgetForm(Form& form) { std::erase(forms_, &form); }
+void Application::forgetForm(Form& form) {
+  std::erase(forms_, &form);
+}
 
 template <class Action>
 void Application::entry(Form* form, Action action) {
-  if (ended_) return;
-  if (form != nullptr && !form->acceptsInput()) return;
+  if (ended_)
+    return;
+  if (form != nullptr && !form->acceptsInput())
+    return;
   try {
     action();
   } catch (const RuntimeError& error) {
@@ -53,7 +59,8 @@ void Application::start() {
 void Application::click(Form& form, std::string_view control) {
   entry(&form, [&] {
     Control& c = form.control(control);
-    if (c.kind() == ControlKind::OptionButton) c.setValue(True);
+    if (c.kind() == ControlKind::OptionButton)
+      c.setValue(True);
     Event click{EventKind::Click, c.name()};
     form.raise(click);
   });
@@ -81,7 +88,8 @@ void Application::mouseMove(Form& form, Integer button, Integer shift, Single x,
 
 void Application::closeRequested(Form& form, Integer unloadMode) {
   // A close request reaches a disabled window too (the session ending).
-  if (ended_ || !form.loaded()) return;
+  if (ended_ || !form.loaded())
+    return;
   try {
     form.Unload(unloadMode);
   } catch (const RuntimeError& error) {
@@ -91,7 +99,8 @@ void Application::closeRequested(Form& form, Integer unloadMode) {
 }
 
 void Application::wake() {
-  if (ended_) return;
+  if (ended_)
+    return;
   const auto now = platform_.now();
   struct Due {
     Form* form;
@@ -100,19 +109,24 @@ void Application::wake() {
   };
   std::vector<Due> due;
   for (Form* form : forms_) {
-    if (!form->loaded()) continue;
+    if (!form->loaded())
+      continue;
     for (auto& c : form->controls())
-      if (c.timerRunning() && c.due() <= now) due.push_back({form, c.name(), c.due()});
+      if (c.timerRunning() && c.due() <= now)
+        due.push_back({form, c.name(), c.due()});
   }
   std::stable_sort(due.begin(), due.end(), [](auto& a, auto& b) { return a.at < b.at; });
 
   for (const Due& d : due) {
-    if (ended_) return;
+    if (ended_)
+      return;
     Control* timer = d.form->findLoaded(d.timer);
-    if (timer == nullptr || !timer->timerRunning() || timer->due() > now) continue;
+    if (timer == nullptr || !timer->timerRunning() || timer->due() > now)
+      continue;
     timer->advanceDue(now);
     // A tick still running (behind a message box) is not entered again.
-    if (timer->ticking) continue;
+    if (timer->ticking)
+      continue;
     timer->ticking = true;
     if (!ended_) {
       try {
@@ -123,40 +137,51 @@ void Application::wake() {
       } catch (const EndRequested&) {
       }
     }
-    if (Control* again = d.form->findLoaded(d.timer)) again->ticking = false;
+    if (Control* again = d.form->findLoaded(d.timer))
+      again->ticking = false;
   }
-  if (!ended_) platform_.timersChanged();
+  if (!ended_)
+    platform_.timersChanged();
 }
 
 std::optional<std::chrono::nanoseconds> Application::nextDeadline() const {
   std::optional<std::chrono::nanoseconds> next;
-  if (ended_) return next;
+  if (ended_)
+    return next;
   for (Form* form : forms_) {
-    if (!form->loaded()) continue;
+    if (!form->loaded())
+      continue;
     for (auto& c : form->controls())
-      if (c.timerRunning() && (!next || c.due() < *next)) next = c.due();
+      if (c.timerRunning() && (!next || c.due() < *next))
+        next = c.due();
   }
   return next;
 }
 
-void Application::raiseNested(Form& form, Event& event) { form.raise(event); }
+void Application::raiseNested(Form& form, Event& event) {
+  form.raise(event);
+}
 
 void Application::MsgBox(const std::string& text, int style, std::optional<std::string> title) {
   platform_.messageBox(text, style, title ? *title : std::string(project_.title));
-  if (ended_) throw EndRequested{};
+  if (ended_)
+    throw EndRequested{};
 }
 
 double Application::Shell(const CommandLine& command, WindowStyle style) {
   return platform_.run(command, style);
 }
 
-Picture Application::LoadPicture(const std::string& path) { return platform_.loadPicture(path); }
+Picture Application::LoadPicture(const std::string& path) {
+  return platform_.loadPicture(path);
+}
 
 std::string Application::AppPath() {
   std::string dir = platform_.applicationDirectory();
   auto isSeparator = [](char c) { return c == '\\' || c == '/'; };
   bool root = dir.size() <= 1 || (dir.size() == 3 && dir[1] == ':');
-  if (!root && isSeparator(dir.back())) dir.pop_back();
+  if (!root && isSeparator(dir.back()))
+    dir.pop_back();
   return dir;
 }
 
@@ -167,7 +192,8 @@ void Application::End() {
 }
 
 void Application::report(const RuntimeError& error) {
-  if (ended_) return;
+  if (ended_)
+    return;
   platform_.messageBox(error.report(), MsgBoxStyle::Critical, std::string(project_.title));
 }
 
@@ -177,9 +203,17 @@ void MsgBox(const std::string& text, int style, std::optional<std::string> title
 double Shell(const CommandLine& command, WindowStyle style) {
   return Application::current().Shell(command, style);
 }
-Picture LoadPicture(const std::string& path) { return Application::current().LoadPicture(path); }
-std::string AppPath() { return Application::current().AppPath(); }
-void End() { Application::current().End(); }
-Single TwipsPerPixelX() { return Application::current().platform().twipsPerPixelX(); }
+Picture LoadPicture(const std::string& path) {
+  return Application::current().LoadPicture(path);
+}
+std::string AppPath() {
+  return Application::current().AppPath();
+}
+void End() {
+  Application::current().End();
+}
+Single TwipsPerPixelX() {
+  return Application::current().platform().twipsPerPixelX();
+}
 
 }  // namespace app

@@ -50,7 +50,8 @@ class Application {
   template <class T>
   T& instance() {
     auto& slot = slots_[std::type_index(typeid(T))];
-    if (!slot) slot = std::make_shared<T>();
+    if (!slot)
+      slot = std::make_shared<T>();
     return *std::static_pointer_cast<T>(slot);
   }
 

@@ -15,7 +15,9 @@ using Colour = std::uint32_t;
 inline constexpr Boolean True = -1;
 inline constexpr Boolean False = 0;
 
-inline constexpr Boolean toBoolean(bool b) { return b ? True : False; }
+inline constexpr Boolean toBoolean(bool b) {
+  return b ? True : False;
+}
 
 // Colours written &H800000xx name a system colour by its index.
 namespace SystemColour {
@@ -23,7 +25,9 @@ inline constexpr Colour InactiveBorder = 0x8000000B;
 inline constexpr Colour ButtonFace = 0x8000000F;
 }  // namespace SystemColour
 
-inline constexpr bool isSystemColour(Colour c) { return (c & 0x80000000u) != 0; }
+inline constexpr bool isSystemColour(Colour c) {
+  return (c & 0x80000000u) != 0;
+}
 
 // red + 256 * green + 65536 * blue
 inline constexpr Colour RGB(int red, int green, int blue) {

@@ -8,9 +8,15 @@ namespace app {
 CommandLine::CommandLine(Kind kind, int seconds, std::string address)
     : kind_(kind), seconds_(seconds), address_(std::move(address)) {}
 
-CommandLine CommandLine::shutDownAfter(int seconds) { return {Kind::ShutDown, seconds, {}}; }
-CommandLine CommandLine::restartAfter(int seconds) { return {Kind::Restart, seconds, {}}; }
-CommandLine CommandLine::abortShutdown() { return {Kind::AbortShutdown, 0, {}}; }
+CommandLine CommandLine::shutDownAfter(int seconds) {
+  return {Kind::ShutDown, seconds, {}};
+}
+CommandLine CommandLine::restartAfter(int seconds) {
+  return {Kind::Restart, seconds, {}};
+}
+CommandLine CommandLine::abortShutdown() {
+  return {Kind::AbortShutdown, 0, {}};
+}
 
 CommandLine CommandLine::openAddress(std::string address) {
   for (unsigned char c : address) {

@@ -12,16 +12,19 @@ Control::Control(Form& form, const ControlLayout& layout)
     : form_(&form), layout_(&layout), text_(layout.caption) {
   if (layout.kind == ControlKind::Timer) {
     enabled_ = layout.enabled && layout.interval > 0;
-    if (enabled_) due_ = Application::current().platform().now() + std::chrono::milliseconds(layout.interval);
+    if (enabled_)
+      due_ = Application::current().platform().now() + std::chrono::milliseconds(layout.interval);
   }
 }
 
 void Control::expectKind(ControlKind kind) const {
-  if (layout_->kind != kind) throw RuntimeError(438, "对象不支持该属性或方法");
+  if (layout_->kind != kind)
+    throw RuntimeError(438, "对象不支持该属性或方法");
 }
 
 void Control::notifyPeer() {
-  if (auto* peer = form_->peer()) peer->controlChanged(*this);
+  if (auto* peer = form_->peer())
+    peer->controlChanged(*this);
 }
 
 void Control::setText(std::string text) {
@@ -33,7 +36,9 @@ void Control::setText(std::string text) {
   }
 }
 
-void Control::userEdited(std::string text) { text_ = std::move(text); }
+void Control::userEdited(std::string text) {
+  text_ = std::move(text);
+}
 
 Boolean Control::Value() const {
   expectKind(ControlKind::OptionButton);
@@ -58,7 +63,8 @@ void Control::setValue(Boolean value) {
 void Control::setEnabled(Boolean enabled) {
   bool on = enabled != False;
   if (kind() == ControlKind::Timer) {
-    if (on && !enabled_) due_ = Application::current().platform().now() + std::chrono::milliseconds(Interval());
+    if (on && !enabled_)
+      due_ = Application::current().platform().now() + std::chrono::milliseconds(Interval());
     enabled_ = on;
     Application::current().timersChanged();
     return;
@@ -73,7 +79,8 @@ bool Control::timerRunning() const {
 
 void Control::advanceDue(std::chrono::nanoseconds now) {
   const std::chrono::nanoseconds step = std::chrono::milliseconds(Interval());
-  if (now < due_) return;
+  if (now < due_)
+    return;
   due_ += step * ((now - due_) / step + 1);
 }
 

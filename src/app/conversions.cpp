@@ -13,22 +13,30 @@ namespace {
 
 constexpr char32_t kFullWidthZero = U'\uFF10';
 
-bool isBlank(char32_t c) { return c == U' ' || c == U'\t' || c == U'\u3000'; }
+bool isBlank(char32_t c) {
+  return c == U' ' || c == U'\t' || c == U'\u3000';
+}
 
 // Folds a full-width form an input method types onto its ASCII twin.
 char32_t foldWidth(char32_t c) {
-  if (c >= kFullWidthZero && c <= kFullWidthZero + 9) return U'0' + (c - kFullWidthZero);
-  if (c == U'\uFF0B') return U'+';
-  if (c == U'\uFF0D') return U'-';
-  if (c == U'\uFF0E') return U'.';
+  if (c >= kFullWidthZero && c <= kFullWidthZero + 9)
+    return U'0' + (c - kFullWidthZero);
+  if (c == U'\uFF0B')
+    return U'+';
+  if (c == U'\uFF0D')
+    return U'-';
+  if (c == U'\uFF0E')
+    return U'.';
   return c;
 }
 
 std::string stripTrailingZeros(std::string digits) {
   auto point = digits.find('.');
-  if (point == std::string::npos) return digits;
+  if (point == std::string::npos)
+    return digits;
   while (digits.back() == '0') digits.pop_back();
-  if (digits.back() == '.') digits.pop_back();
+  if (digits.back() == '.')
+    digits.pop_back();
   return digits;
 }
 
@@ -39,7 +47,11 @@ std::u32string decodeUtf8(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size()) {
     auto lead = static_cast<unsigned char>(text[i]);
-    int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
+    int extra = lead < 0x80           ? 0
+                : (lead >> 5) == 0x6  ? 1
+                : (lead >> 4) == 0xE  ? 2
+                : (lead >> 3) == 0x1E ? 3
+                                      : -1;
     char32_t c = extra <= 0 ? lead : lead & (0x3F >> extra);
     bool ok = extra >= 0 && i + static_cast<std::size_t>(extra) < text.size();
     for (int k = 1; ok && k <= extra; ++k) {
@@ -67,7 +79,8 @@ std::optional<double> parseNumber(std::string_view text) {
 
   std::string ascii;
   if (i < end && (foldWidth(chars[i]) == U'+' || foldWidth(chars[i]) == U'-')) {
-    if (foldWidth(chars[i]) == U'-') ascii.push_back('-');
+    if (foldWidth(chars[i]) == U'-')
+      ascii.push_back('-');
     ++i;
     while (i < end && isBlank(chars[i])) ++i;
   }
@@ -84,28 +97,33 @@ std::optional<double> parseNumber(std::string_view text) {
       return std::nullopt;
     }
   }
-  if (!digit) return std::nullopt;
+  if (!digit)
+    return std::nullopt;
 
   double value = 0;
   auto [ptr, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-  if (ec != std::errc() || ptr != ascii.data() + ascii.size()) return std::nullopt;
+  if (ec != std::errc() || ptr != ascii.data() + ascii.size())
+    return std::nullopt;
   return value;
 }
 
 double CDbl(std::string_view text) {
   auto value = parseNumber(text);
-  if (!value) throw RuntimeError::typeMismatch();
+  if (!value)
+    throw RuntimeError::typeMismatch();
   return *value;
 }
 
 std::string CStr(double value) {
-  if (!std::isfinite(value)) throw RuntimeError::overflow();
-  if (value == 0) return "0";
+  if (!std::isfinite(value))
+    throw RuntimeError::overflow();
+  if (value == 0)
+    return "0";
 
   // Scientific form with 15 significant digits, then written out plainly.
   char buf[64];
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
-                                 std::chars_format::scientific, 14);
+  auto [end, ec] =
+      std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
   std::string sci(buf, end);
   auto e = sci.find('e');
   int exponent = std::atoi(sci.c_str() + e + 1);
@@ -124,10 +142,13 @@ std::string CStr(double value) {
   return value < 0 ? "-" + plain : plain;
 }
 
-std::string CStr(Integer value) { return std::to_string(value); }
+std::string CStr(Integer value) {
+  return std::to_string(value);
+}
 
 Long CLng(double value) {
-  if (std::isnan(value)) throw RuntimeError::overflow();
+  if (std::isnan(value))
+    throw RuntimeError::overflow();
   double rounded = std::nearbyint(value);  // the default mode rounds ties to even
   if (rounded < std::numeric_limits<Long>::min() || rounded > std::numeric_limits<Long>::max())
     throw RuntimeError::overflow();
@@ -135,7 +156,8 @@ Long CLng(double value) {
 }
 
 std::uint8_t CByte(Integer value) {
-  if (value < 0 || value > 255) throw RuntimeError::overflow();
+  if (value < 0 || value > 255)
+    throw RuntimeError::overflow();
   return static_cast<std::uint8_t>(value);
 }
 

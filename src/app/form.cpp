@@ -11,10 +11,13 @@ Form::Form(const FormLayout& layout) : layout_(&layout) {
   Application::current().registerForm(*this);
 }
 
-Form::~Form() { Application::current().forgetForm(*this); }
+Form::~Form() {
+  Application::current().forgetForm(*this);
+}
 
 void Form::Load() {
-  if (loaded_ || loading_) return;
+  if (loaded_ || loading_)
+    return;
   loading_ = true;
   Platform& platform = Application::current().platform();
   controls_.clear();
@@ -47,15 +50,18 @@ void Form::Hide() {
 }
 
 bool Form::Unload(Integer unloadMode) {
-  if (!loaded_) return true;
+  if (!loaded_)
+    return true;
   Application& app = Application::current();
   Event query{EventKind::QueryUnload, {}};
   query.unloadMode = unloadMode;
   app.raiseNested(*this, query);
-  if (query.cancel != 0 || !loaded_) return false;
+  if (query.cancel != 0 || !loaded_)
+    return false;
   Event unload{EventKind::Unload, {}};
   app.raiseNested(*this, unload);
-  if (unload.cancel != 0 || !loaded_) return false;
+  if (unload.cancel != 0 || !loaded_)
+    return false;
 
   peer_.reset();
   controls_.clear();
@@ -133,13 +139,15 @@ Picture Form::Icon() {
 Control& Form::control(std::string_view name) {
   Load();
   for (auto& c : controls_)
-    if (c.name() == name) return c;
+    if (c.name() == name)
+      return c;
   throw RuntimeError::invalidCall();
 }
 
 Control* Form::findLoaded(std::string_view name) {
   for (auto& c : controls_)
-    if (c.name() == name) return &c;
+    if (c.name() == name)
+      return &c;
   return nullptr;
 }
 

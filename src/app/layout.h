@@ -47,13 +47,14 @@ struct FormLayout {
   bool showInTaskbar = true;
   int clientWidth = 0, clientHeight = 0;
   Colour backColor = SystemColour::ButtonFace;
-  std::string_view picture;  // a built-in picture, or empty
-  std::string_view icon;     // a built-in icon
+  std::string_view picture;             // a built-in picture, or empty
+  std::string_view icon;                // a built-in icon
   std::vector<ControlLayout> controls;  // in stored order; menu items last
 
   const ControlLayout* find(std::string_view control) const {
     for (const auto& c : controls)
-      if (c.name == control) return &c;
+      if (c.name == control)
+        return &c;
     return nullptr;
   }
 };

@@ -11,9 +11,15 @@ std::string RuntimeError::report() const {
   return "运行时错误 '" + std::to_string(number_) + "':\n\n" + description_;
 }
 
-RuntimeError RuntimeError::overflow() { return {6, "溢出"}; }
-RuntimeError RuntimeError::divisionByZero() { return {11, "除数为零"}; }
-RuntimeError RuntimeError::typeMismatch() { return {13, "类型不匹配"}; }
+RuntimeError RuntimeError::overflow() {
+  return {6, "溢出"};
+}
+RuntimeError RuntimeError::divisionByZero() {
+  return {11, "除数为零"};
+}
+RuntimeError RuntimeError::typeMismatch() {
+  return {13, "类型不匹配"};
+}
 RuntimeError RuntimeError::fileNotFound(const std::string& path) {
   return {53, "文件未找到：" + path};
 }
@@ -29,6 +35,8 @@ RuntimeError RuntimeError::entryPointNotFound(const std::string& entry) {
 RuntimeError RuntimeError::cannotRun(const std::string& command) {
   return {53, "文件未找到：" + command};
 }
-RuntimeError RuntimeError::invalidCall() { return {5, "无效的过程调用或参数"}; }
+RuntimeError RuntimeError::invalidCall() {
+  return {5, "无效的过程调用或参数"};
+}
 
 }  // namespace app

@@ -11,30 +11,67 @@ Form1::Form1() : app::Form(storedLayout()) {}
 
 const app::FormLayout& Form1::storedLayout() {
   using K = app::ControlKind;
-  static const app::FormLayout layout{
-      .name = "Form1",
-      .caption = "换肤（测试中）",
-      .clientWidth = 3165,
-      .clientHeight = 2970,
-      .icon = "form1.ico",
-      .controls = {
-          {.name = "Frame1", .kind = K::Frame, .container = "Form1", .caption = "皮肤",
-           .left = 120, .top = 120, .width = 2895, .height = 1815, .tabIndex = 0},
-          {.name = "Option1", .kind = K::OptionButton, .container = "Frame1",
-           .caption = "星空主题", .left = 240, .top = 360, .width = 2415, .height = 375,
-           .tabIndex = 1},
-          {.name = "Option2", .kind = K::OptionButton, .container = "Frame1",
-           .caption = "大海主题", .left = 240, .top = 840, .width = 2175, .height = 375,
-           .tabIndex = 2},
-          {.name = "Option3", .kind = K::OptionButton, .container = "Frame1",
-           .caption = "天空主题", .left = 240, .top = 1440, .width = 2415, .height = 255,
-           .tabIndex = 3},
-          {.name = "Command1", .kind = K::Button, .container = "Form1", .caption = "确定",
-           .left = 120, .top = 2040, .width = 2895, .height = 495, .tabIndex = 4},
-          {.name = "Label1", .kind = K::Label, .container = "Form1",
-           .caption = "想要自定义皮肤的点这里。", .left = 120, .top = 2640, .width = 3015,
-           .height = 255, .tabIndex = 5},
-      }};
+  static const app::FormLayout layout{.name = "Form1",
+                                      .caption = "换肤（测试中）",
+                                      .clientWidth = 3165,
+                                      .clientHeight = 2970,
+                                      .icon = "form1.ico",
+                                      .controls = {
+                                          {.name = "Frame1",
+                                           .kind = K::Frame,
+                                           .container = "Form1",
+                                           .caption = "皮肤",
+                                           .left = 120,
+                                           .top = 120,
+                                           .width = 2895,
+                                           .height = 1815,
+                                           .tabIndex = 0},
+                                          {.name = "Option1",
+                                           .kind = K::OptionButton,
+                                           .container = "Frame1",
+                                           .caption = "星空主题",
+                                           .left = 240,
+                                           .top = 360,
+                                           .width = 2415,
+                                           .height = 375,
+                                           .tabIndex = 1},
+                                          {.name = "Option2",
+                                           .kind = K::OptionButton,
+                                           .container = "Frame1",
+                                           .caption = "大海主题",
+                                           .left = 240,
+                                           .top = 840,
+                                           .width = 2175,
+                                           .height = 375,
+                                           .tabIndex = 2},
+                                          {.name = "Option3",
+                                           .kind = K::OptionButton,
+                                           .container = "Frame1",
+                                           .caption = "天空主题",
+                                           .left = 240,
+                                           .top = 1440,
+                                           .width = 2415,
+                                           .height = 255,
+                                           .tabIndex = 3},
+                                          {.name = "Command1",
+                                           .kind = K::Button,
+                                           .container = "Form1",
+                                           .caption = "确定",
+                                           .left = 120,
+                                           .top = 2040,
+                                           .width = 2895,
+                                           .height = 495,
+                                           .tabIndex = 4},
+                                          {.name = "Label1",
+                                           .kind = K::Label,
+                                           .container = "Form1",
+                                           .caption = "想要自定义皮肤的点这里。",
+                                           .left = 120,
+                                           .top = 2640,
+                                           .width = 3015,
+                                           .height = 255,
+                                           .tabIndex = 5},
+                                      }};
   return layout;
 }
 
@@ -50,9 +87,13 @@ void Form1::raise(app::Event& event) {
   app::dispatch(*this, handlers, event);
 }
 
-void Form1::Form_Load() { app::instance<main>().setEnabled(app::False); }
+void Form1::Form_Load() {
+  app::instance<main>().setEnabled(app::False);
+}
 
-void Form1::Form_Unload(app::Integer&) { app::instance<main>().setEnabled(app::True); }
+void Form1::Form_Unload(app::Integer&) {
+  app::instance<main>().setEnabled(app::True);
+}
 
 void Form1::Command1_Click() {
   app::MsgBox("测试期间重新加载会重置皮肤！！", app::MsgBoxStyle::OkOnly, "提示");
@@ -61,7 +102,8 @@ void Form1::Command1_Click() {
   } else if (Option2().Value() == app::True) {
     applySkin("\\大海.jpg");
   }
-  if (Option3().Value() == app::True) applySkin("\\天空.jpg");
+  if (Option3().Value() == app::True)
+    applySkin("\\天空.jpg");
   Unload();
 }
 

@@ -44,8 +44,7 @@ Long Module1::SetWindowLongA(Long hWnd, Long nIndex, Long dwNewLong) {
   return result;
 }
 
-Long Module1::SetLayeredWindowAttributes(Long hWnd, Long crKey, std::uint8_t bAlpha,
-                                         Long dwFlags) {
+Long Module1::SetLayeredWindowAttributes(Long hWnd, Long crKey, std::uint8_t bAlpha, Long dwFlags) {
   Long result = bound("user32", "SetLayeredWindowAttributes")
                     .SetLayeredWindowAttributes(hWnd, crKey, bAlpha, dwFlags);
   recordLastError();

@@ -19,8 +19,7 @@ class Module1 {
   app::NotifyIconData TrayIconData{};
 
   Long Shell_NotifyIcon(Long dwMessage, app::NotifyIconData& lpData);
-  Long SetWindowPos(Long hWnd, Long hWndInsertAfter, Long x, Long y, Long cx, Long cy,
-                    Long wFlags);
+  Long SetWindowPos(Long hWnd, Long hWndInsertAfter, Long x, Long y, Long cx, Long cy, Long wFlags);
   Long GetWindowLongA(Long hWnd, Long nIndex);
   Long SetWindowLongA(Long hWnd, Long nIndex, Long dwNewLong);
   Long SetLayeredWindowAttributes(Long hWnd, Long crKey, std::uint8_t bAlpha, Long dwFlags);

@@ -11,8 +11,7 @@ void main::raise(app::Event& event) {
   using E = app::Event;
   static const std::vector<app::Handler<main>> handlers{
       {K::Load, "", [](main& f, E&) { f.Form_Load(); }},
-      {K::MouseMove, "",
-       [](main& f, E& e) { f.Form_MouseMove(e.button, e.shift, e.x, e.y); }},
+      {K::MouseMove, "", [](main& f, E& e) { f.Form_MouseMove(e.button, e.shift, e.x, e.y); }},
       {K::QueryUnload, "", [](main& f, E& e) { f.Form_QueryUnload(e.cancel, e.unloadMode); }},
       {K::Click, "Command2", [](main& f, E&) { f.Command2_Click(); }},
       {K::Click, "Command3", [](main& f, E&) { f.Command3_Click(); }},

@@ -23,7 +23,8 @@ void main::ULD_Timer() {
   const Single after = window.Width();
   // Window systems keep captioned windows wider than the threshold; a
   // step that no longer narrows the window ends the program as well.
-  if (after < kNarrowest || after >= before) app::End();
+  if (after < kNarrowest || after >= before)
+    app::End();
 }
 
 }  // namespace forms

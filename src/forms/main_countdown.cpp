@@ -16,7 +16,9 @@ bool isZero(const std::string& text) {
   return number && *number == 0.0;
 }
 
-void error(const std::string& text) { app::MsgBox(text, app::MsgBoxStyle::Critical, "错误"); }
+void error(const std::string& text) {
+  app::MsgBox(text, app::MsgBoxStyle::Critical, "错误");
+}
 
 }  // namespace
 
@@ -26,16 +28,19 @@ void main::Command1_Click() {
   } else {
     Timer1().setEnabled(app::True);
   }
-  if (Text1().Text().empty()) error("请输入正确的时间！");
+  if (Text1().Text().empty())
+    error("请输入正确的时间！");
 }
 
 void main::Timer1_Timer() {
   const std::string& text = Text1().Text();
   // A text too long is about to be reset by the watcher's notice; one that
   // is no number waits until the box holds a number again.
-  if (app::Len(text) > kLongestCount) return;
+  if (app::Len(text) > kLongestCount)
+    return;
   auto count = app::parseNumber(text);
-  if (!count) return;
+  if (!count)
+    return;
   Text1().setText(app::CStr(*count - 1.0));
 }
 

@@ -16,13 +16,17 @@ void main::说明_Click() {
               app::MsgBoxStyle::Information, "说明");
 }
 
-void main::关于_Click() { app::instance<GY>().Show(); }
+void main::关于_Click() {
+  app::instance<GY>().Show();
+}
 
 void main::留言_Click() {
   app::MsgBox("希望你能添加喜欢这个吧", app::MsgBoxStyle::OkOnly);
   app::Shell(app::CommandLine::openAddress(forumAddress()), app::WindowStyle::Hidden);
 }
 
-void main::换肤_Click() { app::instance<Form1>().Show(); }
+void main::换肤_Click() {
+  app::instance<Form1>().Show();
+}
 
 }  // namespace forms

@@ -10,12 +10,24 @@ void shutDownAfter(int seconds) {
 }
 }  // namespace
 
-void main::Command2_Click() { shutDownAfter(60); }
-void main::Command7_Click() { shutDownAfter(1800); }
-void main::Command3_Click() { shutDownAfter(3600); }
-void main::Command8_Click() { shutDownAfter(7200); }
-void main::Command4_Click() { shutDownAfter(10800); }
-void main::Command9_Click() { shutDownAfter(18000); }
+void main::Command2_Click() {
+  shutDownAfter(60);
+}
+void main::Command7_Click() {
+  shutDownAfter(1800);
+}
+void main::Command3_Click() {
+  shutDownAfter(3600);
+}
+void main::Command8_Click() {
+  shutDownAfter(7200);
+}
+void main::Command4_Click() {
+  shutDownAfter(10800);
+}
+void main::Command9_Click() {
+  shutDownAfter(18000);
+}
 
 void main::Command6_Click() {
   app::Shell(app::CommandLine::abortShutdown(), app::WindowStyle::MinimizedFocus);

@@ -29,7 +29,8 @@ void main::Command5_Click() {
     module.Shell_NotifyIcon(app::NotifyIcon::Add, module.TrayIconData);
     iconInTray_ = true;
   }
-  app::MsgBox("已最小化！可以双击任务栏的图标重新呼出！", app::MsgBoxStyle::Information, "最小化！");
+  app::MsgBox("已最小化！可以双击任务栏的图标重新呼出！", app::MsgBoxStyle::Information,
+              "最小化！");
 }
 
 // Tray events arrive as mouse moves whose X carries the mouse message

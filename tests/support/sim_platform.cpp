@@ -1,1 +1,230 @@
+#include "support/sim_platform.h"
 
+#include <algorithm>
+
+#include "app/form.h"
+#include "app/runtime_error.h"
+
+namespace sim {
+
+namespace {
+
+constexpr Long kToolWindow = 0x80;
+constexpr Long kWindowEdge = 0x100;
+constexpr Long kLayered = 0x80000;
+
+class SimPicture : public app::PictureObject {
+ public:
+  SimPicture(Long handle, int width, int height)
+      : handle_(handle), width_(width), height_(height) {}
+  Long handle() const override { return handle_; }
+  int widthPixels() const override { return width_; }
+  int heightPixels() const override { return height_; }
+
+ private:
+  Long handle_;
+  int width_, height_;
+};
+
+int bigEndian16(const std::string& b, std::size_t at) {
+  return (static_cast<unsigned char>(b[at]) << 8) | static_cast<unsigned char>(b[at + 1]);
+}
+int littleEndian16(const std::string& b, std::size_t at) {
+  return static_cast<unsigned char>(b[at]) | (static_cast<unsigned char>(b[at + 1]) << 8);
+}
+
+// Width and height from a JPEG's frame header, a GIF's screen descriptor or
+// a BMP's info header; nothing for anything else.
+std::optional<std::pair<int, int>> pictureSize(const std::string& b) {
+  if (b.size() > 10 && b.compare(0, 4, "GIF8") == 0)
+    return std::pair{littleEndian16(b, 6), littleEndian16(b, 8)};
+  if (b.size() > 26 && b.compare(0, 2, "BM") == 0)
+    return std::pair{littleEndian16(b, 18), littleEndian16(b, 22)};
+  if (b.size() > 4 && static_cast<unsigned char>(b[0]) == 0xFF &&
+      static_cast<unsigned char>(b[1]) == 0xD8) {
+    for (std::size_t i = 2; i + 9 < b.size(); ++i) {
+      auto m = static_cast<unsigned char>(b[i + 1]);
+      if (static_cast<unsigned char>(b[i]) == 0xFF && (m == 0xC0 || m == 0xC2))
+        return std::pair{bigEndian16(b, i + 7), bigEndian16(b, i + 5)};
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string jpegBytes(int width, int height) {
+  std::string b = "\xFF\xD8\xFF\xC0";
+  b += std::string{'\0', '\x11', '\x08'};
+  b += static_cast<char>(height >> 8);
+  b += static_cast<char>(height & 0xFF);
+  b += static_cast<char>(width >> 8);
+  b += static_cast<char>(width & 0xFF);
+  b += std::string(12, '\0');
+  b += "\xFF\xD9";
+  return b;
+}
+
+std::string gifBytes(int width, int height) {
+  std::string b = "GIF89a";
+  b += static_cast<char>(width & 0xFF);
+  b += static_cast<char>(width >> 8);
+  b += static_cast<char>(height & 0xFF);
+  b += static_cast<char>(height >> 8);
+  b += std::string(4, '\0');
+  return b;
+}
+
+SimPeer::SimPeer(SimPlatform& platform, app::Form& f, Long handle)
+    : form(f), platform_(platform), handle_(handle) {
+  const auto& layout = f.layout();
+  const bool framed = layout.border == app::Border::FixedSingle;
+  const bool menu = std::any_of(layout.controls.begin(), layout.controls.end(),
+                                [](auto& c) { return c.kind == app::ControlKind::MenuItem; });
+  width = static_cast<Single>(layout.clientWidth + (framed ? 90 : 0));
+  height = static_cast<Single>(layout.clientHeight + (framed ? 420 : 0) + (menu ? 300 : 0));
+  backColor = f.BackColor();
+  picture = f.picture();
+  for (auto& c : f.controls()) texts[std::string(c.name())] = c.Text();
+  platform_.peers[handle_] = this;
+}
+
+SimPeer::~SimPeer() {
+  platform_.peers.erase(handle_);
+}
+
+void SimPeer::show() {
+  visible = true;
+  ++timesShown;
+}
+
+void SimPeer::setOuterSize(Single w, Single h) {
+  width = std::max(w, narrowest);
+  height = h;
+}
+
+void SimPeer::controlChanged(const app::Control& control) {
+  texts[std::string(control.name())] = control.Text();
+}
+
+SimPlatform::SimPlatform() = default;
+SimPlatform::~SimPlatform() = default;
+
+std::unique_ptr<app::WindowPeer> SimPlatform::createWindow(app::Form& form) {
+  Long handle = nextWindow_;
+  nextWindow_ += 0x10;
+  exStyles[handle] = form.layout().showInTaskbar ? kWindowEdge : kToolWindow;
+  return std::make_unique<SimPeer>(*this, form, handle);
+}
+
+void SimPlatform::messageBox(const std::string& text, int style, const std::string& title) {
+  boxes.push_back({text, style, title, clock});
+  RecordedBox box = boxes.back();
+  mostOpenBoxes = std::max(mostOpenBoxes, ++openBoxes);
+  if (!answers.empty()) {
+    auto answer = std::move(answers.front());
+    answers.pop_front();
+    answer(box);
+  }
+  --openBoxes;
+}
+
+double SimPlatform::run(const app::CommandLine& command, app::WindowStyle style) {
+  if (refuseCommands)
+    throw app::RuntimeError::cannotRun("cmd.exe");
+  commands.push_back({command, style, clock});
+  return static_cast<double>(commands.size());
+}
+
+app::Picture SimPlatform::makePicture(int width, int height) {
+  Long handle = nextPicture_++;
+  return std::make_shared<SimPicture>(handle, width, height);
+}
+
+app::Picture SimPlatform::loadPicture(const std::string& path) {
+  auto file = files.find(path);
+  if (file == files.end())
+    throw app::RuntimeError::fileNotFound(path);
+  auto size = pictureSize(file->second);
+  if (!size)
+    throw app::RuntimeError::invalidPicture(path);
+  return makePicture(size->first, size->second);
+}
+
+app::Picture SimPlatform::builtinPicture(std::string_view name) {
+  auto found = builtins_.find(name);
+  if (found != builtins_.end())
+    return found->second;
+  auto picture = name == "main.jpg"       ? makePicture(480, 720)
+                 : name.ends_with(".ico") ? makePicture(32, 32)
+                                          : makePicture(500, 200);
+  builtins_.emplace(std::string(name), picture);
+  return picture;
+}
+
+void SimPlatform::bind(std::string_view library, std::string_view entry) {
+  std::string key = std::string(library) + "!" + std::string(entry);
+  if (missingEntries.contains(key))
+    throw app::RuntimeError::entryPointNotFound(std::string(entry));
+  bindings.push_back(key);
+}
+
+Long SimPlatform::SetWindowPos(Long hWnd, Long insertAfter, Long, Long, Long, Long, Long) {
+  calls.emplace_back("SetWindowPos");
+  if (insertAfter == -1)
+    topmost.insert(hWnd);
+  return 1;
+}
+
+Long SimPlatform::GetWindowLongA(Long hWnd, Long) {
+  calls.emplace_back("GetWindowLongA");
+  return exStyles[hWnd];
+}
+
+Long SimPlatform::SetWindowLongA(Long hWnd, Long, Long value) {
+  calls.emplace_back("SetWindowLongA");
+  Long old = exStyles[hWnd];
+  exStyles[hWnd] = value;
+  return old;
+}
+
+Long SimPlatform::SetLayeredWindowAttributes(Long hWnd, Long colourKey, std::uint8_t, Long flags) {
+  calls.emplace_back("SetLayeredWindowAttributes");
+  if ((exStyles[hWnd] & kLayered) == 0 || (flags & 1) == 0)
+    return 0;
+  colourKeys[hWnd] = colourKey;
+  return 1;
+}
+
+Long SimPlatform::Shell_NotifyIcon(Long message, app::NotifyIconData& data) {
+  calls.emplace_back("Shell_NotifyIcon");
+  trayCalls.push_back({message, data});
+  std::pair key{data.hWnd, data.uID};
+  if (message == app::NotifyIcon::Add)
+    return trayIcons.insert(key).second ? 1 : 0;
+  if (message == app::NotifyIcon::Delete)
+    return trayIcons.erase(key) == 1 ? 1 : 0;
+  return 0;
+}
+
+void SimPlatform::advance(std::chrono::nanoseconds by) {
+  const auto target = clock + by;
+  auto& application = app::Application::current();
+  for (;;) {
+    auto due = application.nextDeadline();
+    if (!due || *due > target)
+      break;
+    clock = std::max(clock, *due);
+    application.wake();
+  }
+  clock = std::max(clock, target);
+}
+
+SimPeer* SimPlatform::peer(std::string_view form) const {
+  for (auto& [handle, peer] : peers)
+    if (peer->form.name() == form)
+      return peer;
+  return nullptr;
+}
+
+}  // namespace sim

@@ -1,0 +1,152 @@
+// A simulated platform: a virtual monotonic clock, recorded command lines
+// and message boxes, window peers that record what the core set, and
+// pictures from an in-memory file system.
+#pragma once
+
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "app/platform.h"
+
+namespace sim {
+
+using app::Long;
+using app::Single;
+using namespace std::chrono_literals;
+
+struct RecordedCommand {
+  app::CommandLine command;
+  app::WindowStyle style;
+  std::chrono::nanoseconds at;
+  std::string text() const { return command.text(); }
+};
+
+struct RecordedBox {
+  std::string text;
+  int style;
+  std::string title;
+  std::chrono::nanoseconds at;
+};
+
+struct TrayCall {
+  Long message;
+  app::NotifyIconData record;
+};
+
+class SimPlatform;
+
+class SimPeer : public app::WindowPeer {
+ public:
+  SimPeer(SimPlatform& platform, app::Form& form, Long handle);
+  ~SimPeer() override;
+
+  Long handle() const override { return handle_; }
+  void show() override;
+  void hide() override { visible = false; }
+  void setEnabled(bool on) override { enabled = on; }
+  void setOuterSize(Single width, Single height) override;
+  Single outerWidth() const override { return width; }
+  Single outerHeight() const override { return height; }
+  void setPicture(const app::Picture& p) override { picture = p; }
+  void setBackColor(app::Colour c) override { backColor = c; }
+  void controlChanged(const app::Control& control) override;
+
+  app::Form& form;
+  bool visible = false;
+  bool enabled = true;
+  int timesShown = 0;
+  Single width = 0, height = 0;
+  Single narrowest = 0;  // the window system refuses anything narrower
+  app::Picture picture;
+  app::Colour backColor = 0;
+  std::map<std::string, std::string, std::less<>> texts;  // as the peer shows them
+
+ private:
+  SimPlatform& platform_;
+  Long handle_;
+};
+
+class SimPlatform : public app::Platform, public app::SystemEntries {
+ public:
+  SimPlatform();
+  ~SimPlatform() override;
+
+  // Platform.
+  std::unique_ptr<app::WindowPeer> createWindow(app::Form& form) override;
+  void messageBox(const std::string& text, int style, const std::string& title) override;
+  double run(const app::CommandLine& command, app::WindowStyle style) override;
+  app::Picture loadPicture(const std::string& path) override;
+  app::Picture builtinPicture(std::string_view name) override;
+  std::string applicationDirectory() override { return appDir; }
+  Single twipsPerPixelX() override { return twipsPerPixel; }
+  std::chrono::nanoseconds now() override { return clock; }
+  void timersChanged() override {}
+  void end() override { ended = true; }
+  app::SystemEntries& entries() override { return *this; }
+
+  // SystemEntries.
+  void bind(std::string_view library, std::string_view entry) override;
+  Long SetWindowPos(Long hWnd, Long insertAfter, Long x, Long y, Long cx, Long cy,
+                    Long flags) override;
+  Long GetWindowLongA(Long hWnd, Long index) override;
+  Long SetWindowLongA(Long hWnd, Long index, Long value) override;
+  Long SetLayeredWindowAttributes(Long hWnd, Long colourKey, std::uint8_t alpha,
+                                  Long flags) override;
+  Long Shell_NotifyIcon(Long message, app::NotifyIconData& data) override;
+  Long lastError() override { return 0; }
+
+  // Moves the clock on, waking the application at every deadline on the
+  // way, as a real message loop would.
+  void advance(std::chrono::nanoseconds by);
+
+  // Peers by form name; null when the form is not loaded.
+  SimPeer* peer(std::string_view form) const;
+
+  // What the window system holds for the tray: (hWnd, uID) of the icons shown.
+  std::set<std::pair<Long, Long>> trayIcons;
+
+  std::chrono::nanoseconds clock{1'000'000'000};
+  Single twipsPerPixel = 15;
+  std::string appDir = "C:\\Tools\\Tavimo";
+  std::map<std::string, std::string> files;  // path -> bytes
+  bool refuseCommands = false;
+  std::set<std::string> missingEntries;  // "user32!SetWindowPos"
+  bool ended = false;
+
+  std::vector<RecordedCommand> commands;
+  std::vector<RecordedBox> boxes;
+  // Answers the next message boxes in turn; each may act while its box is
+  // open (advance the clock, type). Boxes without an answer are just closed.
+  std::deque<std::function<void(const RecordedBox&)>> answers;
+  int openBoxes = 0;
+  int mostOpenBoxes = 0;
+
+  std::vector<std::string> bindings;  // "library!entry", in binding order
+  std::vector<std::string> calls;     // entry names, in call order
+  std::vector<TrayCall> trayCalls;
+  std::map<Long, Long> exStyles;
+  std::set<Long> topmost;
+  std::map<Long, Long> colourKeys;
+
+  std::map<Long, SimPeer*> peers;
+
+ private:
+  Long nextWindow_ = 0x10010;
+  Long nextPicture_ = 0x2000;
+  std::map<std::string, app::Picture, std::less<>> builtins_;
+  app::Picture makePicture(int width, int height);
+};
+
+// Minimal picture files for the in-memory file system.
+std::string jpegBytes(int width, int height);
+std::string gifBytes(int width, int height);
+
+}  // namespace sim

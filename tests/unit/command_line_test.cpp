@@ -1,0 +1,59 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "forms/main.h"
+
+namespace {
+
+using app::CommandLine;
+
+TEST(CommandLine, ExactTextsOfTheShutdownTool) {
+  EXPECT_EQ(CommandLine::shutDownAfter(60).text(), "cmd.exe /c shutdown -s -t 60");
+  EXPECT_EQ(CommandLine::shutDownAfter(18000).text(), "cmd.exe /c shutdown -s -t 18000");
+  EXPECT_EQ(CommandLine::restartAfter(3).text(), "cmd.exe /c shutdown -r -t 3");
+  EXPECT_EQ(CommandLine::abortShutdown().text(), "cmd.exe /c shutdown -a");
+}
+
+TEST(CommandLine, KeepsItsMeaningForPlatformsWithoutCmd) {
+  auto restart = CommandLine::restartAfter(3);
+  EXPECT_EQ(restart.kind(), CommandLine::Kind::Restart);
+  EXPECT_EQ(restart.seconds(), 3);
+  auto open = CommandLine::openAddress("http://example.org/a?b=1&c=%41");
+  EXPECT_EQ(open.kind(), CommandLine::Kind::OpenAddress);
+  EXPECT_EQ(open.address(), "http://example.org/a?b=1&c=%41");
+}
+
+TEST(CommandLine, AddressMustBeAPlainEncodedUrl) {
+  EXPECT_THROW(CommandLine::openAddress("http://x/ a"), std::invalid_argument);
+  EXPECT_THROW(CommandLine::openAddress("http://x/\"&calc"), std::invalid_argument);
+  EXPECT_THROW(CommandLine::openAddress("http://x/关"), std::invalid_argument);
+}
+
+TEST(EscapeForCmd, NoMetacharacterActsOnTheInterpreter) {
+  EXPECT_EQ(app::escapeForCmd("a&b|c<d>e^f(g)h!i"), "a^&b^|c^<d^>e^^f^(g^)h^!i");
+  // Every percent sign is followed by a caret, so no %NAME% can expand.
+  EXPECT_EQ(app::escapeForCmd("kw=%E5%85%B3"), "kw=%^E5%^85%^B3");
+  EXPECT_EQ(app::escapeForCmd("http://x.org/f?ie=utf-8"), "http://x.org/f?ie=utf-8");
+}
+
+TEST(PercentEncode, EveryByteUpperCaseHex) {
+  EXPECT_EQ(app::percentEncode("关机"), "%E5%85%B3%E6%9C%BA");
+  EXPECT_EQ(app::percentEncode("a "), "%61%20");
+}
+
+TEST(ForumAddress, CarriesTheForumNameInItsQuery) {
+  const std::string address = forms::forumAddress();
+  EXPECT_TRUE(address.starts_with("http://"));
+  auto query = address.find("/f?ie=utf-8&kw=");
+  ASSERT_NE(query, std::string::npos);
+  EXPECT_EQ(address.substr(query + 15), app::percentEncode("关机工具"));
+  auto line = CommandLine::openAddress(address).text();
+  EXPECT_TRUE(line.starts_with("cmd.exe /c start http://"));
+  EXPECT_EQ(line.find(" &"), std::string::npos);
+  EXPECT_NE(line.find("^&kw=%^E5"), std::string::npos);
+}
+
+}  // namespace

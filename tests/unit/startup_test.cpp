@@ -1,0 +1,100 @@
+// From the splash to the main window, and the tray icon main adds.
+#include "support/program.h"
+
+namespace sim {
+namespace {
+
+using StartUp = ProgramTest;
+
+TEST_F(StartUp, SplashLoadsTopmostAndColourKeyedBeforeItShows) {
+  application.start();
+  SimPeer* splash = platform.peer("HY");
+  ASSERT_NE(splash, nullptr);
+  EXPECT_TRUE(splash->visible);
+  EXPECT_EQ(splash->backColor, app::RGB(88, 88, 88));
+  EXPECT_TRUE(platform.topmost.contains(splash->handle()));
+  // The layered bit is added to the style the window had; nothing is lost.
+  EXPECT_EQ(platform.exStyles[splash->handle()], 0x80 | 0x80000);
+  EXPECT_EQ(platform.colourKeys[splash->handle()], 0x585858);
+  EXPECT_EQ(platform.calls,
+            (std::vector<std::string>{"SetWindowPos", "GetWindowLongA", "SetWindowLongA",
+                                      "SetLayeredWindowAttributes"}));
+  EXPECT_EQ(platform.bindings, (std::vector<std::string>{
+                                   "user32!SetWindowPos", "user32!GetWindowLongA",
+                                   "user32!SetWindowLongA", "user32!SetLayeredWindowAttributes"}));
+  EXPECT_EQ(platform.peer("main"), nullptr);
+}
+
+TEST_F(StartUp, AfterOneSecondTheSplashGivesWayToMain) {
+  application.start();
+  platform.advance(999ms);
+  EXPECT_NE(platform.peer("HY"), nullptr);
+  EXPECT_EQ(platform.peer("main"), nullptr);
+  platform.advance(1ms);
+  EXPECT_EQ(platform.peer("HY"), nullptr);
+  ASSERT_NE(platform.peer("main"), nullptr);
+  EXPECT_TRUE(mainPeer().visible);
+  EXPECT_FALSE(platform.ended);
+  // Its timer went with it: no second tick, no second main.
+  platform.advance(5s);
+  EXPECT_EQ(mainPeer().timesShown, 1);
+}
+
+TEST_F(StartUp, MainOpensWithItsDesignedValues) {
+  startToMain();
+  auto& m = mainForm();
+  EXPECT_EQ(m.Text1().Text(), "60");
+  EXPECT_EQ(m.Option1().Value(), app::False);
+  EXPECT_EQ(m.Option2().Value(), app::False);
+  EXPECT_EQ(m.Timer1().Enabled(), app::False);
+  EXPECT_EQ(m.ULD().Enabled(), app::False);
+  EXPECT_EQ(application.nextDeadline(), std::nullopt);  // nothing ticks while idle
+}
+
+TEST_F(StartUp, MainAddsTheTrayIconWithItsRecord) {
+  startToMain();
+  ASSERT_EQ(platform.trayCalls.size(), 1u);
+  const auto& call = platform.trayCalls[0];
+  EXPECT_EQ(call.message, 0);
+  EXPECT_EQ(call.record.cbSize, 28);
+  EXPECT_EQ(call.record.hWnd, mainPeer().handle());
+  EXPECT_EQ(call.record.uID, 1);
+  EXPECT_EQ(call.record.uFlags, 7);
+  EXPECT_EQ(call.record.uCallbackMessage, 512);
+  EXPECT_EQ(call.record.hIcon, mainForm().Icon()->handle());
+  EXPECT_EQ(call.record.szTip, "");
+  EXPECT_EQ(platform.trayIcons.size(), 1u);
+  EXPECT_EQ(platform.bindings.back(), "shell32.dll!Shell_NotifyIcon");
+}
+
+TEST_F(StartUp, EachEntryIsBoundOnceOnItsFirstCall) {
+  startToMain();
+  application.mouseMove(mainForm(), 0, 0, 7725, 0);  // a second Shell_NotifyIcon call
+  EXPECT_EQ(std::count(platform.bindings.begin(), platform.bindings.end(),
+                       "shell32.dll!Shell_NotifyIcon"),
+            1);
+  EXPECT_EQ(platform.trayCalls.size(), 2u);
+}
+
+TEST_F(StartUp, AnEntryThatCannotBeBoundIsAnErrorAndStartUpGoesOn) {
+  platform.missingEntries.insert("user32!SetLayeredWindowAttributes");
+  startToMain();
+  ASSERT_EQ(platform.boxes.size(), 1u);
+  EXPECT_NE(platform.boxes[0].text.find("453"), std::string::npos);
+  EXPECT_EQ(platform.boxes[0].style, 16);
+  EXPECT_EQ(platform.boxes[0].title, "Tavimo关机工具");
+  ASSERT_NE(platform.peer("main"), nullptr);
+  EXPECT_TRUE(mainPeer().visible);
+}
+
+TEST_F(StartUp, DefaultInstancesAreCreatedOnceAndKept) {
+  startToMain();
+  auto* first = &mainForm();
+  EXPECT_EQ(&app::instance<forms::main>(), first);
+  auto* about = &app::instance<forms::GY>();
+  EXPECT_FALSE(about->loaded());  // a reference alone does not load
+  EXPECT_EQ(&app::instance<forms::GY>(), about);
+}
+
+}  // namespace
+}  // namespace sim
