@@ -1,0 +1,89 @@
+// The about box and the notes and feedback commands.
+#include "support/program.h"
+
+namespace sim {
+namespace {
+
+class Information : public ProgramTest {
+ protected:
+  void SetUp() override { startToMain(); }
+  forms::GY& about() { return app::instance<forms::GY>(); }
+};
+
+TEST_F(Information, OneAboutBoxHoweverOftenItIsChosen) {
+  click("关于");
+  SimPeer* box = platform.peer("GY");
+  ASSERT_NE(box, nullptr);
+  click("关于");
+  EXPECT_EQ(platform.peer("GY"), box);
+  EXPECT_EQ(box->timesShown, 2);  // brought to the front again
+  EXPECT_EQ(std::count_if(platform.peers.begin(), platform.peers.end(),
+                          [](auto& p) { return p.second->form.name() == "GY"; }),
+            1);
+}
+
+TEST_F(Information, MainStaysUsableWhileTheAboutBoxIsOpen) {
+  click("关于");
+  EXPECT_TRUE(mainPeer().enabled);
+  click("Command2");
+  EXPECT_EQ(platform.commands.size(), 1u);
+}
+
+TEST_F(Information, ItsButtonClosesOnlyTheAboutBox) {
+  application.click(mainForm(), "Option2");
+  type("5");
+  click("Command1");
+  click("关于");
+  application.click(about(), "Command1");
+  EXPECT_FALSE(about().loaded());
+  EXPECT_EQ(platform.peer("GY"), nullptr);
+  EXPECT_TRUE(mainPeer().visible);
+  platform.advance(5s);
+  EXPECT_EQ(commandLines(), std::vector<std::string>{"cmd.exe /c shutdown -r -t 3"});
+  click("关于");  // opens fresh again
+  EXPECT_EQ(platform.peer("GY")->timesShown, 1);
+  EXPECT_EQ(about().control("Label2").Text(), "绿色免安装版");
+}
+
+TEST_F(Information, HidingMainLeavesTheAboutBoxWhereItIs) {
+  click("关于");
+  click("Command5");
+  EXPECT_TRUE(platform.peer("GY")->visible);
+}
+
+TEST_F(Information, NotesShowTheirMessageOnly) {
+  click("说明");
+  ASSERT_EQ(platform.boxes.size(), 1u);
+  EXPECT_EQ(platform.boxes[0].text, "说明：因为系统重装，源码没有备份，这是重做后的，或许有BUG。");
+  EXPECT_EQ(platform.boxes[0].title, "说明");
+  EXPECT_EQ(platform.boxes[0].style, 64);
+  EXPECT_TRUE(platform.commands.empty());
+}
+
+TEST_F(Information, FeedbackAsksFirstThenOpensTheForumHidden) {
+  bool openedBeforeClosing = false;
+  platform.answers.push_back(
+      [&](const RecordedBox&) { openedBeforeClosing = !platform.commands.empty(); });
+  click("留言");
+  ASSERT_EQ(platform.boxes.size(), 1u);
+  EXPECT_EQ(platform.boxes[0].text, "希望你能添加喜欢这个吧");
+  EXPECT_EQ(platform.boxes[0].title, "Tavimo关机工具");  // the application title
+  EXPECT_EQ(platform.boxes[0].style, 0);
+  EXPECT_FALSE(openedBeforeClosing);
+  ASSERT_EQ(platform.commands.size(), 1u);
+  EXPECT_EQ(platform.commands[0].style, app::WindowStyle::Hidden);
+  EXPECT_EQ(platform.commands[0].command.kind(), app::CommandLine::Kind::OpenAddress);
+  EXPECT_EQ(platform.commands[0].command.address(), forms::forumAddress());
+  EXPECT_TRUE(platform.commands[0].text().starts_with("cmd.exe /c start http://"));
+}
+
+TEST_F(Information, MenuItemsShowTheirStoredCaptions) {
+  auto& m = mainForm();
+  EXPECT_EQ(m.control("说明").Text(), "说明");
+  EXPECT_EQ(m.control("关于").Text(), "关于");
+  EXPECT_EQ(m.control("留言").Text(), "贴吧求喜欢");
+  EXPECT_EQ(m.control("换肤").Text(), "换肤");
+}
+
+}  // namespace
+}  // namespace sim
