@@ -26,10 +26,6 @@ def clamp(v, lo=0.0, hi=1.0):
     return lo if v < lo else hi if v > hi else v
 
 
-def lerp(a, b, t):
-    return a + (b - a) * t
-
-
 def mix(c1, c2, t):
     return tuple(a + (b - a) * t for a, b in zip(c1, c2))
 
@@ -91,6 +87,22 @@ class Mask:
             if dy * dy < r * r:
                 hw = math.sqrt(r * r - dy * dy)
                 self._span(sy, cx - hw, cx + hw)
+
+    def ellipse(self, cx, cy, a, b, angle):
+        """Filled ellipse with semi-axes a, b; the a axis points at `angle`."""
+        s = self.ss
+        cx, cy, a, b = cx * s, cy * s, a * s, b * s
+        co, si = math.cos(angle), math.sin(angle)
+        qa = co * co / (a * a) + si * si / (b * b)
+        qb = 2 * co * si * (1 / (a * a) - 1 / (b * b))
+        qc = si * si / (a * a) + co * co / (b * b)
+        ext = math.sqrt(a * a * si * si + b * b * co * co)   # half height
+        for sy in range(max(0, int(cy - ext)), min(self.sh, int(cy + ext) + 1)):
+            dy = sy + 0.5 - cy
+            disc = (qb * dy) ** 2 - 4 * qa * (qc * dy * dy - 1)
+            if disc > 0:
+                r = math.sqrt(disc)
+                self._span(sy, cx + (-qb * dy - r) / (2 * qa), cx + (-qb * dy + r) / (2 * qa))
 
     def coverage(self):
         """Fraction of covered samples per pixel, row-major floats."""
@@ -163,13 +175,19 @@ def spline(ctrl, step=0.35):
     return out
 
 
-def brush_stroke(mask, ctrl, dry=0.0, seed=0, grow=0.0, bristles=9):
+# The nib is a slanted ellipse, like a brush held at an angle: strokes
+# running down-right come out broad, strokes running down-left taper.
+NIB_ASPECT, NIB_ANGLE = 0.42, math.radians(-38)
+
+
+def brush_stroke(mask, ctrl, dry=0.0, seed=0, grow=0.0, bristles=15):
     samples = spline(ctrl)
     n = len(samples)
     rng = random.Random(seed)
-    # bristle offsets across the brush and where each one runs dry
-    tufts = [((2 * (j + 0.5) / bristles - 1) * 0.8,
-              1.0 - dry * rng.random() * 0.9) for j in range(bristles)]
+    # bristle offsets across the brush and where each one runs dry: most
+    # reach the end, a few give out early and leave thin gaps
+    tufts = [((2 * (j + 0.5) / bristles - 1) * 0.85,
+              1.0 - dry * 0.85 * rng.random() ** 1.5) for j in range(bristles)]
     for i, (x, y, w) in enumerate(samples):
         t = i / (n - 1)
         if dry and t > 1.0 - dry:
@@ -181,15 +199,18 @@ def brush_stroke(mask, ctrl, dry=0.0, seed=0, grow=0.0, bristles=9):
             for off, end in tufts:
                 if t < end:
                     mask.disc(x + nx * off * w / 2, y + ny * off * w / 2,
-                              w / bristles * 0.9 + grow)
+                              w / bristles * 1.4 + grow)
         else:
-            mask.disc(x, y, w / 2 + grow)
+            mask.ellipse(x, y, w / 2 + grow, w / 2 * NIB_ASPECT + grow, NIB_ANGLE)
 
 
-def draw_strokes(mask, strokes, ox, oy, scale, grow=0.0):
-    """Draw strokes given in a unit box, placed at (ox, oy) with `scale`."""
+def draw_strokes(mask, strokes, ox, oy, scale, grow=0.0, weight=1.8):
+    """Draw strokes given in a unit box, placed at (ox, oy) with `scale`;
+    `weight` thickens every stroke (widths are the nib's long axis)."""
     for k, st in enumerate(strokes):
-        ctrl = [(ox + x * scale, oy + y * scale, w * scale) for x, y, w in st["pts"]]
+        # a slight forward lean, as in a quickly written signature
+        ctrl = [(ox + (x + (0.5 - y) * 0.14) * scale, oy + y * scale, w * scale * weight)
+                for x, y, w in st["pts"]]
         brush_stroke(mask, ctrl, dry=st.get("dry", 0.0), seed=st.get("seed", k),
                      grow=grow)
 
@@ -425,14 +446,17 @@ def lzw_encode(indices, min_size=8):
 
 
 def gif_bytes(w, h, frames, delay_cs=100):
-    """GIF89a; `frames` is a list of (palette of 256 rgb, indices)."""
+    """GIF89a; `frames` is a list of (palette, indices), each palette a
+    power-of-two list of rgb triples kept as that frame's local table."""
     out = bytearray(b"GIF89a" + struct.pack("<HHBBB", w, h, 0x70, 0, 0))
     for palette, indices in frames:
+        bits = max(2, (len(palette) - 1).bit_length())
+        assert len(palette) == 1 << bits
         # graphic control: leave frame in place, no transparent index
         out += b"\x21\xF9\x04" + struct.pack("<BHBB", 0x04, delay_cs, 0, 0)
-        out += b"\x2C" + struct.pack("<HHHHB", 0, 0, w, h, 0x87)
+        out += b"\x2C" + struct.pack("<HHHHB", 0, 0, w, h, 0x80 | (bits - 1))
         out += b"".join(bytes(c) for c in palette)
-        out += lzw_encode(indices)
+        out += lzw_encode(indices, bits)
     return bytes(out + b"\x3B")
 
 
@@ -803,32 +827,32 @@ SPIDER_DARK, SPIDER_LIGHT = (72, 22, 110), (178, 96, 226)
 
 # 关: two dots, two rising horizontals, a sweeping left fall, a heavy right fall
 GUAN = [
-    {"pts": [(0.27, 0.05, 0.05), (0.31, 0.09, 0.11), (0.36, 0.16, 0.12), (0.39, 0.22, 0.05)]},
-    {"pts": [(0.70, 0.03, 0.05), (0.68, 0.08, 0.11), (0.62, 0.16, 0.10), (0.56, 0.22, 0.04)]},
-    {"pts": [(0.16, 0.36, 0.06), (0.21, 0.34, 0.10), (0.50, 0.32, 0.07), (0.78, 0.29, 0.08),
-             (0.84, 0.30, 0.11), (0.83, 0.33, 0.05)]},
-    {"pts": [(0.04, 0.56, 0.06), (0.10, 0.54, 0.11), (0.50, 0.52, 0.075), (0.88, 0.48, 0.09),
-             (0.95, 0.50, 0.12), (0.94, 0.53, 0.05)], "dry": 0.0},
-    {"pts": [(0.52, 0.22, 0.07), (0.52, 0.30, 0.11), (0.50, 0.52, 0.10), (0.42, 0.72, 0.08),
-             (0.26, 0.88, 0.05), (0.06, 0.97, 0.015)], "dry": 0.35, "seed": 11},
-    {"pts": [(0.54, 0.60, 0.04), (0.62, 0.70, 0.07), (0.74, 0.82, 0.12), (0.86, 0.91, 0.15),
-             (1.00, 0.95, 0.06)], "dry": 0.30, "seed": 12},
+    {"pts": [(0.27, 0.05, 0.02), (0.30, 0.09, 0.06), (0.35, 0.16, 0.075), (0.38, 0.21, 0.02)]},
+    {"pts": [(0.71, 0.04, 0.02), (0.69, 0.08, 0.065), (0.63, 0.15, 0.06), (0.57, 0.21, 0.01)]},
+    {"pts": [(0.15, 0.37, 0.02), (0.19, 0.35, 0.065), (0.50, 0.325, 0.045), (0.78, 0.29, 0.05),
+             (0.83, 0.30, 0.075), (0.83, 0.33, 0.02)]},
+    {"pts": [(0.03, 0.57, 0.02), (0.08, 0.55, 0.07), (0.50, 0.525, 0.05), (0.88, 0.48, 0.055),
+             (0.94, 0.495, 0.08), (0.94, 0.53, 0.02)]},
+    {"pts": [(0.51, 0.20, 0.03), (0.52, 0.26, 0.075), (0.51, 0.50, 0.065), (0.43, 0.71, 0.055),
+             (0.27, 0.87, 0.035), (0.06, 0.97, 0.01)], "dry": 0.3, "seed": 11},
+    {"pts": [(0.53, 0.60, 0.02), (0.61, 0.69, 0.045), (0.73, 0.81, 0.075), (0.86, 0.90, 0.095),
+             (1.00, 0.94, 0.03)], "dry": 0.25, "seed": 12},
 ]
 
 # 机: 木 on the left, 几 with a long curved hook on the right
 JI = [
-    {"pts": [(0.00, 0.33, 0.05), (0.05, 0.31, 0.09), (0.25, 0.29, 0.07), (0.42, 0.27, 0.08),
-             (0.46, 0.29, 0.04)]},
-    {"pts": [(0.23, 0.03, 0.06), (0.24, 0.08, 0.11), (0.24, 0.50, 0.095), (0.23, 0.82, 0.08),
-             (0.22, 0.99, 0.02)], "dry": 0.25, "seed": 21},
-    {"pts": [(0.22, 0.36, 0.08), (0.19, 0.48, 0.07), (0.11, 0.62, 0.05), (0.01, 0.72, 0.015)],
+    {"pts": [(0.00, 0.33, 0.02), (0.04, 0.31, 0.06), (0.25, 0.29, 0.045), (0.41, 0.27, 0.05),
+             (0.45, 0.29, 0.02)]},
+    {"pts": [(0.22, 0.02, 0.02), (0.24, 0.07, 0.07), (0.24, 0.50, 0.06), (0.23, 0.82, 0.05),
+             (0.22, 0.99, 0.015)], "dry": 0.25, "seed": 21},
+    {"pts": [(0.22, 0.36, 0.05), (0.19, 0.48, 0.045), (0.11, 0.62, 0.03), (0.01, 0.72, 0.01)],
      "dry": 0.3, "seed": 22},
-    {"pts": [(0.29, 0.44, 0.04), (0.34, 0.49, 0.08), (0.38, 0.55, 0.09), (0.39, 0.58, 0.03)]},
-    {"pts": [(0.58, 0.14, 0.06), (0.59, 0.20, 0.10), (0.59, 0.45, 0.085), (0.56, 0.68, 0.07),
-             (0.48, 0.86, 0.04), (0.38, 0.96, 0.012)], "dry": 0.35, "seed": 23},
-    {"pts": [(0.60, 0.17, 0.05), (0.68, 0.14, 0.08), (0.80, 0.12, 0.07), (0.85, 0.14, 0.11),
-             (0.83, 0.30, 0.085), (0.82, 0.62, 0.08), (0.85, 0.84, 0.09), (0.92, 0.92, 0.085),
-             (1.00, 0.90, 0.07), (1.05, 0.80, 0.05), (1.04, 0.70, 0.015)], "dry": 0.2, "seed": 24},
+    {"pts": [(0.29, 0.44, 0.02), (0.33, 0.48, 0.05), (0.38, 0.55, 0.06), (0.39, 0.58, 0.02)]},
+    {"pts": [(0.58, 0.14, 0.03), (0.59, 0.20, 0.065), (0.59, 0.45, 0.055), (0.56, 0.68, 0.045),
+             (0.48, 0.86, 0.03), (0.38, 0.96, 0.008)], "dry": 0.3, "seed": 23},
+    {"pts": [(0.60, 0.17, 0.03), (0.68, 0.14, 0.05), (0.80, 0.12, 0.045), (0.85, 0.14, 0.07),
+             (0.83, 0.30, 0.055), (0.82, 0.62, 0.05), (0.85, 0.84, 0.055), (0.92, 0.92, 0.055),
+             (1.00, 0.90, 0.045), (1.05, 0.80, 0.03), (1.04, 0.70, 0.01)], "dry": 0.15, "seed": 24},
 ]
 
 
@@ -839,3 +863,373 @@ def lettering_masks(w, h, glyphs, grow, ss=3):
         draw_strokes(inner, strokes, ox, oy, scale)
         draw_strokes(outer, strokes, ox, oy, scale, grow=grow)
     return inner.coverage(), outer.coverage()
+
+# "Tavimo" in a connected brush script; the box is about 2.5 wide, 1 high
+TAVIMO = [
+    # T: wavy bar, then a stem that curls back to the left
+    {"pts": [(0.02, 0.26, 0.02), (0.10, 0.20, 0.05), (0.30, 0.15, 0.05), (0.52, 0.14, 0.045),
+             (0.70, 0.09, 0.035), (0.78, 0.06, 0.01)]},
+    {"pts": [(0.44, 0.16, 0.03), (0.43, 0.22, 0.07), (0.41, 0.50, 0.07), (0.36, 0.78, 0.06),
+             (0.27, 0.93, 0.045), (0.16, 0.93, 0.03), (0.11, 0.84, 0.01)]},
+    # a, running on into v
+    {"pts": [(0.84, 0.53, 0.02), (0.75, 0.49, 0.04), (0.64, 0.58, 0.055), (0.61, 0.76, 0.06),
+             (0.67, 0.87, 0.05), (0.77, 0.78, 0.05), (0.84, 0.52, 0.05), (0.82, 0.74, 0.065),
+             (0.86, 0.87, 0.055), (0.93, 0.80, 0.035), (0.98, 0.53, 0.035), (1.01, 0.60, 0.06),
+             (1.06, 0.86, 0.065), (1.08, 0.87, 0.05), (1.13, 0.66, 0.05), (1.18, 0.50, 0.04),
+             (1.22, 0.52, 0.01)]},
+    # i and its dot
+    {"pts": [(1.30, 0.52, 0.02), (1.29, 0.58, 0.06), (1.27, 0.80, 0.06), (1.32, 0.88, 0.05),
+             (1.40, 0.80, 0.04), (1.44, 0.58, 0.04)]},
+    {"pts": [(1.30, 0.33, 0.02), (1.33, 0.36, 0.065), (1.36, 0.40, 0.02)]},
+    # m
+    {"pts": [(1.44, 0.58, 0.04), (1.47, 0.50, 0.045), (1.52, 0.60, 0.06), (1.51, 0.87, 0.06),
+             (1.54, 0.66, 0.04), (1.62, 0.50, 0.045), (1.68, 0.62, 0.06), (1.67, 0.87, 0.06),
+             (1.70, 0.66, 0.04), (1.78, 0.50, 0.045), (1.84, 0.62, 0.06), (1.82, 0.80, 0.06),
+             (1.88, 0.88, 0.05), (1.96, 0.80, 0.04)]},
+    # o, ending in a long swash under the word
+    {"pts": [(2.10, 0.52, 0.02), (2.01, 0.53, 0.05), (1.96, 0.68, 0.06), (1.99, 0.86, 0.06),
+             (2.09, 0.87, 0.055), (2.15, 0.70, 0.05), (2.10, 0.53, 0.045), (2.16, 0.58, 0.04),
+             (2.30, 0.56, 0.035), (2.44, 0.48, 0.01)]},
+]
+
+
+# ---------------------------------------------------------------------------
+# Sky pictures (480 x 720)
+# ---------------------------------------------------------------------------
+
+SKY_W, SKY_H = 480, 720
+# the window normally shows only this top-left part of a background
+VISIBLE_W, VISIBLE_H = 238, 274
+
+
+class PointNoise:
+    """Value noise that can be sampled anywhere (tiles every 256 cells)."""
+
+    def __init__(self, seed):
+        rng = random.Random(seed)
+        self.lat = [rng.random() for _ in range(256 * 256)]
+
+    def at(self, x, y):
+        ix, iy = math.floor(x), math.floor(y)
+        fx, fy = smooth(x - ix), smooth(y - iy)
+        lat = self.lat
+        r0, r1 = (iy & 255) * 256, ((iy + 1) & 255) * 256
+        x0, x1 = ix & 255, (ix + 1) & 255
+        a = lat[r0 + x0] + (lat[r0 + x1] - lat[r0 + x0]) * fx
+        b = lat[r1 + x0] + (lat[r1 + x1] - lat[r1 + x0]) * fx
+        return a + (b - a) * fy
+
+    def fbm(self, x, y, octaves=3):
+        total, amp, norm = 0.0, 1.0, 0.0
+        for _ in range(octaves):
+            total += amp * self.at(x, y)
+            norm += amp
+            amp *= 0.5
+            x, y = x * 2.03 + 17.1, y * 2.03 + 5.3
+        return total / norm
+
+
+def star_dot(sigma):
+    k = 1.0 / (2 * sigma * sigma)
+    return lambda dx, dy: math.exp(-(dx * dx + dy * dy) * k)
+
+
+def star_sparkle(length, sigma=0.8):
+    """A bright core with four long spikes and four short diagonal ones."""
+    core = star_dot(sigma)
+    inv = 1.0 / length
+
+    def f(dx, dy):
+        ax, ay = abs(dx), abs(dy)
+        spikes = (math.exp(-ax * inv * 1.7) * math.exp(-dy * dy * 2.0)
+                  + math.exp(-ay * inv * 1.7) * math.exp(-dx * dx * 2.0))
+        u, v = abs(dx + dy) * 0.7071, abs(dx - dy) * 0.7071
+        diag = 0.35 * (math.exp(-u * inv * 6) * math.exp(-v * v * 3.0)
+                       + math.exp(-v * inv * 6) * math.exp(-u * u * 3.0))
+        return core(dx, dy) + 0.8 * spikes + diag
+    return f
+
+
+STAR_TINTS = [(255, 255, 255), (200, 220, 255), (255, 240, 210), (210, 255, 250), (255, 215, 240)]
+
+
+def scatter_stars(img, rng, count, density, box=None, bright=(0.25, 1.0), sizes=(0.45, 0.9)):
+    """Tiny stars; `density(x, y)` in [0, 1] thins them out by position."""
+    x0, y0, x1, y1 = box or (0, 0, img.w, img.h)
+    placed = 0
+    while placed < count:
+        x, y = rng.uniform(x0, x1), rng.uniform(y0, y1)
+        if rng.random() > density(x, y):
+            continue
+        placed += 1
+        b = rng.uniform(*bright) ** 2 * 255
+        tint = rng.choice(STAR_TINTS)
+        img.add_glow(x, y, star_dot(rng.uniform(*sizes)), 3, [c / 255 * b for c in tint])
+
+
+def add_sparkles(img, rng, spots):
+    """Big twinkling stars at given (x, y, length, brightness) spots."""
+    for x, y, length, b in spots:
+        tint = rng.choice(STAR_TINTS[:4])
+        img.add_glow(x, y, star_sparkle(length), length * 1.6, [c / 255 * b for c in tint])
+        # a soft halo around the core
+        img.add_glow(x, y, star_dot(length * 0.22), length * 0.8,
+                     [c / 255 * b * 0.25 for c in tint])
+
+
+def random_sparkles(rng, n, box, length=(6, 14), bright=(170, 255)):
+    x0, y0, x1, y1 = box
+    return [(rng.uniform(x0, x1), rng.uniform(y0, y1), rng.uniform(*length),
+             rng.uniform(*bright)) for _ in range(n)]
+
+
+def add_grain(img, rng, amount):
+    """Faint noise so smooth gradients do not band after JPEG coding."""
+    img.px = [(r + d, g + d, b + d) for (r, g, b), d in
+              zip(img.px, (rng.uniform(-amount, amount) for _ in img.px))]
+
+
+def main_sky():
+    """Blue and teal above, purple and pink lower down, warm glow at the foot."""
+    w, h = SKY_W, SKY_H
+    rng = random.Random(1001)
+    stops = [(0.00, (4, 10, 42)), (0.16, (10, 30, 96)), (0.30, (16, 70, 130)),
+             (0.40, (22, 104, 140)), (0.52, (70, 52, 140)), (0.66, (150, 58, 150)),
+             (0.80, (228, 104, 150)), (0.92, (250, 168, 130)), (1.00, (255, 214, 120))]
+    wave = fbm(w, h, 7, 160, 4, aspect=1.6)
+    cloud = fbm(w, h, 8, 90, 5)
+    img = Image(w, h)
+    px = []
+    for y in range(h):
+        for x in range(w):
+            i = y * w + x
+            t = y / h + (wave[i] - 0.5) * 0.16
+            c = gradient(stops, t)
+            # faint nebula: teal high up, rose lower down
+            neb = smooth(clamp((cloud[i] - 0.48) * 3.5)) * (0.35 + 0.5 * y / h)
+            tint = mix((40, 150, 170), (255, 120, 190), clamp(t * 1.4 - 0.2))
+            px.append(tuple(a + (b - a) * neb * 0.45 for a, b in zip(c, tint)))
+    img.px = px
+    # stars thin out towards the bright bottom
+    scatter_stars(img, rng, 1700, lambda x, y: (1 - y / h) ** 1.6)
+    scatter_stars(img, rng, 260, lambda x, y: 1.0, box=(0, 0, VISIBLE_W, VISIBLE_H),
+                  bright=(0.4, 1.0))
+    add_sparkles(img, rng, [(52, 46, 13, 255), (176, 30, 9, 230), (128, 118, 16, 255),
+                            (206, 168, 10, 240), (38, 212, 11, 235), (156, 246, 8, 220),
+                            (92, 182, 6, 200)])
+    add_sparkles(img, rng, random_sparkles(rng, 16, (VISIBLE_W, 0, w, h * 0.75)))
+    add_sparkles(img, rng, random_sparkles(rng, 8, (0, h * 0.4, w, h * 0.9), (4, 9), (120, 200)))
+    add_grain(img, rng, 1.5)
+    return img
+
+
+def milky_way_sky():
+    """Skin 星空: a black-violet night crossed by the Milky Way, hills below."""
+    w, h = SKY_W, SKY_H
+    rng = random.Random(2002)
+    dust = fbm(w, h, 21, 70, 5)
+    glow = fbm(w, h, 22, 120, 4)
+    # band axis from the upper left down to the right
+    ax, ay, dx, dy = -40.0, 40.0, 0.62, 0.78
+    img = Image(w, h)
+    px = []
+    for y in range(h):
+        for x in range(w):
+            i = y * w + x
+            dist = (x - ax) * dy - (y - ay) * dx
+            along = (x - ax) * dx + (y - ay) * dy
+            band = math.exp(-(dist / (70 + 25 * glow[i])) ** 2)
+            core = math.exp(-(dist / 28) ** 2) * (0.55 + 0.45 * math.sin(along / 140))
+            lanes = 1 - 0.55 * smooth(clamp((dust[i] - 0.5) * 2.5)) * band
+            base = gradient([(0, (6, 4, 22)), (0.5, (14, 8, 38)), (1, (26, 12, 46))], y / h)
+            light = mix((70, 60, 150), (255, 214, 178), core)
+            k = (band * 0.55 + core * 0.5) * lanes * (0.6 + 0.6 * glow[i])
+            px.append(tuple(b + l * k for b, l in zip(base, light)))
+    img.px = px
+
+    def near_band(x, y):
+        dist = (x - ax) * dy - (y - ay) * dx
+        return 0.25 + 0.75 * math.exp(-(dist / 90) ** 2)
+
+    scatter_stars(img, rng, 2400, near_band, bright=(0.2, 0.9), sizes=(0.4, 0.7))
+    scatter_stars(img, rng, 150, near_band, box=(0, 0, VISIBLE_W, VISIBLE_H), bright=(0.5, 1.0))
+    add_sparkles(img, rng, [(64, 150, 11, 250), (196, 52, 9, 230), (150, 220, 7, 210)])
+    add_sparkles(img, rng, random_sparkles(rng, 10, (0, 0, w, h * 0.8), (5, 10), (150, 230)))
+    hills(img, rng, 600, 60, (4, 3, 10))
+    add_grain(img, rng, 1.2)
+    return img
+
+
+def hills(img, rng, base_y, height, colour):
+    """Dark rolling ridge silhouette along the bottom edge."""
+    phases = [rng.uniform(0, 6.3) for _ in range(3)]
+    for x in range(img.w):
+        ridge = base_y - height * (0.5 + 0.3 * math.sin(x / 90 + phases[0])
+                                   + 0.15 * math.sin(x / 37 + phases[1])
+                                   + 0.05 * math.sin(x / 11 + phases[2]))
+        for y in range(max(0, int(ridge)), img.h):
+            a = clamp(y + 1 - ridge)
+            p = img.px[y * img.w + x]
+            img.px[y * img.w + x] = mix(p, colour, a)
+
+
+def sea_view():
+    """Skin 大海: a low sun over the sea, its light scattered on the waves."""
+    w, h = SKY_W, SKY_H
+    rng = random.Random(3003)
+    horizon, sun_x, sun_y = 140, 150, 94
+    waves = PointNoise(31)
+    clouds = fbm(w, horizon + 1, 32, 80, 4, aspect=3.0)
+    img = Image(w, h)
+    px = []
+    for y in range(h):
+        for x in range(w):
+            if y <= horizon:
+                t = y / horizon
+                c = gradient([(0, (60, 128, 206)), (0.7, (150, 196, 236)), (1, (236, 226, 214))], t)
+                d = math.hypot(x - sun_x, y - sun_y)
+                sun = math.exp(-d / 55) * 0.6 + (1.0 if d < 16 else clamp(17 - d))
+                c = mix(c, (255, 246, 220), clamp(sun))
+                cl = smooth(clamp((clouds[y * w + x] - 0.55) * 3)) * (0.3 + 0.7 * t)
+                c = mix(c, (250, 250, 252), cl * 0.7)
+            else:
+                # perspective: a point on the water at depth `depth` and
+                # sideways offset `side` (camera one unit above the water)
+                depth = 400.0 / (y - horizon + 2)
+                side = (x - sun_x) * depth / 400.0
+                n = waves.fbm(side * 5.0, depth * 14.0, 2)
+                far = clamp(depth / 40.0)        # waves blur out far away
+                n = 0.5 + (n - 0.5) * (1 - 0.8 * far)
+                t = (y - horizon) / (h - horizon)
+                c = gradient([(0, (120, 176, 206)), (0.08, (48, 124, 176)), (0.5, (18, 78, 140)),
+                              (1, (6, 36, 86))], t)
+                c = mix(c, (150, 206, 230), smooth(clamp((n - 0.52) * 5)) * 0.45)
+                c = mix(c, (6, 34, 72), smooth(clamp((0.46 - n) * 4)) * 0.45)
+                # glitter in a column under the sun, wider close by
+                spread = 10 + (y - horizon) * 0.35
+                col = math.exp(-((x - sun_x) / spread) ** 2) * (1.1 - t) ** 2
+                glint = smooth(clamp((n - 0.55) * 7)) * col
+                c = mix(c, (255, 244, 210), clamp(glint))
+            px.append(c)
+    img.px = px
+    add_grain(img, rng, 1.0)
+    return img
+
+
+def day_sky():
+    """Skin 天空: bright blue sky, sun in the corner, drifting clouds."""
+    w, h = SKY_W, SKY_H
+    rng = random.Random(4004)
+    cloud = fbm(w, h, 41, 130, 6, aspect=1.8)
+    img = Image(w, h)
+    px = []
+    for y in range(h):
+        for x in range(w):
+            i = y * w + x
+            c = gradient([(0, (24, 92, 196)), (0.5, (70, 150, 230)), (1, (170, 212, 244))], y / h)
+            d = math.hypot(x - 58, y - 52)
+            c = mix(c, (255, 252, 235), clamp(math.exp(-d / 70) * 0.85 + clamp(25 - d)))
+            n = cloud[i]
+            cov = smooth(clamp((n - 0.47) * 4.0))
+            if cov > 0:
+                # lit from above: the underside of a cloud is greyer
+                below = cloud[min(h - 1, y + 6) * w + x]
+                shade = clamp(0.5 + (n - below) * 6)
+                cc = mix((196, 208, 226), (255, 255, 255), shade)
+                c = mix(c, cc, cov * 0.95)
+            px.append(c)
+    img.px = px
+    add_grain(img, rng, 1.0)
+    return img
+
+
+# ---------------------------------------------------------------------------
+# Splash and about pictures
+# ---------------------------------------------------------------------------
+
+# The splash window keys this colour out, so no pixel may have it.
+SPLASH_KEY = (88, 88, 88)
+SPLASH_GLYPHS = [(GUAN, 70, 16, 170), (JI, 265, 16, 170)]
+
+
+def two_ramp_palette(c0, c1, c2, levels, avoid):
+    """c0 -> c1 then c1 -> c2 in `levels` steps each, nudged off `avoid`."""
+    pal = []
+    for a, b in ((c0, c1), (c1, c2)):
+        for k in range(levels):
+            c = tuple(int(round(v)) for v in mix(a, b, k / (levels - 1)))
+            if c == avoid:
+                c = (c[0], c[1], c[2] + 1)
+            pal.append(c)
+    return pal
+
+
+def splash_frame(inner, outer, ground, rim, fill, levels=32):
+    """Palette and indices: outline `rim` around `fill`, over `ground`."""
+    pal = two_ramp_palette(ground, rim, fill, levels, SPLASH_KEY)
+    top = levels - 1
+    idx = []
+    for a_in, a_out in zip(inner, outer):
+        if a_in > 0.0:
+            idx.append(levels + int(round(a_in * top)))
+        else:
+            idx.append(int(round(a_out * top)))
+    return pal, idx
+
+
+def splash_gif():
+    w, h = 500, 200
+    inner, outer = lettering_masks(w, h, SPLASH_GLYPHS, grow=3.0)
+    lit = splash_frame(inner, outer, (0, 0, 0), (0, 226, 255), (255, 255, 255))
+    dim = splash_frame(inner, outer, (0, 0, 0), (112, 112, 112), (168, 168, 168))
+    return gif_bytes(w, h, [lit, dim])
+
+
+def about_bmp():
+    w, h = 500, 200
+    text, _ = lettering_masks(w, h, [(TAVIMO, 40, 10, 170)], grow=0.0)
+    img = Image(w, h, (255, 0, 0))
+    img.composite(blur(text, w, h, 1), (10, 40, 210), 6, 6)
+    img.composite(text, (255, 255, 255))
+    return bmp_bytes(w, h, img.to_bytes())
+
+
+# ---------------------------------------------------------------------------
+# Output
+# ---------------------------------------------------------------------------
+
+# qualities keep the whole resource set near 600 KB (about.bmp alone is 300)
+SKINS = [("星空.jpg", milky_way_sky, 65),
+         ("大海.jpg", sea_view, 65),
+         ("天空.jpg", day_sky, 70)]
+PNG_SIZES = (16, 32, 48, 128)
+
+
+def write(root, rel, data):
+    path = os.path.join(root, *rel.split("/"))
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data)
+    print("%8d  %s" % (len(data), rel))
+
+
+def main(argv):
+    root = argv[1] if len(argv) > 1 else os.path.join(
+        os.path.dirname(os.path.abspath(__file__)), "..", "resources")
+    app, bat_rgba = icon_images(draw_bat, BAT_DARK, BAT_LIGHT, 0.45)
+    write(root, "app.ico", app)
+    write(root, "form1.ico", icon_images(draw_spider, SPIDER_DARK, SPIDER_LIGHT, 0.2)[0])
+    for size in PNG_SIZES:
+        write(root, "icons/hicolor/%dx%d/apps/tavimo-shutdown.png" % (size, size),
+              png_bytes(size, size, bat_rgba[size]))
+    write(root, "splash.gif", splash_gif())
+    write(root, "about.bmp", about_bmp())
+    sky = main_sky()
+    write(root, "main.jpg", jpeg_bytes(sky.w, sky.h, sky.to_bytes(), 84))
+    for name, scene, quality in SKINS:
+        img = scene()
+        write(root, "skins/" + name, jpeg_bytes(img.w, img.h, img.to_bytes(), quality))
+
+
+if __name__ == "__main__":
+    main(sys.argv)
