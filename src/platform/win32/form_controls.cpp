@@ -1,0 +1,142 @@
+#include "platform/win32/form_controls.h"
+
+#include <map>
+#include <string>
+
+#include "platform/win32/colours.h"
+#include "platform/win32/text.h"
+
+namespace win32 {
+
+namespace {
+
+// Frames are drawn here and hand their children's notifications up to
+// the form, which owns every control's behaviour and colours.
+LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+      return SendMessageW(GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      RECT r;
+      GetClientRect(hwnd, &r);
+      // The form answers with the frame's own background brush.
+      auto brush = reinterpret_cast<HBRUSH>(
+          SendMessageW(GetAncestor(hwnd, GA_ROOT), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                       reinterpret_cast<LPARAM>(hwnd)));
+      FillRect(dc, &r, brush);
+      auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+      HGDIOBJ old = SelectObject(dc, font);
+      wchar_t caption[256];
+      const int length = GetWindowTextW(hwnd, caption, 256);
+      SIZE extent{};
+      GetTextExtentPoint32W(dc, caption, length, &extent);
+      RECT edge = r;
+      edge.top = extent.cy / 2;
+      DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
+      if (length > 0) {
+        RECT text{7, 0, 7 + extent.cx + 2, extent.cy};
+        FillRect(dc, &text, brush);
+        SetBkMode(dc, TRANSPARENT);
+        TextOutW(dc, 8, 0, caption, length);
+      }
+      SelectObject(dc, old);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_SETTEXT: {
+      LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return result;
+    }
+    case WM_SETFONT:
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
+      return 0;
+    case WM_GETFONT:
+      return GetWindowLongPtrW(hwnd, GWLP_USERDATA);
+    default:
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+void registerFrameClass(HINSTANCE instance) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = frameProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = kFrameClass;
+  RegisterClassExW(&wc);
+}
+
+HFONT controlFont(const app::ControlLayout& layout) {
+  static std::map<std::wstring, HFONT> fonts;
+  const app::FontSpec spec = layout.font.value_or(app::FontSpec{.face = "SimSun", .charset = 134});
+  std::wstring face = widen(spec.face);
+  const std::wstring key = face + L'/' + std::to_wstring(spec.points) + (spec.bold ? L"b" : L"");
+  auto found = fonts.find(key);
+  if (found != fonts.end())
+    return found->second;
+  HDC screen = GetDC(nullptr);
+  const int height = -MulDiv(spec.points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  ReleaseDC(nullptr, screen);
+  HFONT font = CreateFontW(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                           static_cast<DWORD>(spec.charset), OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
+  fonts.emplace(key, font);
+  return font;
+}
+
+HWND createControlWindow(const app::Control& control, HWND parent, int id, HFONT font) {
+  const app::ControlLayout& l = control.layout();
+  const wchar_t* windowClass = nullptr;
+  DWORD style = WS_CHILD | WS_VISIBLE;
+  DWORD exStyle = 0;
+  switch (l.kind) {
+    case app::ControlKind::Button:
+      windowClass = L"BUTTON";
+      style |= BS_PUSHBUTTON | WS_TABSTOP;
+      break;
+    case app::ControlKind::OptionButton:
+      // The runtime selects options itself.
+      windowClass = L"BUTTON";
+      style |= BS_RADIOBUTTON | WS_TABSTOP;
+      break;
+    case app::ControlKind::TextBox:
+      windowClass = L"EDIT";
+      style |= ES_AUTOHSCROLL | WS_TABSTOP;
+      exStyle |= WS_EX_CLIENTEDGE;
+      break;
+    case app::ControlKind::Label:
+      windowClass = L"STATIC";
+      style |= SS_NOTIFY | (l.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
+      break;
+    case app::ControlKind::Frame:
+      windowClass = kFrameClass;
+      style |= WS_CLIPCHILDREN;
+      exStyle |= WS_EX_CONTROLPARENT;
+      break;
+    case app::ControlKind::Line:
+    case app::ControlKind::Timer:
+    case app::ControlKind::MenuItem:
+      return nullptr;
+  }
+  HWND hwnd = CreateWindowExW(
+      exStyle, windowClass, widen(control.Text()).c_str(), style, toPixels(l.left), toPixels(l.top),
+      toPixels(l.width), toPixels(l.height), parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (!control.Enabled())
+    EnableWindow(hwnd, FALSE);
+  return hwnd;
+}
+
+}  // namespace win32

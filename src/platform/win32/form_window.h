@@ -1,0 +1,68 @@
+// A loaded form's top-level window: its controls, menu bar, background
+// picture and the user actions it reports to the Application.
+#pragma once
+
+#include "platform/win32/windows_api.h"
+
+#include <map>
+#include <string_view>
+#include <vector>
+
+#include "app/form.h"
+#include "app/platform.h"
+
+namespace win32 {
+
+class SystemEntries;
+
+inline constexpr wchar_t kFormClass[] = L"TavimoForm";
+
+class FormWindow : public app::WindowPeer {
+ public:
+  FormWindow(app::Form& form, SystemEntries& entries);
+  ~FormWindow() override;
+  FormWindow(const FormWindow&) = delete;
+  FormWindow& operator=(const FormWindow&) = delete;
+
+  static void registerClass(HINSTANCE instance);
+
+  app::Long handle() const override;
+  void show() override;
+  void hide() override;
+  void setEnabled(bool enabled) override;
+  void setOuterSize(app::Single width, app::Single height) override;
+  app::Single outerWidth() const override;
+  app::Single outerHeight() const override;
+  void setPicture(const app::Picture& picture) override;
+  void setBackColor(app::Colour colour) override;
+  void controlChanged(const app::Control& control) override;
+
+ private:
+  static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  void createControls();
+  void fitClientArea();
+  void setIcon();
+  // The form's background, picture and lines, drawn with the client area's
+  // origin at (-originX, -originY) of dc: also under transparent labels.
+  void paintBackground(HDC dc, int originX, int originY);
+  LRESULT controlColours(HDC dc, HWND control);
+  HBRUSH brush(app::Colour colour);
+  const app::Control* controlOf(HWND hwnd) const;
+  void command(int id, int code);
+  void mouseMoved(WPARAM wParam, LPARAM lParam);
+
+  app::Form& form_;
+  SystemEntries& entries_;
+  HWND hwnd_ = nullptr;
+  app::Colour backColor_;
+  app::Picture picture_;
+  std::map<std::string_view, HWND> windows_;  // controls that have one
+  std::map<app::Colour, HBRUSH> brushes_;
+  HWND focus_ = nullptr;
+  bool shown_ = false;
+  bool settingState_ = false;  // a change from the program, not the user
+};
+
+}  // namespace win32
