@@ -1,0 +1,236 @@
+#include "platform/qt/control_widgets.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <string>
+
+#include "platform/qt/colours.h"
+
+namespace qtui {
+
+namespace {
+
+QString qs(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Command buttons wrap a caption too long for one line, as on Windows.
+class WrappingButton : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QString caption = option.text;
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+    const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap, palette(), isEnabled(), caption,
+                         QPalette::ButtonText);
+  }
+};
+
+// Labels have no click signal of their own.
+class ClickableLabel : public QLabel {
+ public:
+  ClickableLabel(const QString& text, QWidget* parent, std::function<void()> clicked)
+      : QLabel(text, parent), clicked_(std::move(clicked)) {}
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+      clicked_();
+  }
+
+ private:
+  std::function<void()> clicked_;
+};
+
+// Frames and option buttons paint their background (button face unless
+// the layout says otherwise); labels only when they are not transparent.
+void applyColours(QWidget* widget, const app::ControlLayout& layout) {
+  using K = app::ControlKind;
+  QPalette palette = widget->palette();
+  if (layout.kind == K::Frame || layout.kind == K::OptionButton) {
+    palette.setColor(QPalette::Window, toQColor(app::SystemColour::ButtonFace));
+    widget->setAutoFillBackground(true);
+  }
+  if (layout.foreColor) {
+    palette.setColor(QPalette::WindowText, toQColor(*layout.foreColor));
+    palette.setColor(QPalette::ButtonText, toQColor(*layout.foreColor));
+  }
+  if (layout.backColor) {
+    palette.setColor(QPalette::Window, toQColor(*layout.backColor));
+    widget->setAutoFillBackground(true);
+  }
+  widget->setPalette(palette);
+}
+
+void applyFont(QWidget* widget, const app::ControlLayout& layout) {
+  if (!layout.font)
+    return;
+  QFont font(qs(layout.font->face), layout.font->points);
+  font.setBold(layout.font->bold);
+  widget->setFont(font);
+}
+
+}  // namespace
+
+ClientArea::ClientArea(QWidget* parent, MouseMoved mouseMoved)
+    : QWidget(parent), mouseMoved_(std::move(mouseMoved)) {
+  setObjectName(QStringLiteral("clientArea"));
+  setMouseTracking(true);
+}
+
+void ClientArea::setPicture(QPixmap picture) {
+  picture_ = std::move(picture);
+  update();
+}
+
+void ClientArea::setBackColour(QColor colour) {
+  QPalette p = palette();
+  p.setColor(QPalette::Window, colour);
+  setPalette(p);
+  update();
+}
+
+void ClientArea::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().color(QPalette::Window));
+  if (!picture_.isNull())
+    painter.drawPixmap(0, 0, picture_);
+}
+
+void ClientArea::mouseMoveEvent(QMouseEvent* event) {
+  mouseMoved_(event);
+}
+
+LineWidget::LineWidget(QWidget* parent, const app::ControlLayout& layout) : QWidget(parent) {
+  const QPoint from(toPixels(layout.x1), toPixels(layout.y1));
+  const QPoint to(toPixels(layout.x2), toPixels(layout.y2));
+  const QRect box = QRect(from, to).normalized();  // both ends inclusive
+  setGeometry(box);
+  line_ = QLine(from - box.topLeft(), to - box.topLeft());
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void LineWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setPen(QPen(palette().color(QPalette::WindowText), 0));
+  painter.drawLine(line_);
+}
+
+bool takesFocus(app::ControlKind kind) {
+  using K = app::ControlKind;
+  return kind == K::Button || kind == K::TextBox || kind == K::OptionButton;
+}
+
+QWidget* createControlWidget(const app::ControlLayout& layout, QWidget* parent,
+                             const ControlCallbacks& callbacks) {
+  using K = app::ControlKind;
+  const std::string_view name = layout.name;
+  const QString caption = qs(layout.caption);
+  QWidget* widget = nullptr;
+  switch (layout.kind) {
+    case K::Button: {
+      auto* button = new WrappingButton(caption, parent);
+      button->setAutoDefault(false);
+      QObject::connect(button, &QPushButton::clicked, button, [=] { callbacks.clicked(name); });
+      widget = button;
+      break;
+    }
+    case K::TextBox: {
+      auto* edit = new QLineEdit(caption, parent);
+      edit->setCursorPosition(0);
+      // textEdited is the user's typing only, never a programmatic setText.
+      QObject::connect(edit, &QLineEdit::textEdited, edit,
+                       [=](const QString& text) { callbacks.edited(name, text); });
+      widget = edit;
+      break;
+    }
+    case K::OptionButton: {
+      auto* option = new QRadioButton(caption, parent);
+      // The core keeps the group exclusive and tells us the values.
+      option->setAutoExclusive(false);
+      QObject::connect(option, &QRadioButton::clicked, option, [=] { callbacks.clicked(name); });
+      widget = option;
+      break;
+    }
+    case K::Frame: {
+      auto* frame = new QGroupBox(caption, parent);
+      frame->setFocusPolicy(Qt::NoFocus);
+      widget = frame;
+      break;
+    }
+    case K::Label: {
+      auto* label = new ClickableLabel(caption, parent, [=] { callbacks.clicked(name); });
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      label->setWordWrap(layout.wordWrap);
+      label->setAutoFillBackground(!layout.transparent);
+      widget = label;
+      break;
+    }
+    case K::Line:
+      widget = new LineWidget(parent, layout);
+      break;
+    case K::Timer:
+    case K::MenuItem:
+      return nullptr;
+  }
+  widget->setObjectName(qs(name));
+  if (layout.kind != K::Line)
+    widget->setGeometry(toPixels(layout.left), toPixels(layout.top), toPixels(layout.width),
+                        toPixels(layout.height));
+  applyColours(widget, layout);
+  applyFont(widget, layout);
+  return widget;
+}
+
+void syncControlWidget(QWidget* widget, const app::Control& control) {
+  using K = app::ControlKind;
+  const QString text = QString::fromStdString(control.Text());
+  if (control.kind() != K::Timer)
+    widget->setEnabled(control.Enabled() != app::False);
+  const QSignalBlocker blocker(widget);
+  switch (control.kind()) {
+    case K::Button:
+      static_cast<QPushButton*>(widget)->setText(text);
+      break;
+    case K::TextBox: {
+      auto* edit = static_cast<QLineEdit*>(widget);
+      if (edit->text() != text)
+        edit->setText(text);
+      break;
+    }
+    case K::OptionButton: {
+      auto* option = static_cast<QRadioButton*>(widget);
+      option->setText(text);
+      option->setChecked(control.Value() != app::False);
+      break;
+    }
+    case K::Frame:
+      static_cast<QGroupBox*>(widget)->setTitle(text);
+      break;
+    case K::Label:
+      static_cast<QLabel*>(widget)->setText(text);
+      break;
+    case K::Line:
+    case K::Timer:
+    case K::MenuItem:
+      break;
+  }
+}
+
+}  // namespace qtui

@@ -1,0 +1,251 @@
+#include "platform/qt/form_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <algorithm>
+#include <vector>
+
+#include "app/application.h"
+#include "platform/qt/colours.h"
+#include "platform/qt/pictures.h"
+
+namespace qtui {
+
+namespace {
+
+Qt::WindowFlags flagsFor(const app::FormLayout& layout) {
+  if (layout.border == app::Border::None)
+    return Qt::SplashScreen | Qt::FramelessWindowHint;
+  Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+  if (layout.controlBox)
+    flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  if (!layout.showInTaskbar)
+    flags |= Qt::Tool;
+  return flags;
+}
+
+app::Integer buttonsOf(const QMouseEvent* event) {
+  int bits = 0;
+  if (event->buttons() & Qt::LeftButton)
+    bits |= 1;
+  if (event->buttons() & Qt::RightButton)
+    bits |= 2;
+  if (event->buttons() & Qt::MiddleButton)
+    bits |= 4;
+  return static_cast<app::Integer>(bits);
+}
+
+app::Integer shiftOf(const QMouseEvent* event) {
+  int bits = 0;
+  if (event->modifiers() & Qt::ShiftModifier)
+    bits |= 1;
+  if (event->modifiers() & Qt::ControlModifier)
+    bits |= 2;
+  if (event->modifiers() & Qt::AltModifier)
+    bits |= 4;
+  return static_cast<app::Integer>(bits);
+}
+
+}  // namespace
+
+FormWindow::FormWindow(app::Form& form) : QWidget(nullptr, flagsFor(form.layout())), form_(&form) {
+  const app::FormLayout& layout = form.layout();
+  setObjectName(QString::fromUtf8(layout.name.data(), static_cast<qsizetype>(layout.name.size())));
+  setWindowTitle(
+      QString::fromUtf8(layout.caption.data(), static_cast<qsizetype>(layout.caption.size())));
+  setAttribute(Qt::WA_QuitOnClose, false);
+  if (const QtPicture* icon = QtPicture::of(form.Icon()))
+    setWindowIcon(icon->icon());
+
+  buildMenu();
+  client_ = new ClientArea(this, [this](QMouseEvent* event) {
+    if (form_ == nullptr)
+      return;
+    const QPointF at = event->position() * kTwipsPerPixel;
+    app::Application::current().mouseMove(*form_, buttonsOf(event), shiftOf(event),
+                                          static_cast<app::Single>(at.x()),
+                                          static_cast<app::Single>(at.y()));
+  });
+  const int top = menuBar_ ? menuBar_->sizeHint().height() : 0;
+  const QSize clientSize(toPixels(layout.clientWidth), toPixels(layout.clientHeight));
+  client_->setGeometry(QRect(QPoint(0, top), clientSize));
+  if (menuBar_)
+    menuBar_->setGeometry(0, 0, clientSize.width(), top);
+  setFixedSize(clientSize.width(), top + clientSize.height());
+
+  client_->setBackColour(toQColor(form.BackColor()));
+  if (const QtPicture* picture = QtPicture::of(form.picture()))
+    client_->setPicture(picture->pixmap());
+  buildControls();
+  setTabOrder();
+}
+
+void FormWindow::buildMenu() {
+  std::vector<const app::ControlLayout*> items;
+  for (const auto& c : form_->layout().controls)
+    if (c.kind == app::ControlKind::MenuItem)
+      items.push_back(&c);
+  if (items.empty())
+    return;
+  menuBar_ = new QMenuBar(this);
+  menuBar_->setNativeMenuBar(false);  // the client area is measured below it
+  for (const app::ControlLayout* item : items) {
+    const std::string_view name = item->name;
+    QAction* action = menuBar_->addAction(
+        QString::fromUtf8(item->caption.data(), static_cast<qsizetype>(item->caption.size())));
+    action->setObjectName(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    connect(action, &QAction::triggered, this, [this, name] {
+      if (form_ != nullptr)
+        app::Application::current().click(*form_, name);
+    });
+  }
+}
+
+void FormWindow::buildControls() {
+  ControlCallbacks callbacks{
+      .clicked =
+          [this](std::string_view name) {
+            if (form_ == nullptr)
+              return;
+            app::Application::current().click(*form_, name);
+            // The core's option values are the truth, also when a click on
+            // a selected option would have cleared it here.
+            if (form_ != nullptr && form_->loaded())
+              if (app::Control* c = form_->findLoaded(name))
+                syncControl(*c);
+          },
+      .edited =
+          [this](std::string_view name, const QString& text) {
+            if (form_ != nullptr)
+              app::Application::current().edited(*form_, name, text.toStdString());
+          },
+  };
+  // Frames come before the controls they contain in no particular order.
+  std::map<std::string_view, QWidget*> containers{{form_->layout().name, client_}};
+  const auto& controls = form_->layout().controls;
+  for (int pass = 0; pass < 2; ++pass) {
+    for (const auto& c : controls) {
+      const bool frame = c.kind == app::ControlKind::Frame;
+      if (frame != (pass == 0))
+        continue;
+      auto container = containers.find(c.container);
+      QWidget* parent = container != containers.end() ? container->second : client_;
+      QWidget* widget = createControlWidget(c, parent, callbacks);
+      if (widget == nullptr)
+        continue;
+      widgets_[std::string(c.name)] = widget;
+      if (frame)
+        containers[c.name] = widget;
+    }
+  }
+  for (auto& c : form_->controls())
+    if (QWidget* widget = controlWidget(c.name()))
+      syncControlWidget(widget, c);
+}
+
+void FormWindow::setTabOrder() {
+  std::vector<const app::ControlLayout*> order;
+  for (const auto& c : form_->layout().controls) {
+    if (c.tabIndex >= 0 && takesFocus(c.kind))
+      order.push_back(&c);
+  }
+  std::stable_sort(order.begin(), order.end(),
+                   [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+  for (std::size_t i = 1; i < order.size(); ++i)
+    QWidget::setTabOrder(controlWidget(order[i - 1]->name), controlWidget(order[i]->name));
+}
+
+void FormWindow::focusFirstControl() {
+  const app::ControlLayout* first = nullptr;
+  for (const auto& c : form_->layout().controls) {
+    if (c.tabIndex >= 0 && takesFocus(c.kind) && (!first || c.tabIndex < first->tabIndex))
+      first = &c;
+  }
+  if (first != nullptr)
+    controlWidget(first->name)->setFocus(Qt::OtherFocusReason);
+}
+
+QWidget* FormWindow::controlWidget(std::string_view name) const {
+  auto it = widgets_.find(name);
+  return it == widgets_.end() ? nullptr : it->second;
+}
+
+void FormWindow::centre() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr)
+    return;
+  QRect frame(QPoint(0, 0), outerSize());
+  frame.moveCenter(screen->availableGeometry().center());
+  move(frame.topLeft());
+}
+
+void FormWindow::showForm() {
+  if (!shownBefore_)
+    centre();
+  if (isMinimized())
+    showNormal();
+  else
+    show();
+  raise();
+  activateWindow();
+  if (!shownBefore_) {
+    shownBefore_ = true;
+    focusFirstControl();
+  }
+}
+
+void FormWindow::hideForm() {
+  // Without a tray to bring it back from, a hidden window could never be
+  // reached again: it goes to the taskbar instead.
+  if (form_ != nullptr && form_->layout().showInTaskbar &&
+      !QSystemTrayIcon::isSystemTrayAvailable()) {
+    showMinimized();
+    return;
+  }
+  hide();
+}
+
+void FormWindow::syncControl(const app::Control& control) {
+  if (QWidget* widget = controlWidget(control.name()))
+    syncControlWidget(widget, control);
+}
+
+QSize FormWindow::frameExtra() const {
+  return frameGeometry().size() - size();
+}
+
+QSize FormWindow::outerSize() const {
+  if (requested_)
+    return *requested_ + frameExtra();
+  return frameGeometry().size();
+}
+
+void FormWindow::setOuterSize(QSize outer) {
+  if (refused_)
+    return;  // reading back an unchanged size lets the close sequence end
+  const QSize inner = (outer - frameExtra()).expandedTo(QSize(1, 1));
+  requested_ = inner;
+  lastRequested_ = inner;
+  setFixedSize(inner);
+}
+
+void FormWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  requested_.reset();
+  if (lastRequested_ && (event->size().width() > lastRequested_->width() ||
+                         event->size().height() > lastRequested_->height()))
+    refused_ = true;
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+  // The core decides; an unload destroys this window's peer.
+  event->ignore();
+  if (form_ != nullptr)
+    app::Application::current().closeRequested(*form_, app::UnloadMode::ControlMenu);
+}
+
+}  // namespace qtui

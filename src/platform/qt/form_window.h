@@ -1,0 +1,58 @@
+// The top-level window of a loaded form: the menu bar (if any), the client
+// area at exactly the stored size and a widget for every control.
+#pragma once
+
+#include <QMenuBar>
+#include <QWidget>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "app/form.h"
+#include "platform/qt/control_widgets.h"
+
+namespace qtui {
+
+class FormWindow : public QWidget {
+ public:
+  explicit FormWindow(app::Form& form);
+
+  app::Form* form() const { return form_; }
+  // The form unloaded: nothing more is reported to it.
+  void detach() { form_ = nullptr; }
+
+  ClientArea* clientArea() const { return client_; }
+  QMenuBar* menuBar() const { return menuBar_; }
+  QWidget* controlWidget(std::string_view name) const;
+
+  void showForm();
+  void hideForm();
+  void syncControl(const app::Control& control);
+
+  // Outer size in pixels, frame included, as the window system has it.
+  QSize outerSize() const;
+  void setOuterSize(QSize size);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void buildControls();
+  void buildMenu();
+  void setTabOrder();
+  void focusFirstControl();
+  void centre();
+  QSize frameExtra() const;
+
+  app::Form* form_;
+  ClientArea* client_ = nullptr;
+  QMenuBar* menuBar_ = nullptr;
+  std::map<std::string, QWidget*, std::less<>> widgets_;
+  bool shownBefore_ = false;
+  std::optional<QSize> requested_;      // a size the system has not confirmed yet
+  std::optional<QSize> lastRequested_;  // the last size the program asked for
+  bool refused_ = false;                // the system kept the window larger than asked
+};
+
+}  // namespace qtui

@@ -1,0 +1,96 @@
+#include "platform/qt/qt_platform.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "app/application.h"
+#include "platform/qt/control_widgets.h"
+#include "platform/qt/form_peer.h"
+#include "platform/qt/pictures.h"
+
+namespace qtui {
+
+QtPlatform::QtPlatform(CommandRunner& commands) : commands_(commands) {
+  timer_.setSingleShot(true);
+  timer_.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&timer_, &QTimer::timeout, [] { app::Application::current().wake(); });
+}
+
+QtPlatform::~QtPlatform() = default;
+
+std::unique_ptr<app::WindowPeer> QtPlatform::createWindow(app::Form& form) {
+  return std::make_unique<FormPeer>(form, windows_);
+}
+
+void QtPlatform::messageBox(const std::string& text, int style, const std::string& title) {
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  switch (style & 0x70) {
+    case 16:
+      icon = QMessageBox::Critical;
+      break;
+    case 32:
+      icon = QMessageBox::Question;
+      break;
+    case 48:
+      icon = QMessageBox::Warning;
+      break;
+    case 64:
+      icon = QMessageBox::Information;
+      break;
+  }
+  QMessageBox box(icon, QString::fromStdString(title), QString::fromStdString(text),
+                  QMessageBox::Ok);
+  box.exec();  // the timer keeps firing in the box's own loop
+}
+
+double QtPlatform::run(const app::CommandLine& command, app::WindowStyle) {
+  commands_.run(command);
+  return nextTask_++;
+}
+
+app::Picture QtPlatform::loadPicture(const std::string& path) {
+  return loadPictureFile(path);
+}
+
+app::Picture QtPlatform::builtinPicture(std::string_view name) {
+  return loadBuiltinPicture(name);
+}
+
+std::string QtPlatform::applicationDirectory() {
+  const QString dir = QCoreApplication::applicationDirPath();
+  const QString real = QFileInfo(dir).canonicalFilePath();
+  return QDir::toNativeSeparators(real.isEmpty() ? dir : real).toStdString();
+}
+
+app::Single QtPlatform::twipsPerPixelX() {
+  return static_cast<app::Single>(kTwipsPerPixel);  // Qt lays out in logical pixels
+}
+
+std::chrono::nanoseconds QtPlatform::now() {
+  return std::chrono::steady_clock::now().time_since_epoch();
+}
+
+void QtPlatform::timersChanged() {
+  const auto next = app::Application::current().nextDeadline();
+  if (!next) {
+    timer_.stop();
+    return;
+  }
+  const auto left = *next - now();
+  const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+  timer_.start(static_cast<int>(std::max<decltype(ms)>(ms, 0)));
+}
+
+void QtPlatform::end() {
+  // Nothing may linger: the tray icon goes with the process.
+  tray_.removeAll();
+  timer_.stop();
+  if (endAction_)
+    endAction_();
+  else
+    QCoreApplication::exit(0);
+}
+
+}  // namespace qtui

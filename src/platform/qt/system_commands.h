@@ -1,0 +1,30 @@
+// The requests carried out on a Linux desktop: shutdown and restart through
+// logind, each announced with a notification, and addresses opened with
+// the desktop's default handler.
+#pragma once
+
+#include <QString>
+
+#include "platform/qt/command_runner.h"
+#include "platform/qt/desktop_notifier.h"
+#include "platform/qt/logind_client.h"
+
+namespace qtui {
+
+class SystemCommands : public CommandRunner {
+ public:
+  void run(const app::CommandLine& command) override;
+
+ private:
+  void schedule(const app::CommandLine& command);
+  void abort();
+  void open(const std::string& address);
+
+  LogindClient logind_;
+  DesktopNotifier notifier_;
+};
+
+// "60 秒", "30 分钟", "2 小时": a delay as the notification says it.
+QString delayText(int seconds);
+
+}  // namespace qtui

@@ -1,0 +1,147 @@
+#include "platform/qt/system_entries.h"
+
+#include <QImage>
+#include <QRegion>
+#include <array>
+#include <string>
+
+#include "app/runtime_error.h"
+#include "platform/qt/form_window.h"
+
+namespace qtui {
+
+namespace {
+
+constexpr app::Long kTopmost = -1;
+constexpr app::Long kNotTopmost = -2;
+constexpr app::Long kNoSize = 1;
+constexpr app::Long kNoMove = 2;
+constexpr app::Long kExStyle = -20;
+constexpr app::Long kToolWindow = 0x80;
+constexpr app::Long kWindowEdge = 0x100;
+constexpr app::Long kLayered = 0x80000;
+constexpr app::Long kColourKey = 1;
+constexpr app::Long kModify = 1;
+
+struct Entry {
+  std::string_view library;
+  std::string_view name;
+};
+constexpr std::array kEntries{
+    Entry{"user32", "SetWindowPos"},          Entry{"user32", "GetWindowLongA"},
+    Entry{"user32", "SetWindowLongA"},        Entry{"user32", "SetLayeredWindowAttributes"},
+    Entry{"shell32.dll", "Shell_NotifyIcon"},
+};
+
+void setStaysOnTop(FormWindow& window, bool onTop) {
+  if (window.windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
+    return;
+  const bool visible = window.isVisible();
+  window.setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+  if (visible)
+    window.show();  // changing the flags hides a window
+}
+
+// The pixels that are not the key colour, row by row.
+QRegion regionWithout(const QImage& image, QRgb key) {
+  QRegion region;
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    int x = 0;
+    while (x < image.width()) {
+      while (x < image.width() && qRgb(qRed(row[x]), qGreen(row[x]), qBlue(row[x])) == key) ++x;
+      const int start = x;
+      while (x < image.width() && qRgb(qRed(row[x]), qGreen(row[x]), qBlue(row[x])) != key) ++x;
+      if (x > start)
+        region += QRect(start, y, x - start, 1);
+    }
+  }
+  return region;
+}
+
+}  // namespace
+
+QtSystemEntries::QtSystemEntries(WindowRegistry& windows, TrayIcons& tray)
+    : windows_(windows), tray_(tray) {}
+
+void QtSystemEntries::bind(std::string_view library, std::string_view entry) {
+  for (const Entry& e : kEntries)
+    if (e.library == library && e.name == entry)
+      return;
+  throw app::RuntimeError::entryPointNotFound(std::string(entry));
+}
+
+app::Long& QtSystemEntries::exStyle(app::Long hWnd) {
+  auto it = exStyles_.find(hWnd);
+  if (it == exStyles_.end()) {
+    FormWindow* window = windows_.find(hWnd);
+    const bool taskbar = window && window->form() && window->form()->layout().showInTaskbar;
+    it = exStyles_.emplace(hWnd, taskbar ? kWindowEdge : kToolWindow).first;
+  }
+  return it->second;
+}
+
+app::Long QtSystemEntries::SetWindowPos(app::Long hWnd, app::Long insertAfter, app::Long x,
+                                        app::Long y, app::Long cx, app::Long cy, app::Long flags) {
+  FormWindow* window = windows_.find(hWnd);
+  if (window == nullptr)
+    return 0;
+  if (insertAfter == kTopmost || insertAfter == kNotTopmost)
+    setStaysOnTop(*window, insertAfter == kTopmost);
+  if (!(flags & kNoMove))
+    window->move(x, y);
+  if (!(flags & kNoSize))
+    window->setOuterSize(QSize(cx, cy));
+  return 1;
+}
+
+app::Long QtSystemEntries::GetWindowLongA(app::Long hWnd, app::Long index) {
+  if (index != kExStyle || windows_.find(hWnd) == nullptr)
+    return 0;
+  return exStyle(hWnd);
+}
+
+app::Long QtSystemEntries::SetWindowLongA(app::Long hWnd, app::Long index, app::Long value) {
+  if (index != kExStyle || windows_.find(hWnd) == nullptr)
+    return 0;
+  app::Long& style = exStyle(hWnd);
+  const app::Long previous = style;
+  style = value;
+  return previous;
+}
+
+app::Long QtSystemEntries::SetLayeredWindowAttributes(app::Long hWnd, app::Long colourKey,
+                                                      std::uint8_t, app::Long flags) {
+  FormWindow* window = windows_.find(hWnd);
+  if (window == nullptr || !(exStyle(hWnd) & kLayered))
+    return 0;
+  if (!(flags & kColourKey)) {
+    window->clearMask();
+    return 1;
+  }
+  // The pixels of the key colour become holes: not drawn, and clicks go
+  // through them to whatever lies below.
+  QImage image = window->grab().toImage();
+  if (image.size() != window->size())
+    image = image.scaled(window->size());
+  const auto key = static_cast<unsigned>(colourKey);
+  const QRgb rgb = qRgb(static_cast<int>(key & 0xFF), static_cast<int>((key >> 8) & 0xFF),
+                        static_cast<int>((key >> 16) & 0xFF));
+  window->setMask(regionWithout(image.convertToFormat(QImage::Format_RGB32), rgb));
+  return 1;
+}
+
+app::Long QtSystemEntries::Shell_NotifyIcon(app::Long message, app::NotifyIconData& data) {
+  switch (message) {
+    case app::NotifyIcon::Add:
+      return tray_.add(data) ? 1 : 0;
+    case kModify:
+      return tray_.modify(data) ? 1 : 0;
+    case app::NotifyIcon::Delete:
+      return tray_.remove(data) ? 1 : 0;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace qtui

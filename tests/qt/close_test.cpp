@@ -1,0 +1,61 @@
+// The close sequence on real windows: refused, shrunk, ended, and ended
+// too when the window system will not let the window become narrow.
+#include <QEventLoop>
+#include <QResizeEvent>
+
+#include "qt_program.h"
+
+namespace qttest {
+namespace {
+
+class CloseTest : public QtProgram {
+ protected:
+  void SetUp() override { showMain(); }
+
+  // Runs the loop until the program ends (end() leaves it) or time is up.
+  void runUntilEnded(int ms) {
+    QEventLoop loop;
+    platform.setEndAction([&] { loop.quit(); });
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+    platform.setEndAction({});
+  }
+};
+
+TEST_F(CloseTest, TheCloseBoxShrinksTheWindowAndEndsTheProgram) {
+  qtui::FormWindow* w = window(mainForm());
+  const int startWidth = w->width();
+  std::vector<int> widths;
+  QTimer sample;
+  QObject::connect(&sample, &QTimer::timeout, [&] { widths.push_back(w->width()); });
+  sample.start(5);
+  w->close();
+  EXPECT_TRUE(mainForm().loaded()) << "the request is refused";
+  EXPECT_EQ(mainForm().ULD().Enabled(), app::True);
+  runUntilEnded(4000);
+  EXPECT_TRUE(application.ended());
+  EXPECT_LT(w->width() * 15, 1000);
+  ASSERT_GT(widths.size(), 3u);
+  EXPECT_EQ(widths.front(), startWidth);
+  EXPECT_TRUE(std::is_sorted(widths.rbegin(), widths.rend())) << "only ever narrower";
+  EXPECT_EQ(platform.tray().count(), 0u) << "no icon outlives the program";
+}
+
+TEST_F(CloseTest, AWindowSystemThatKeepsAMinimumWidthCannotKeepTheProgramAlive) {
+  qtui::FormWindow* w = window(mainForm());
+  enter([&] { mainForm().setWidth(2505); });
+  ASSERT_EQ(mainForm().Width(), 2505);
+  // The window manager answers with a wider window than asked for.
+  QResizeEvent wider(QSize(200, w->height()), w->size());
+  QApplication::sendEvent(w, &wider);
+  const app::Single before = mainForm().Width();
+  enter([&] { mainForm().setWidth(before - 100); });
+  EXPECT_EQ(mainForm().Width(), before) << "a refused shrink reads back unchanged";
+
+  w->close();
+  runUntilEnded(2000);
+  EXPECT_TRUE(application.ended());
+}
+
+}  // namespace
+}  // namespace qttest

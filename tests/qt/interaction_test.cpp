@@ -1,0 +1,225 @@
+// User actions on the real widgets reach the core, and what the core does
+// comes back out: recorded requests, message boxes, window states.
+#include <QAction>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "qt_program.h"
+
+namespace qttest {
+namespace {
+
+using Kind = app::CommandLine::Kind;
+
+class InteractionTest : public QtProgram {
+ protected:
+  void SetUp() override { showMain(); }
+
+  void press(std::string_view button) { widget<QPushButton>(mainForm(), button)->click(); }
+  QRadioButton* option(std::string_view name) { return widget<QRadioButton>(mainForm(), name); }
+  QLineEdit* text1() { return widget<QLineEdit>(mainForm(), "Text1"); }
+  void menu(const QString& name) {
+    for (QAction* a : window(mainForm())->menuBar()->actions())
+      if (a->objectName() == name)
+        a->trigger();
+  }
+  // Typing as the user does, key by key.
+  void typeInto(QWidget* w, const QString& keys) {
+    for (QChar c : keys) {
+      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(w, &press);
+    }
+  }
+};
+
+TEST_F(InteractionTest, QuickButtonsScheduleTheirDelaysAndTheCancelButtonAborts) {
+  for (auto name : {"Command2", "Command7", "Command3", "Command8", "Command4", "Command9"})
+    press(name);
+  press("Command6");
+  ASSERT_EQ(commands.commands.size(), 7u);
+  const int delays[] = {60, 1800, 3600, 7200, 10800, 18000};
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(commands.commands[i].kind(), Kind::ShutDown);
+    EXPECT_EQ(commands.commands[i].seconds(), delays[i]);
+  }
+  EXPECT_EQ(commands.commands[6].kind(), Kind::AbortShutdown);
+}
+
+TEST_F(InteractionTest, OptionsFollowTheCoreAndCannotBeClearedByASecondClick) {
+  option("Option1")->click();
+  EXPECT_TRUE(option("Option1")->isChecked());
+  option("Option2")->click();
+  EXPECT_FALSE(option("Option1")->isChecked());
+  EXPECT_TRUE(option("Option2")->isChecked());
+  option("Option2")->click();  // Qt alone would uncheck it
+  EXPECT_TRUE(option("Option2")->isChecked());
+  EXPECT_EQ(mainForm().Option2().Value(), app::True);
+  EXPECT_EQ(mainForm().Option1().Value(), app::False);
+}
+
+TEST_F(InteractionTest, TypingReachesTheCoreAndProgramWritesDoNotEchoBack) {
+  option("Option1")->click();
+  text1()->selectAll();
+  typeInto(text1(), "12");
+  EXPECT_EQ(mainForm().Text1().Text(), "12");
+
+  // The core writes 0: one Change, so exactly one request, no echo.
+  enter([&] { mainForm().Text1().setText("0"); });
+  EXPECT_EQ(text1()->text(), "0");
+  ASSERT_EQ(commands.commands.size(), 1u);
+  EXPECT_EQ(commands.commands[0].kind(), Kind::ShutDown);
+  EXPECT_EQ(commands.commands[0].seconds(), 3);
+}
+
+TEST_F(InteractionTest, TooLongATextIsAnsweredAndReset) {
+  BoxAnswerer answers;
+  text1()->selectAll();
+  typeInto(text1(), "12345678");
+  ASSERT_EQ(answers.boxes.size(), 1u);
+  EXPECT_EQ(answers.boxes[0].text, "输入的数字过大");
+  EXPECT_EQ(answers.boxes[0].title, "错误");
+  EXPECT_EQ(answers.boxes[0].icon, QMessageBox::Critical);
+  EXPECT_EQ(text1()->text(), "60");
+}
+
+TEST_F(InteractionTest, CountdownTicksOnTheTimerAndRestartsAtZero) {
+  option("Option2")->click();
+  text1()->selectAll();
+  typeInto(text1(), "1");
+  press("Command1");
+  ASSERT_TRUE(waitFor([&] { return !commands.commands.empty(); }, 2500));
+  EXPECT_EQ(text1()->text(), "0");
+  EXPECT_EQ(commands.commands[0].kind(), Kind::Restart);
+  EXPECT_EQ(commands.commands[0].seconds(), 3);
+  EXPECT_EQ(mainForm().Timer1().Enabled(), app::False);
+}
+
+TEST_F(InteractionTest, StartWithoutModeAsksForOne) {
+  BoxAnswerer answers;
+  press("Command1");
+  ASSERT_EQ(answers.boxes.size(), 1u);
+  EXPECT_EQ(answers.boxes[0].text, "请选择模式");
+  EXPECT_EQ(mainForm().Timer1().Enabled(), app::False);
+}
+
+TEST_F(InteractionTest, TheCountdownGoesOnBehindAnOpenMessageBox) {
+  option("Option1")->click();
+  text1()->selectAll();
+  typeInto(text1(), "2");
+  press("Command1");
+  QElapsedTimer open;
+  open.start();
+  BoxAnswerer answers([&] { return !commands.commands.empty() || open.elapsed() > 4000; });
+  menu("说明");
+  ASSERT_EQ(answers.boxes.size(), 1u);
+  ASSERT_EQ(commands.commands.size(), 1u) << "the countdown fired while the box was open";
+  EXPECT_EQ(commands.commands[0].seconds(), 3);
+}
+
+TEST_F(InteractionTest, MenuCommandsShowTheirBoxesAndOpenTheForum) {
+  BoxAnswerer answers;
+  menu("说明");
+  menu("留言");
+  ASSERT_EQ(answers.boxes.size(), 2u);
+  EXPECT_EQ(answers.boxes[0].title, "说明");
+  EXPECT_EQ(answers.boxes[0].icon, QMessageBox::Information);
+  EXPECT_TRUE(answers.boxes[0].text.startsWith("说明：因为系统重装"));
+  EXPECT_EQ(answers.boxes[1].title, "Tavimo关机工具") << "no title: the application's";
+  EXPECT_EQ(answers.boxes[1].icon, QMessageBox::NoIcon);
+  ASSERT_EQ(commands.commands.size(), 1u);
+  EXPECT_EQ(commands.commands[0].kind(), Kind::OpenAddress);
+  EXPECT_NE(commands.commands[0].address().find("kw=%E5%85%B3"), std::string::npos);
+}
+
+TEST_F(InteractionTest, ARefusedRequestShowsTheRuntimeErrorBox) {
+  BoxAnswerer answers;
+  commands.refuse = true;
+  press("Command2");
+  ASSERT_EQ(answers.boxes.size(), 1u);
+  EXPECT_EQ(answers.boxes[0].icon, QMessageBox::Critical);
+  EXPECT_EQ(answers.boxes[0].title, "Tavimo关机工具");
+  EXPECT_TRUE(answers.boxes[0].text.contains("70")) << answers.boxes[0].text.toStdString();
+}
+
+TEST_F(InteractionTest, SkinChooserDisablesMainAndSetsTheChosenPicture) {
+  BoxAnswerer answers;
+  menu("换肤");
+  auto& chooser = app::instance<forms::Form1>();
+  ASSERT_TRUE(chooser.visible());
+  EXPECT_FALSE(window(mainForm())->isEnabled());
+  EXPECT_FALSE(widget<QRadioButton>(chooser, "Option1")->isChecked());
+
+  widget<QRadioButton>(chooser, "Option3")->click();
+  widget<QPushButton>(chooser, "Command1")->click();
+  ASSERT_EQ(answers.boxes.size(), 1u);
+  EXPECT_EQ(answers.boxes[0].text, "测试期间重新加载会重置皮肤！！");
+  EXPECT_EQ(answers.boxes[0].title, "提示");
+  EXPECT_FALSE(chooser.loaded());
+  EXPECT_TRUE(window(mainForm())->isEnabled());
+  const QImage sky(QApplication::applicationDirPath() + "/天空.jpg");
+  EXPECT_EQ(window(mainForm())->clientArea()->picture().size(), sky.size());
+}
+
+TEST_F(InteractionTest, SkinChooserHintLabelIsClickableAndItsCloseBoxUnloadsIt) {
+  BoxAnswerer answers;
+  menu("换肤");
+  auto& chooser = app::instance<forms::Form1>();
+  QWidget* hint = widget(chooser, "Label1");
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), hint->mapToGlobal(QPointF(5, 5)),
+                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(hint, &release);
+  ASSERT_EQ(answers.boxes.size(), 1u);
+  EXPECT_EQ(answers.boxes[0].title, "自定义换肤");
+  EXPECT_TRUE(chooser.loaded());
+
+  window(chooser)->close();
+  EXPECT_FALSE(chooser.loaded());
+  EXPECT_TRUE(window(mainForm())->isEnabled());
+  EXPECT_EQ(answers.boxes.size(), 1u) << "closing shows nothing";
+}
+
+TEST_F(InteractionTest, AboutBoxClosesWithItsButtonAndOpensAgainAsOne) {
+  menu("关于");
+  menu("关于");
+  auto& about = app::instance<forms::GY>();
+  ASSERT_TRUE(about.visible());
+  int shown = 0;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    shown += w->isVisible() && w->objectName() == "GY";
+  EXPECT_EQ(shown, 1);
+  widget<QPushButton>(about, "Command1")->click();
+  EXPECT_FALSE(about.loaded());
+  EXPECT_TRUE(mainForm().visible());
+  menu("关于");
+  EXPECT_TRUE(about.visible());
+}
+
+TEST_F(InteractionTest, MinimiseHidesMainFirstThenTellsHowToComeBack) {
+  bool hiddenWhileBoxOpen = false;
+  BoxAnswerer answers;
+  QTimer probe;
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    if (QApplication::activeModalWidget() != nullptr) {
+      QWidget* w = window(mainForm());
+      hiddenWhileBoxOpen = !w->isVisible() || w->isMinimized();
+    }
+  });
+  probe.start(1);
+  press("Command5");
+  ASSERT_EQ(answers.boxes.size(), 1u);
+  EXPECT_EQ(answers.boxes[0].text, "已最小化！可以双击任务栏的图标重新呼出！");
+  EXPECT_EQ(answers.boxes[0].title, "最小化！");
+  EXPECT_EQ(answers.boxes[0].icon, QMessageBox::Information);
+  EXPECT_TRUE(hiddenWhileBoxOpen);
+  QWidget* w = window(mainForm());
+  if (QSystemTrayIcon::isSystemTrayAvailable())
+    EXPECT_FALSE(w->isVisible());
+  else
+    EXPECT_TRUE(w->isMinimized()) << "without a tray the window stays on the taskbar";
+}
+
+}  // namespace
+}  // namespace qttest

@@ -1,0 +1,116 @@
+// The program on the Qt platform, started in a test, with its requests
+// recorded and its message boxes answered.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QTimer>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "forms/Form1.h"
+#include "forms/GY.h"
+#include "forms/HY.h"
+#include "forms/Module1.h"
+#include "forms/main.h"
+#include "forms/project.h"
+#include "platform/qt/command_runner.h"
+#include "platform/qt/form_window.h"
+#include "platform/qt/qt_platform.h"
+
+namespace qttest {
+
+class RecordingRunner : public qtui::CommandRunner {
+ public:
+  void run(const app::CommandLine& command) override {
+    commands.push_back(command);
+    if (refuse)
+      throw app::RuntimeError(70, "拒绝的权限：test");
+  }
+  std::vector<app::CommandLine> commands;
+  bool refuse = false;
+};
+
+struct SeenBox {
+  QString title;
+  QString text;
+  QMessageBox::Icon icon;
+};
+
+// Answers every message box that opens (OK), once ready() holds, and
+// remembers what it said.
+class BoxAnswerer {
+ public:
+  explicit BoxAnswerer(std::function<bool()> ready = {}) : ready_(std::move(ready)) {
+    timer_.setInterval(10);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || !box->isVisible() || (ready_ && !ready_()))
+        return;
+      boxes.push_back({box->windowTitle(), box->text(), box->icon()});
+      box->button(QMessageBox::Ok)->click();
+    });
+    timer_.start();
+  }
+  std::vector<SeenBox> boxes;
+
+ private:
+  std::function<bool()> ready_;
+  QTimer timer_;
+};
+
+// Runs the event loop until the condition holds or the time is up.
+inline bool waitFor(const std::function<bool()>& condition, int ms = 3000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!condition()) {
+    if (clock.elapsed() > ms)
+      return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  return true;
+}
+
+class QtProgram : public ::testing::Test {
+ protected:
+  ~QtProgram() override {
+    for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  // The splash's timer would take a second; tests that are not about the
+  // splash show main the way the splash's timer does.
+  void showMain() {
+    enter([] { app::instance<forms::main>().Show(); });
+  }
+
+  // Runs core code the way an event would, reporting its runtime errors.
+  void enter(const std::function<void()>& action) {
+    try {
+      action();
+    } catch (const app::RuntimeError& error) {
+      application.report(error);
+    }
+  }
+
+  forms::main& mainForm() { return app::instance<forms::main>(); }
+  qtui::FormWindow* window(app::Form& form) {
+    return form.loaded() ? platform.windows().find(form.hWnd()) : nullptr;
+  }
+  template <class W = QWidget>
+  W* widget(app::Form& form, std::string_view name) {
+    return qobject_cast<W*>(window(form)->controlWidget(name));
+  }
+
+  RecordingRunner commands;
+  qtui::QtPlatform platform{commands};
+  app::Application application{platform, forms::project()};
+};
+
+}  // namespace qttest

@@ -1,0 +1,135 @@
+// The runtime services on Qt: pictures, the application directory, the
+// declared entry points and the timers.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/qt/pictures.h"
+#include "platform/qt/system_commands.h"
+#include "qt_program.h"
+
+namespace qttest {
+namespace {
+
+class ServicesTest : public QtProgram {};
+
+TEST_F(ServicesTest, PicturesLoadFromPathsWithWindowsSeparators) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(QFile::copy(":/builtin/splash.gif", dir.filePath("横幅.gif")));
+  const std::string windowsStyle =
+      QDir::toNativeSeparators(dir.path()).toStdString() + "\\横幅.gif";
+  app::Picture picture = platform.loadPicture(windowsStyle);
+  EXPECT_EQ(picture->widthPixels(), 500);
+  EXPECT_EQ(picture->heightPixels(), 200);
+  // Only the first frame: its pixels, not a blend of both.
+  const QImage first = QImage(":/builtin/splash.gif").convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(qtui::QtPicture::of(picture)->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+            first);
+}
+
+TEST_F(ServicesTest, MissingAndBrokenPicturesRaiseTheirRuntimeErrors) {
+  QTemporaryDir dir;
+  const std::string missing = dir.path().toStdString() + "\\大海.jpg";
+  try {
+    platform.loadPicture(missing);
+    FAIL() << "a missing file must fail";
+  } catch (const app::RuntimeError& e) {
+    EXPECT_EQ(e.number(), 53);
+    EXPECT_NE(e.description().find(missing), std::string::npos);
+  }
+  QFile junk(dir.filePath("天空.jpg"));
+  ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+  junk.write("not a picture at all");
+  junk.close();
+  try {
+    platform.loadPicture(junk.fileName().toStdString());
+    FAIL() << "a file that is no picture must fail";
+  } catch (const app::RuntimeError& e) {
+    EXPECT_EQ(e.number(), 481);
+  }
+  EXPECT_THROW(platform.loadPicture(dir.path().toStdString()), app::RuntimeError)
+      << "a directory is no picture file";
+}
+
+TEST_F(ServicesTest, BuiltinPicturesHaveDistinctLiveHandles) {
+  app::Picture icon = platform.builtinPicture("app.ico");
+  app::Picture other = platform.builtinPicture("form1.ico");
+  EXPECT_EQ(icon->widthPixels(), 32);
+  EXPECT_NE(icon->handle(), other->handle());
+  EXPECT_GE(qtui::QtPicture::of(icon)->icon().availableSizes().size(), 4);
+  const app::Long handle = icon->handle();
+  EXPECT_EQ(qtui::QtPicture::find(handle), qtui::QtPicture::of(icon));
+  icon.reset();
+  EXPECT_EQ(qtui::QtPicture::find(handle), nullptr);
+  for (auto name : {"splash.gif", "main.jpg", "about.bmp"})
+    EXPECT_NE(platform.builtinPicture(name), nullptr) << name;
+  EXPECT_THROW(platform.builtinPicture("nothing.png"), app::RuntimeError);
+}
+
+TEST_F(ServicesTest, ApplicationDirectoryIsTheExecutablesRealDirectory) {
+  const std::string dir = platform.applicationDirectory();
+  EXPECT_EQ(QString::fromStdString(dir), QDir(QApplication::applicationDirPath()).canonicalPath());
+  EXPECT_NE(dir.back(), '/');
+  EXPECT_EQ(application.AppPath(), dir);
+}
+
+TEST_F(ServicesTest, OnlyTheFiveDeclaredEntriesBind) {
+  auto& entries = platform.entries();
+  EXPECT_NO_THROW(entries.bind("user32", "SetWindowPos"));
+  EXPECT_NO_THROW(entries.bind("user32", "GetWindowLongA"));
+  EXPECT_NO_THROW(entries.bind("user32", "SetWindowLongA"));
+  EXPECT_NO_THROW(entries.bind("user32", "SetLayeredWindowAttributes"));
+  EXPECT_NO_THROW(entries.bind("shell32.dll", "Shell_NotifyIcon"));
+  try {
+    entries.bind("user32", "MessageBoxA");
+    FAIL();
+  } catch (const app::RuntimeError& e) {
+    EXPECT_EQ(e.number(), 453);
+  }
+  EXPECT_THROW(entries.bind("shell32.dll", "SetWindowPos"), app::RuntimeError)
+      << "an entry is looked up in its own library";
+  EXPECT_EQ(entries.lastError(), 0);
+}
+
+TEST_F(ServicesTest, ExtendedStyleWordsAreKeptPerWindow) {
+  showMain();
+  auto& entries = platform.entries();
+  const app::Long main = mainForm().hWnd();
+  const app::Long style = entries.GetWindowLongA(main, -20);
+  EXPECT_EQ(style & 0x80000, 0) << "not layered to begin with";
+  EXPECT_EQ(entries.SetWindowLongA(main, -20, style | 0x80000), style);
+  EXPECT_EQ(entries.GetWindowLongA(main, -20), style | 0x80000);
+  EXPECT_EQ(entries.GetWindowLongA(main + 1, -20), 0) << "no such window";
+  EXPECT_EQ(entries.SetWindowPos(main + 1, -1, 0, 0, 0, 0, 3), 0);
+  // Without the layered bit a colour key changes nothing.
+  enter([&] { app::instance<forms::GY>().Show(); });
+  const app::Long about = app::instance<forms::GY>().hWnd();
+  EXPECT_EQ(entries.SetLayeredWindowAttributes(about, 0x0000FF, 0, 1), 0);
+  EXPECT_TRUE(window(app::instance<forms::GY>())->mask().isEmpty());
+}
+
+TEST_F(ServicesTest, SetWindowPosMovesTheWindowToTheTopmostBandAndBack) {
+  showMain();
+  auto& entries = platform.entries();
+  qtui::FormWindow* w = window(mainForm());
+  const QPoint at = w->pos();
+  EXPECT_EQ(entries.SetWindowPos(mainForm().hWnd(), -1, 0, 0, 0, 0, 3), 1);
+  EXPECT_TRUE(w->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_TRUE(w->isVisible()) << "changing the flag must not hide the window";
+  EXPECT_EQ(w->pos(), at) << "no move, no size";
+  entries.SetWindowPos(mainForm().hWnd(), -2, 0, 0, 0, 0, 3);
+  EXPECT_FALSE(w->windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+TEST(DelayText, SaysWholeHoursAndMinutesAndElseSeconds) {
+  EXPECT_EQ(qtui::delayText(3), "3 秒");
+  EXPECT_EQ(qtui::delayText(60), "60 秒");
+  EXPECT_EQ(qtui::delayText(90), "90 秒");
+  EXPECT_EQ(qtui::delayText(1800), "30 分钟");
+  EXPECT_EQ(qtui::delayText(3600), "1 小时");
+  EXPECT_EQ(qtui::delayText(5400), "90 分钟");
+  EXPECT_EQ(qtui::delayText(18000), "5 小时");
+}
+
+}  // namespace
+}  // namespace qttest
