@@ -1,0 +1,32 @@
+// The end-to-end driver: runs one scenario against the program under Wine.
+// Usage: driver SCENARIO EXE LOG SCREENSHOT_DIR [BROWSER_RECORD]
+#include <cstdio>
+#include <string>
+
+#include "checks.h"
+#include "scenarios.h"
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 5) {
+    std::puts("usage: driver SCENARIO EXE LOG SCREENSHOT_DIR [BROWSER_RECORD]");
+    return 2;
+  }
+  const std::wstring scenario = argv[1];
+  const driver::Paths paths{argv[2], argv[3], argv[4]};
+  if (scenario == L"startup")
+    driver::startupAndLayout(paths);
+  else if (scenario == L"commands")
+    driver::commands(paths);
+  else if (scenario == L"tray-close")
+    driver::trayAndClose(paths);
+  else if (scenario == L"menus")
+    driver::menus(paths);
+  else if (scenario == L"interpreter" && argc > 5)
+    driver::realInterpreter(paths, argv[5]);
+  else {
+    std::printf("unknown scenario %s\n", driver::utf8(scenario).c_str());
+    return 2;
+  }
+  std::printf("%s: %d failure(s)\n", driver::utf8(scenario).c_str(), driver::failures());
+  return driver::failures() == 0 ? 0 : 1;
+}

@@ -1,0 +1,97 @@
+// Quick buttons and the custom countdown, read back from the recording
+// cmd.exe: the line, the window style, the interpreter's path and folder.
+#include "checks.h"
+#include "scenarios.h"
+
+namespace driver {
+
+namespace {
+
+void checkRecorded(const Recorded& r, const std::wstring& line, const std::wstring& style) {
+  CHECK(r.commandLine == line, L"line " + r.commandLine + L", expected " + line);
+  CHECK(r.style == style, line + L" started with style " + r.style);
+  const std::wstring system = systemDirectory();
+  CHECK(_wcsicmp(r.directory.c_str(), system.c_str()) == 0, L"started in " + r.directory);
+  CHECK(_wcsicmp(r.image.c_str(), (system + L"\\cmd.exe").c_str()) == 0, L"image " + r.image);
+}
+
+void expectError(DWORD pid, const std::wstring& text) {
+  auto box = waitMessageBox(pid);
+  CHECK(box.has_value(), L"notice " + text);
+  if (!box)
+    return;
+  CHECK(box->title == L"错误" && box->text == text && box->icon == 16,
+        box->title + L": " + box->text + L" icon " + std::to_wstring(box->icon));
+  answer(*box);
+}
+
+}  // namespace
+
+void commands(const Paths& paths) {
+  Program program(paths);
+  HWND main = startToMain(program);
+  REQUIRE(main != nullptr, L"main shown");
+
+  const struct {
+    const wchar_t* button;
+    const wchar_t* line;
+  } quick[] = {
+      {L"六十秒关机", L"cmd.exe /c shutdown -s -t 60"},
+      {L"30分钟关机", L"cmd.exe /c shutdown -s -t 1800"},
+      {L"1小时关机", L"cmd.exe /c shutdown -s -t 3600"},
+      {L"2小时关机", L"cmd.exe /c shutdown -s -t 7200"},
+      {L"3小时关机", L"cmd.exe /c shutdown -s -t 10800"},
+      {L"5小时关机", L"cmd.exe /c shutdown -s -t 18000"},
+      {L"取消快捷按钮关机", L"cmd.exe /c shutdown -a"},
+  };
+  std::size_t count = 0;
+  for (const auto& q : quick) {
+    HWND button = findControl(main, L"Button", q.button);
+    CHECK(button != nullptr, q.button);
+    click(button);
+    auto lines = waitLog(paths.log, ++count);
+    REQUIRE(lines.size() == count, std::wstring(L"one line for ") + q.button);
+    checkRecorded(lines.back(), q.line, L"2");
+  }
+
+  HWND text1 = findControl(main, L"Edit", L"60");
+  HWND start = findControl(main, L"Button", L"开始计时");
+  HWND shutDown = findControl(main, L"Button", L"关机");
+  HWND restart = findControl(main, L"Button", L"重启");
+  REQUIRE(text1 && start && shutDown && restart, L"countdown controls");
+
+  // No mode chosen: the start is refused and nothing runs.
+  click(start);
+  expectError(program.id(), L"请选择模式");
+  // Too long a number is reset to 60.
+  type(text1, L"12345678");
+  expectError(program.id(), L"输入的数字过大");
+  CHECK(textOf(text1) == L"60", L"reset to " + textOf(text1));
+
+  click(shutDown);
+  pause(200);
+  CHECK(checked(shutDown) && !checked(restart), L"shut-down mode selected");
+  type(text1, L"3");
+  click(start);
+  const ULONGLONG pressed = GetTickCount64();
+  auto lines = waitLog(paths.log, count + 1, 6000);
+  const ULONGLONG fired = GetTickCount64() - pressed;
+  REQUIRE(lines.size() == count + 1, L"the countdown fired");
+  ++count;
+  checkRecorded(lines.back(), L"cmd.exe /c shutdown -s -t 3", L"2");
+  CHECK(fired >= 2500 && fired <= 4000, L"fired after " + std::to_wstring(fired) + L" ms");
+  CHECK(textOf(text1) == L"0", L"count ends at " + textOf(text1));
+  CHECK(noMessageBoxFor(program.id(), 1500), L"no notice, and no further line");
+  CHECK(readLog(paths.log).size() == count, L"the countdown stopped");
+
+  // Switching mode and typing 0 fires at once.
+  click(restart);
+  pause(200);
+  CHECK(checked(restart) && !checked(shutDown), L"restart mode replaces shut-down mode");
+  type(text1, L"0");
+  lines = waitLog(paths.log, count + 1, 1000);
+  REQUIRE(lines.size() == count + 1, L"zero fires at once");
+  checkRecorded(lines.back(), L"cmd.exe /c shutdown -r -t 3", L"2");
+}
+
+}  // namespace driver

@@ -1,0 +1,136 @@
+// The menu commands: notes, the about box, the skin chooser (with a skin
+// file gone) and the forum page run hidden.
+#include "checks.h"
+#include "scenarios.h"
+
+namespace driver {
+
+namespace {
+
+enum Menu { Notes = 0, About = 1, Forum = 2, Skins = 3 };
+
+void expectBox(DWORD pid, const std::wstring& title, const std::wstring& text, int icon) {
+  auto box = waitMessageBox(pid);
+  CHECK(box.has_value(), L"box " + title);
+  if (!box)
+    return;
+  CHECK(box->title == title, L"title " + box->title);
+  CHECK(box->text == text, L"text " + box->text);
+  CHECK(box->icon == icon, title + L" icon " + std::to_wstring(box->icon));
+  answer(*box);
+}
+
+int formsCaptioned(DWORD pid, const std::wstring& caption) {
+  int n = 0;
+  for (HWND hwnd : windowsOf(pid))
+    if (classOf(hwnd) == L"TavimoForm" && textOf(hwnd) == caption)
+      ++n;
+  return n;
+}
+
+void aboutBox(const Paths& paths, DWORD pid, HWND main) {
+  clickMenu(main, About);
+  HWND about = waitForm(pid, L"关于");
+  REQUIRE(about != nullptr, L"about box shown");
+  const LONG style = GetWindowLongW(about, GWL_STYLE);
+  CHECK((style & WS_CAPTION) == WS_CAPTION && !(style & WS_SYSMENU),
+        L"no system menu or close box");
+  const SIZE client = clientSize(about);
+  CHECK(client.cx == 576 && client.cy == 197, L"about client 576x197");
+  CHECK(findControl(about, L"Static", L"绿色免安装版") != nullptr, L"edition label");
+  pause(300);
+  CHECK(screenshot(about, paths.screenshots + L"\\about.bmp"), L"about screenshot");
+  clickMenu(main, About);
+  pause(500);
+  CHECK(formsCaptioned(pid, L"关于") == 1, L"opened twice, one window");
+  click(findControl(about, L"Button", L"确定"));
+  CHECK(waitGone(about), L"its button closes it");
+}
+
+// Picks a skin and confirms; returns with the chooser closed.
+void chooseSkin(const Paths& paths, DWORD pid, HWND main, const std::wstring& option,
+                const std::wstring& missing) {
+  clickMenu(main, Skins);
+  HWND chooser = waitForm(pid, L"换肤（测试中）");
+  REQUIRE(chooser != nullptr, L"skin chooser shown");
+  CHECK(!IsWindowEnabled(main), L"main disabled while choosing");
+  const SIZE client = clientSize(chooser);
+  CHECK(client.cx == 211 && client.cy == 198, L"chooser client 211x198");
+  HWND choice = findControl(chooser, L"Button", option);
+  REQUIRE(choice != nullptr, option);
+  for (const wchar_t* o : {L"星空主题", L"大海主题", L"天空主题"})
+    CHECK(!checked(findControl(chooser, L"Button", o)), std::wstring(o) + L" not selected");
+  if (missing.empty()) {
+    click(findControl(chooser, L"Static", L"想要自定义皮肤的点这里。"));
+    expectBox(pid, L"自定义换肤",
+              L"如果你想使用自己的图片作为皮肤，那么可以将自己的皮肤替换成同个文件夹下的图片", 64);
+    pause(300);
+    CHECK(screenshot(chooser, paths.screenshots + L"\\skins.bmp"), L"chooser screenshot");
+  }
+  click(choice);
+  pause(200);
+  CHECK(checked(choice), option + L" selected");
+  click(findControl(chooser, L"Button", L"确定"));
+  expectBox(pid, L"提示", L"测试期间重新加载会重置皮肤！！", 0);
+  if (!missing.empty()) {
+    auto box = waitMessageBox(pid);
+    CHECK(box.has_value(), L"missing skin reported");
+    if (box) {
+      CHECK(box->icon == 16, L"error icon");
+      CHECK(box->text.find(missing) != std::wstring::npos, L"names the file: " + box->text);
+      answer(*box);
+    }
+  }
+  CHECK(waitGone(chooser), L"chooser closed");
+  CHECK(IsWindowEnabled(main), L"main enabled again");
+}
+
+}  // namespace
+
+void menus(const Paths& paths) {
+  Program program(paths);
+  HWND main = startToMain(program);
+  REQUIRE(main != nullptr, L"main shown");
+  const DWORD pid = program.id();
+
+  clickMenu(main, Notes);
+  expectBox(pid, L"说明", L"说明：因为系统重装，源码没有备份，这是重做后的，或许有BUG。", 64);
+
+  aboutBox(paths, pid, main);
+
+  chooseSkin(paths, pid, main, L"大海主题", L"");
+  pause(300);
+  CHECK(screenshot(main, paths.screenshots + L"\\main-skin.bmp"), L"skinned main screenshot");
+
+  const std::wstring folder = paths.exe.substr(0, paths.exe.find_last_of(L'\\'));
+  const std::wstring sky = folder + L"\\天空.jpg";
+  REQUIRE(MoveFileW(sky.c_str(), (sky + L".away").c_str()), L"skin moved away");
+  chooseSkin(paths, pid, main, L"天空主题", L"天空.jpg");
+  MoveFileW((sky + L".away").c_str(), sky.c_str());
+
+  clickMenu(main, Forum);
+  expectBox(pid, L"Tavimo关机工具", L"希望你能添加喜欢这个吧", 0);
+  auto lines = waitLog(paths.log, 1);
+  REQUIRE(lines.size() == 1, L"one command for the forum");
+  CHECK(lines[0].style == L"0", L"run hidden, style " + lines[0].style);
+  CHECK(lines[0].commandLine ==
+            L"cmd.exe /c start http://tieba.baidu.com/f?ie=utf-8^&kw=%^E5%^85%^B3%^E6%^9C%^BA%^E5"
+            L"%^B7%^A5%^E5%^85%^B7",
+        lines[0].commandLine);
+}
+
+void realInterpreter(const Paths& paths, const std::wstring& browserRecord) {
+  Program program(paths);
+  HWND main = startToMain(program);
+  REQUIRE(main != nullptr, L"main shown");
+  clickMenu(main, Forum);
+  expectBox(program.id(), L"Tavimo关机工具", L"希望你能添加喜欢这个吧", 0);
+  std::vector<Recorded> opened = waitLog(browserRecord, 1, 20000);
+  REQUIRE(opened.size() == 1, L"the browser stand-in was started once");
+  // The stand-in records its arguments in the command-line field.
+  CHECK(opened[0].commandLine ==
+            L"http://tieba.baidu.com/f?ie=utf-8&kw=%E5%85%B3%E6%9C%BA%E5%B7%A5%E5%85%B7",
+        L"arrived: " + opened[0].commandLine);
+}
+
+}  // namespace driver

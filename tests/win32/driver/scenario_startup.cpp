@@ -1,0 +1,144 @@
+// The splash, then main's window, controls, menu, focus and tab order.
+#include <cstdlib>
+
+#include "checks.h"
+#include "scenarios.h"
+
+namespace driver {
+
+namespace {
+
+bool centred(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  const int dx = (r.left + r.right) - GetSystemMetrics(SM_CXSCREEN);
+  const int dy = (r.top + r.bottom) - GetSystemMetrics(SM_CYSCREEN);
+  return std::abs(dx) <= 1 && std::abs(dy) <= 1;
+}
+
+struct Expected {
+  const wchar_t* windowClass;
+  const wchar_t* text;
+  const wchar_t* container;  // caption of the parent
+  RECT place;                // left, top, right, bottom in pixels
+};
+
+void checkSplash(HWND splash, const Paths& paths) {
+  const LONG style = GetWindowLongW(splash, GWL_STYLE);
+  const LONG exStyle = GetWindowLongW(splash, GWL_EXSTYLE);
+  CHECK((style & WS_POPUP) && !(style & WS_CAPTION) && !(style & WS_SYSMENU), L"borderless");
+  CHECK(exStyle & WS_EX_TOOLWINDOW, L"no taskbar button");
+  CHECK(exStyle & WS_EX_TOPMOST, L"topmost");
+  CHECK(exStyle & WS_EX_LAYERED, L"layered");
+  COLORREF key = 0;
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  CHECK(GetLayeredWindowAttributes(splash, &key, &alpha, &flags) && key == RGB(88, 88, 88) &&
+            flags == LWA_COLORKEY,
+        L"colour key 88,88,88");
+  const SIZE client = clientSize(splash);
+  CHECK(client.cx == 503 && client.cy == 200, L"splash client 503x200");
+  CHECK(centred(splash), L"splash centred");
+  CHECK(findControl(splash, L"Static", L"关机工具V3.6.0") != nullptr, L"version label");
+  CHECK(findControl(splash, L"Static", L"绿色免安装版") != nullptr, L"edition label");
+  CHECK(screenshot(splash, paths.screenshots + L"\\splash.bmp"), L"splash screenshot");
+}
+
+void checkControls(HWND main) {
+  const Expected expected[] = {
+      {L"TavimoFrame", L"时间设定（秒）", L"<Tavimo> 关机工具 ", {8, 8, 137, 73}},
+      {L"Edit", L"60", L"时间设定（秒）", {8, 24, 121, 42}},
+      {L"Static",
+       L"V3.6.0更新说明：图标更新，同时贴吧求喜欢。开始测试换肤功能",
+       L"<Tavimo> 关机工具 ",
+       {8, 240, 233, 273}},
+      {L"Button", L"开始计时", L"<Tavimo> 关机工具 ", {8, 192, 153, 225}},
+      {L"TavimoFrame", L"选择模式", L"<Tavimo> 关机工具 ", {144, 8, 233, 73}},
+      {L"Button", L"关机", L"选择模式", {8, 16, 81, 33}},
+      {L"Button", L"重启", L"选择模式", {8, 32, 73, 57}},
+      {L"Button", L"六十秒关机", L"<Tavimo> 关机工具 ", {8, 72, 105, 97}},
+      {L"Button", L"1小时关机", L"<Tavimo> 关机工具 ", {8, 104, 105, 129}},
+      {L"Button", L"3小时关机", L"<Tavimo> 关机工具 ", {8, 136, 105, 161}},
+      {L"Button", L"最小化到任务栏", L"<Tavimo> 关机工具 ", {160, 192, 233, 225}},
+      {L"Button", L"取消快捷按钮关机", L"<Tavimo> 关机工具 ", {8, 168, 225, 193}},
+      {L"Button", L"30分钟关机", L"<Tavimo> 关机工具 ", {128, 72, 225, 97}},
+      {L"Button", L"2小时关机", L"<Tavimo> 关机工具 ", {128, 104, 225, 129}},
+      {L"Button", L"5小时关机", L"<Tavimo> 关机工具 ", {128, 136, 225, 161}},
+  };
+  for (const auto& e : expected) {
+    HWND control = findControl(main, e.windowClass, e.text);
+    CHECK(control != nullptr, e.text);
+    if (control == nullptr)
+      continue;
+    CHECK(textOf(GetParent(control)) == e.container, std::wstring(e.text) + L" in " + e.container);
+    const RECT r = placeInParent(control);
+    CHECK(EqualRect(&r, &e.place), std::wstring(e.text) + L" at its stored place");
+    CHECK(IsWindowVisible(control) && IsWindowEnabled(control), e.text);
+  }
+  CHECK(!checked(findControl(main, L"Button", L"关机")), L"Option1 not selected");
+  CHECK(!checked(findControl(main, L"Button", L"重启")), L"Option2 not selected");
+}
+
+// Frames and labels take no focus: Tab goes Text1, Command1, Option1,
+// Option2, Command2 ... Command9 and round again.
+void checkTabOrder(HWND main) {
+  const wchar_t* order[] = {L"60",         L"开始计时",       L"关机",
+                            L"重启",       L"六十秒关机",     L"1小时关机",
+                            L"3小时关机",  L"最小化到任务栏", L"取消快捷按钮关机",
+                            L"30分钟关机", L"2小时关机",      L"5小时关机",
+                            L"60"};
+  HWND at = findControl(main, L"Edit", L"60");
+  for (std::size_t i = 1; i < std::size(order) && at != nullptr; ++i) {
+    at = GetNextDlgTabItem(main, at, FALSE);
+    CHECK(at != nullptr && textOf(at) == order[i], std::wstring(L"tab to ") + order[i]);
+  }
+}
+
+}  // namespace
+
+std::wstring systemDirectory() {
+  wchar_t buffer[MAX_PATH];
+  const UINT n = GetSystemDirectoryW(buffer, MAX_PATH);
+  return std::wstring(buffer, n);
+}
+
+HWND startToMain(const Program& program) {
+  if (!program.started())
+    return nullptr;
+  return waitForm(program.id(), kMainCaption, 15000);
+}
+
+void startupAndLayout(const Paths& paths) {
+  Program program(paths);
+  REQUIRE(program.started(), paths.exe);
+  HWND splash = waitForm(program.id(), kSplashCaption, 10000);
+  REQUIRE(splash != nullptr, L"splash shown");
+  pause(200);
+  checkSplash(splash, paths);
+
+  HWND main = waitForm(program.id(), kMainCaption, 5000);
+  REQUIRE(main != nullptr, L"main shown after the splash");
+  CHECK(waitGone(splash, 2000), L"splash gone");
+  const LONG style = GetWindowLongW(main, GWL_STYLE);
+  const LONG exStyle = GetWindowLongW(main, GWL_EXSTYLE);
+  CHECK((style & WS_CAPTION) == WS_CAPTION && (style & WS_SYSMENU), L"caption and system menu");
+  CHECK(!(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)), L"fixed, no min/max box");
+  CHECK(!(exStyle & WS_EX_TOOLWINDOW), L"main has a taskbar button");
+  const SIZE client = clientSize(main);
+  CHECK(client.cx == 238 && client.cy == 274, L"main client 238x274");
+  CHECK(centred(main), L"main centred");
+  // The menu's items live in the program's process; their captions show in
+  // the screenshot, and the menus scenario works each of them.
+  CHECK(GetMenu(main) != nullptr, L"main has a menu bar");
+
+  checkControls(main);
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui);
+  CHECK(gui.hwndFocus == findControl(main, L"Edit", L"60"), L"focus in Text1");
+  checkTabOrder(main);
+  pause(300);
+  CHECK(screenshot(main, paths.screenshots + L"\\main.bmp"), L"main screenshot");
+}
+
+}  // namespace driver

@@ -1,0 +1,56 @@
+// Minimise to the tray, restore by the tray's double-click, and the close
+// sequence that ends the process.
+#include "checks.h"
+#include "scenarios.h"
+
+namespace driver {
+
+namespace {
+
+void minimise(DWORD pid, HWND main) {
+  click(findControl(main, L"Button", L"最小化到任务栏"));
+  auto box = waitMessageBox(pid);
+  CHECK(box.has_value(), L"minimise notice");
+  if (!box)
+    return;
+  CHECK(box->title == L"最小化！" && box->text == L"已最小化！可以双击任务栏的图标重新呼出！" &&
+            box->icon == 64,
+        box->title + L": " + box->text + L" icon " + std::to_wstring(box->icon));
+  CHECK(!IsWindowVisible(main), L"main hidden behind the notice");
+  answer(*box);
+}
+
+// What the shell posts for a double-click on the icon (callback 0x200).
+void doubleClickTray(HWND main) {
+  PostMessageW(main, WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK);
+}
+
+}  // namespace
+
+void trayAndClose(const Paths& paths) {
+  Program program(paths);
+  HWND main = startToMain(program);
+  REQUIRE(main != nullptr, L"main shown");
+
+  for (int round = 1; round <= 2; ++round) {
+    minimise(program.id(), main);
+    CHECK(!IsWindowVisible(main), L"hidden, round " + std::to_wstring(round));
+    // Other mouse messages from the tray do nothing.
+    PostMessageW(main, WM_MOUSEMOVE, 1, WM_LBUTTONUP);
+    CHECK(!waitVisible(main, true, 500), L"a single click does not restore");
+    doubleClickTray(main);
+    CHECK(waitVisible(main, true, 2000), L"restored, round " + std::to_wstring(round));
+  }
+
+  RECT before{};
+  GetWindowRect(main, &before);
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  pause(300);
+  RECT during{};
+  if (GetWindowRect(main, &during))
+    CHECK(during.right - during.left < before.right - before.left, L"the window shrinks");
+  CHECK(program.exitedWithin(10000), L"the close sequence ends the process");
+  CHECK(readLog(paths.log).empty(), L"closing runs no command");
+}
+
+}  // namespace driver

@@ -1,0 +1,21 @@
+// The end-to-end scenarios; each starts the program afresh.
+#pragma once
+
+#include "session.h"
+
+namespace driver {
+
+inline const std::wstring kMainCaption = L"<Tavimo> 关机工具 ";
+inline const std::wstring kSplashCaption;
+
+// Starts the program and waits for main after the splash.
+HWND startToMain(const Program& program);
+std::wstring systemDirectory();
+
+void startupAndLayout(const Paths& paths);
+void commands(const Paths& paths);
+void trayAndClose(const Paths& paths);
+void menus(const Paths& paths);
+void realInterpreter(const Paths& paths, const std::wstring& browserRecord);
+
+}  // namespace driver

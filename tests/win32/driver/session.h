@@ -1,0 +1,78 @@
+// Driving the program from outside: starting it, finding its windows and
+// controls, clicking, typing, answering message boxes, reading the log of
+// the recording cmd.exe and taking screenshots.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace driver {
+
+struct Paths {
+  std::wstring exe;          // the program, in a throwaway folder
+  std::wstring log;          // written by the recording cmd.exe
+  std::wstring screenshots;  // folder for BMP screenshots
+};
+
+class Program {
+ public:
+  explicit Program(const Paths& paths);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  bool started() const { return process_.hProcess != nullptr; }
+  DWORD id() const { return process_.dwProcessId; }
+  bool exitedWithin(DWORD ms) const;
+
+ private:
+  PROCESS_INFORMATION process_{};
+};
+
+// Top-level windows of the process (visible or not).
+std::vector<HWND> windowsOf(DWORD pid);
+HWND findForm(DWORD pid, const std::wstring& caption);
+HWND waitForm(DWORD pid, const std::wstring& caption, DWORD ms = 5000);
+bool waitGone(HWND hwnd, DWORD ms = 5000);
+bool waitVisible(HWND hwnd, bool visible, DWORD ms = 5000);
+
+// A descendant of parent by window class and text.
+HWND findControl(HWND parent, const std::wstring& windowClass, const std::wstring& text);
+std::wstring textOf(HWND hwnd);
+std::wstring classOf(HWND hwnd);
+SIZE clientSize(HWND hwnd);
+// The control's place in its parent's client area.
+RECT placeInParent(HWND hwnd);
+
+void click(HWND control);
+void clickMenu(HWND form, int position);
+void type(HWND edit, const std::wstring& text);  // WM_SETTEXT, as a user edit
+bool checked(HWND option);
+
+struct MessageBoxSeen {
+  HWND hwnd = nullptr;
+  std::wstring title;
+  std::wstring text;
+  int icon = 0;  // 0 none, 16 error, 48 warning, 32 question, 64 information
+};
+std::optional<MessageBoxSeen> waitMessageBox(DWORD pid, DWORD ms = 5000);
+void answer(const MessageBoxSeen& box);
+// No message box is open in the process for the next ms.
+bool noMessageBoxFor(DWORD pid, DWORD ms);
+
+struct Recorded {
+  std::wstring style, directory, image, commandLine;
+};
+std::vector<Recorded> readLog(const std::wstring& log);
+// Waits until the log holds at least count lines.
+std::vector<Recorded> waitLog(const std::wstring& log, std::size_t count, DWORD ms = 5000);
+
+// The window as it is on screen, saved as a BMP file.
+bool screenshot(HWND hwnd, const std::wstring& file);
+
+void pause(DWORD ms);
+
+}  // namespace driver

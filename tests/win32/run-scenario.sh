@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Runs one end-to-end scenario: a fresh copy of the program and its skins
+# in a throwaway folder, the driver under Wine, screenshots as PNG.
+# Usage: run-scenario.sh BUILD_DIR DRIVER_EXE PROGRAM_EXE SCENARIO
+set -euo pipefail
+build=$1
+driver=$2
+program=$3
+scenario=$4
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/wine-env.sh" "$build"
+
+work="$build/e2e/$scenario"
+rm -rf "$work"
+mkdir -p "$work/app" "$work/shots" "$build/screenshots"
+cp "$program" "$work/app/"
+cp "$(dirname "$program")"/*.jpg "$work/app/"
+windows() { echo "Z:$1" | tr / '\\'; }
+
+extra=()
+if [ "$scenario" = interpreter ]; then
+  # Wine's own cmd.exe, and a browser stand-in first on PATH.
+  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;cmd.exe=b"
+  mkdir -p "$work/bin"
+  cp "$here/recording-xdg-open.sh" "$work/bin/xdg-open"
+  chmod +x "$work/bin/xdg-open"
+  export PATH="$work/bin:$PATH"
+  export TAVIMO_BROWSER_LOG="$work/browser.log"
+  extra=("$(windows "$work/browser.log")")
+else
+  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;cmd.exe=n"
+fi
+
+status=0
+wine "$driver" "$scenario" "$(windows "$work/app/$(basename "$program")")" \
+  "$(windows "$work/commands.log")" "$(windows "$work/shots")" "${extra[@]}" || status=$?
+wineserver -w
+for shot in "$work"/shots/*.bmp; do
+  [ -e "$shot" ] || continue
+  convert "$shot" "$build/screenshots/$(basename "${shot%.bmp}").png"
+done
+exit $status
