@@ -20,12 +20,13 @@ trap cleanup EXIT
 start_bus() {
   dbus-daemon --config-file="$here/private-bus.conf" --fork \
     --print-address=3 --print-pid=4 3>"$work/$1.address" 4>"$work/$1.pid"
-  pids+=("$(cat "$work/$1.pid")")
-  head -n1 "$work/$1.address"
+  pids+=("$(head -n1 "$work/$1.pid")")
 }
 
-DBUS_SYSTEM_BUS_ADDRESS="$(start_bus system)"
-DBUS_SESSION_BUS_ADDRESS="$(start_bus session)"
+start_bus system
+start_bus session
+DBUS_SYSTEM_BUS_ADDRESS="$(head -n1 "$work/system.address")"
+DBUS_SESSION_BUS_ADDRESS="$(head -n1 "$work/session.address")"
 export DBUS_SYSTEM_BUS_ADDRESS DBUS_SESSION_BUS_ADDRESS
 export TAVIMO_BUS_LOG="$log"
 : >"$log"

@@ -137,6 +137,10 @@ void FormWindow::buildControls() {
       QWidget* widget = createControlWidget(c, parent, callbacks);
       if (widget == nullptr)
         continue;
+      // Labels and lines are drawn on the container itself, beneath every
+      // windowed control, as on Windows.
+      if (c.kind == app::ControlKind::Label || c.kind == app::ControlKind::Line)
+        widget->lower();
       widgets_[std::string(c.name)] = widget;
       if (frame)
         containers[c.name] = widget;

@@ -1,0 +1,170 @@
+#!/usr/bin/env bash
+# The real program under Xvfb, driven with xdotool, talking to the stand-in
+# logind of with_private_buses.sh: splash, main, a quick button, a
+# countdown from 3, the menu's windows and boxes, and the close sequence.
+# A screenshot of each window goes to SCREENSHOT_DIR.
+#   with_private_buses.sh LOG e2e_test.sh PROGRAM SCREENSHOT_DIR
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+program="$1"
+shots="$2"
+python="${TAVIMO_PYTHON:-/usr/bin/python3}"
+: "${TAVIMO_BUS_LOG:?run me through with_private_buses.sh}"
+log="$TAVIMO_BUS_LOG"
+mkdir -p "$shots"
+
+work="$(mktemp -d)"
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  xwininfo -root -tree 2>/dev/null | grep -v "has no name" >&2 || true
+  exit 1
+}
+
+# A display of our own, on a number nobody uses.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=("$!")
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+export DISPLAY=":$(head -n1 "$work/display")"
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work"
+
+# Opening an address must never start a browser: xdg-open only records.
+mkdir "$work/bin"
+cat >"$work/bin/xdg-open" <<SCRIPT
+#!/bin/sh
+echo "\$@" >>"$work/opened"
+SCRIPT
+chmod +x "$work/bin/xdg-open"
+export PATH="$work/bin:$PATH"
+
+# Waits for a visible window whose title matches; prints its id.
+window() {
+  local id=""
+  for _ in $(seq "${2:-60}"); do
+    id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)"
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.05
+  done
+  return 1
+}
+gone() {
+  for _ in $(seq 60); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    sleep 0.05
+  done
+  return 1
+}
+geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
+shot() {
+  geometry "$1"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shots/$2.png"
+}
+# Clicks at a point of a window's client area, given in twips as stored.
+click() {
+  local id="$1" left="$2" top="$3" below="${4:-0}"
+  geometry "$id"
+  xdotool mousemove "$((X + left / 15 + 4))" "$((Y + below + top / 15 + 4))" click 1
+}
+answer_box() {
+  local id
+  id="$(window "$1")" || fail "no message box titled $1"
+  shot "$id" "$2"
+  xdotool windowfocus --sync "$id" key Return
+  gone "^$1\$" || fail "the box $1 did not close"
+}
+scheduled() { "$python" "$here/bus_log.py" "$log" scheduled "$@"; }
+entries() { "$python" "$here/bus_log.py" "$log" count; }
+
+"$program" &
+program_pid=$!
+pids+=("$program_pid")
+
+# The splash: 503 x 200, no title, on top, then main after a second.
+splash=""
+for _ in $(seq 100); do
+  for id in $(xdotool search --onlyvisible --class tavimo-shutdown 2>/dev/null); do
+    geometry "$id"
+    [ "$WIDTH" = 503 ] && [ "$HEIGHT" = 200 ] && splash="$id"
+  done
+  [ -n "$splash" ] && break
+  sleep 0.02
+done
+[ -n "$splash" ] || fail "no splash"
+sleep 0.2
+shot "$splash" splash
+xprop -id "$splash" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the splash is not on top"
+
+main="$(window '^<Tavimo> 关机工具 $' 60)" || fail "main did not follow the splash"
+xdotool search --onlyvisible --class tavimo-shutdown | grep -qx "$splash" && fail "the splash stayed"
+geometry "$main"
+menu=$((HEIGHT - 274))
+[ "$WIDTH" = 238 ] && [ "$menu" -gt 10 ] || fail "main is ${WIDTH}x${HEIGHT}"
+shot "$main" main
+
+# 六十秒关机: poweroff one minute from now.
+before="$(entries)"
+click "$main" 120 1080 "$menu"
+for _ in $(seq 40); do scheduled "$before" poweroff 60 >/dev/null && break; sleep 0.05; done
+scheduled "$before" poweroff 60 >/dev/null || fail "六十秒关机 scheduled nothing"
+
+# A countdown from 3 with 关机 chosen ends in a poweroff 3 s out.
+click "$main" 2280 360 "$menu"             # Option1, inside Frame2
+click "$main" 240 480 "$menu"              # Text1, inside Frame1
+xdotool key ctrl+a type 3
+before="$(entries)"
+click "$main" 120 2880 "$menu"             # 开始计时
+sleep 2.5
+scheduled "$before" poweroff 3 >/dev/null && fail "the countdown fired early"
+for _ in $(seq 60); do scheduled "$before" poweroff 3 >/dev/null && break; sleep 0.05; done
+scheduled "$before" poweroff 3 >/dev/null || fail "the countdown did not fire"
+
+# The menu bar: find its four commands from left to right.
+seen=""
+note() { [[ $seen == *"$1"* ]] || seen+=" $1"; }
+for x in $(seq 4 8 236); do
+  geometry "$main"
+  xdotool mousemove "$((X + x))" "$((Y + menu / 2))" click 1
+  sleep 0.15
+  if window '^说明$' 4 >/dev/null; then
+    answer_box 说明 box_notes
+    note 说明
+  elif id="$(window '^关于$' 4)"; then
+    shot "$id" about
+    click "$id" 6720 2400                  # 确定 closes it
+    gone '^关于$' || fail "the about box did not close"
+    note 关于
+  elif window '^Tavimo关机工具$' 4 >/dev/null; then
+    answer_box Tavimo关机工具 box_forum
+    for _ in $(seq 40); do [ -s "$work/opened" ] && break; sleep 0.05; done
+    grep -q '^http://.*/f?ie=utf-8&kw=%' "$work/opened" || fail "the forum page was not opened"
+    note 留言
+  elif id="$(window '^换肤（测试中）$' 4)"; then
+    shot "$id" skins
+    click "$id" 360 480                    # Option1 星空主题, inside Frame1
+    click "$id" 120 2040                   # 确定
+    answer_box 提示 box_skin_notice
+    gone '^换肤' || fail "the skin chooser did not close"
+    note 换肤
+    break
+  fi
+done
+[ "$seen" = " 说明 关于 留言 换肤" ] || fail "menu commands found: $seen"
+sleep 0.2
+shot "$main" main_skin
+
+# Closing: refused, the window shrinks, and the program ends.
+"$python" "$here/send_close.py" "$main"
+sleep 0.1
+geometry "$main"
+[ "$WIDTH" -lt 238 ] || fail "main did not start shrinking"
+for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.05; done
+kill -0 "$program_pid" 2>/dev/null && fail "the program did not end"
+wait "$program_pid" || fail "the program ended with status $?"
+echo "end-to-end: all steps passed; screenshots in $shots"
