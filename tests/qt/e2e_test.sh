@@ -99,7 +99,9 @@ done
 [ -n "$splash" ] || fail "no splash"
 sleep 0.2
 shot "$splash" splash
-xprop -id "$splash" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the splash is not on top"
+states="$(xprop -id "$splash" _NET_WM_STATE)"
+[[ $states == *_NET_WM_STATE_ABOVE* ]] || fail "the splash is not on top: $states"
+[[ $states == *_NET_WM_STATE_SKIP_TASKBAR* ]] || fail "the splash is on the taskbar: $states"
 
 main="$(window '^<Tavimo> 关机工具 $' 60)" || fail "main did not follow the splash"
 xdotool search --onlyvisible --class tavimo-shutdown | grep -qx "$splash" && fail "the splash stayed"

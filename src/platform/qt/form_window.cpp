@@ -12,6 +12,7 @@
 #include "app/application.h"
 #include "platform/qt/colours.h"
 #include "platform/qt/pictures.h"
+#include "platform/qt/x11_window_state.h"
 
 namespace qtui {
 
@@ -190,6 +191,8 @@ void FormWindow::centre() {
 void FormWindow::showForm() {
   if (!shownBefore_)
     centre();
+  if (form_ != nullptr && !form_->layout().showInTaskbar)
+    keepOffTaskbar(*this);
   if (isMinimized())
     showNormal();
   else
