@@ -24,8 +24,8 @@ xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
 
 void keepOffTaskbar(QWidget& window) {
   auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  if (x11 == nullptr || window.isVisible())
-    return;
+  if (x11 == nullptr || x11->connection() == nullptr || window.isVisible())
+    return;  // the offscreen platform offers the interface without a server
   xcb_connection_t* connection = x11->connection();
   const xcb_atom_t states[] = {atom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
                                atom(connection, "_NET_WM_STATE_SKIP_PAGER")};
