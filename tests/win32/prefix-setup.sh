@@ -25,11 +25,13 @@ else
 fi
 . "$here/wine-env.sh" "$build"
 
-wineboot -i >/dev/null 2>&1
+# A server left lingering by earlier tests would make the waits below long.
+wineserver -k 2>/dev/null || true
+wineboot -i </dev/null >/dev/null 2>&1
 wineserver -w
 # regedit reads UTF-16 for the Chinese font name.
 iconv -f UTF-8 -t UTF-16 "$here/prefix.reg" >"$build/prefix.reg"
-wine regedit /S "$(echo "Z:$build/prefix.reg" | tr / '\\')"
+wine regedit /S "$(echo "Z:$build/prefix.reg" | tr / '\\')" </dev/null >/dev/null 2>&1
 wineserver -w
 cp "$recorder" "$WINEPREFIX/drive_c/windows/system32/cmd.exe"
 grep -q 'WenQuanYi' "$WINEPREFIX/user.reg"

@@ -31,10 +31,13 @@ else
   export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;cmd.exe=n"
 fi
 
+# Output to a file: Wine's helper processes keep what they inherit open.
+wineserver -p30 </dev/null >/dev/null 2>&1 || true
 status=0
 wine "$driver" "$scenario" "$(windows "$work/app/$(basename "$program")")" \
-  "$(windows "$work/commands.log")" "$(windows "$work/shots")" "${extra[@]}" || status=$?
-wineserver -w
+  "$(windows "$work/commands.log")" "$(windows "$work/shots")" "${extra[@]}" \
+  </dev/null >"$work/driver.log" 2>&1 || status=$?
+cat "$work/driver.log"
 for shot in "$work"/shots/*.bmp; do
   [ -e "$shot" ] || continue
   convert "$shot" "$build/screenshots/$(basename "${shot%.bmp}").png"
