@@ -6,6 +6,7 @@
 
 #include "app/application.h"
 #include "forms/project.h"
+#include "platform/qt/caret_blink.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/system_commands.h"
 
@@ -35,6 +36,7 @@ int main(int argc, char* argv[]) {
   // The program ends through its close sequence only.
   QApplication::setQuitOnLastWindowClosed(false);
 
+  qtui::CaretBlinkLimiter caret;
   qtui::SystemCommands commands;
   qtui::QtPlatform platform(commands);
   app::Application application(platform, forms::project());

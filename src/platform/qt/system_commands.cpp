@@ -1,6 +1,8 @@
 #include "platform/qt/system_commands.h"
 
+#include <QDBusConnection>
 #include <QDesktopServices>
+#include <QTimer>
 #include <QUrl>
 #include <chrono>
 
@@ -23,6 +25,13 @@ QString delayText(int seconds) {
   if (seconds >= 60 && seconds % 60 == 0 && seconds != 60)
     return QStringLiteral("%1 分钟").arg(seconds / 60);
   return QStringLiteral("%1 秒").arg(seconds);
+}
+
+SystemCommands::SystemCommands() {
+  QTimer::singleShot(0, [] {
+    QDBusConnection::systemBus();
+    QDBusConnection::sessionBus();
+  });
 }
 
 void SystemCommands::run(const app::CommandLine& command) {

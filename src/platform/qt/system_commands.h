@@ -13,6 +13,9 @@ namespace qtui {
 
 class SystemCommands : public CommandRunner {
  public:
+  // Connects to both buses once the event loop runs, so that the first
+  // request does not pay for it when its time has come.
+  SystemCommands();
   void run(const app::CommandLine& command) override;
 
  private:

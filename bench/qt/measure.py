@@ -1,0 +1,172 @@
+#!/usr/bin/python3
+"""The measurements of bench/qt/run.sh; see there."""
+
+import ctypes
+import json
+import os
+import subprocess
+import sys
+import time
+
+MAP_NOTIFY = 19
+SUBSTRUCTURE_NOTIFY_MASK = 1 << 19
+
+
+class MapEvent(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("event", ctypes.c_ulong),
+                ("window", ctypes.c_ulong), ("override_redirect", ctypes.c_int)]
+
+
+class Event(ctypes.Union):
+    _fields_ = [("type", ctypes.c_int), ("xmap", MapEvent), ("pad", ctypes.c_long * 24)]
+
+
+class Attributes(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_int), ("y", ctypes.c_int), ("width", ctypes.c_int),
+                ("height", ctypes.c_int), ("rest", ctypes.c_long * 32)]
+
+
+def x11():
+    lib = ctypes.cdll.LoadLibrary("libX11.so.6")
+    lib.XOpenDisplay.restype = ctypes.c_void_p
+    lib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    lib.XDefaultRootWindow.restype = ctypes.c_ulong
+    lib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+    lib.XSelectInput.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_long]
+    lib.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.POINTER(Event)]
+    lib.XPending.argtypes = [ctypes.c_void_p]
+    lib.XFlush.argtypes = [ctypes.c_void_p]
+    lib.XGetWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
+                                         ctypes.POINTER(Attributes)]
+    return lib
+
+
+def wait_for_map(lib, display, width, height, timeout):
+    """Seconds since the epoch at which a window of that size was mapped."""
+    deadline = time.monotonic() + timeout
+    event = Event()
+    while time.monotonic() < deadline:
+        if not lib.XPending(display):
+            time.sleep(0.0002)
+            continue
+        lib.XNextEvent(display, ctypes.byref(event))
+        if event.type != MAP_NOTIFY:
+            continue
+        at = time.time()
+        attributes = Attributes()
+        lib.XGetWindowAttributes(display, event.xmap.window, ctypes.byref(attributes))
+        if (attributes.width, attributes.height) == (width, height):
+            return at, event.xmap.window
+    return None, None
+
+
+def cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def rss_mib(pid):
+    with open(f"/proc/{pid}/status") as status:
+        for line in status:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1]) / 1024
+    return float("nan")
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool", *args], check=True, capture_output=True,
+                          text=True).stdout.strip()
+
+
+def click(window, menu, left_twips, top_twips):
+    geometry = dict(line.split("=") for line in
+                    xdotool("getwindowgeometry", "--shell", window).splitlines())
+    x = int(geometry["X"]) + left_twips // 15 + 4
+    y = int(geometry["Y"]) + menu + top_twips // 15 + 4
+    xdotool("mousemove", str(x), str(y))
+    before = time.time()
+    xdotool("click", "1")
+    return before
+
+
+def scheduled_after(log, skip, timeout):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        with open(log, encoding="utf-8") as f:
+            entries = [json.loads(line) for line in f if line.strip()]
+        for entry in entries[skip:]:
+            if entry["call"] == "ScheduleShutdown":
+                return entry
+        time.sleep(0.01)
+    return None
+
+
+def log_size(log):
+    with open(log, encoding="utf-8") as f:
+        return sum(1 for line in f if line.strip())
+
+
+def main():
+    program = sys.argv[1]
+    log = os.environ["TAVIMO_BUS_LOG"]
+    lib = x11()
+    display = lib.XOpenDisplay(None)
+    lib.XSelectInput(display, lib.XDefaultRootWindow(display), SUBSTRUCTURE_NOTIFY_MASK)
+    lib.XFlush(display)
+
+    started = time.time()
+    process = subprocess.Popen([program], stderr=subprocess.DEVNULL)
+    try:
+        mapped, _ = wait_for_map(lib, display, 503, 200, 10)
+        if mapped is None:
+            print("splash mapped: never")
+        else:
+            print(f"splash mapped after exec:        {(mapped - started) * 1000:7.1f} ms"
+                  "   (target <= 100 ms)")
+
+        main_window = None
+        for _ in range(100):
+            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^<Tavimo>"],
+                                   capture_output=True, text=True).stdout.split()
+            if found:
+                main_window = found[0]
+                break
+            time.sleep(0.05)
+        time.sleep(1.0)
+        print(f"resident memory, main idle:      {rss_mib(process.pid):7.1f} MiB"
+              "  (target <= 40 MiB)")
+        # The caret in Text1 blinks for 10 s after main takes the focus.
+        cpu = cpu_seconds(process.pid)
+        time.sleep(10)
+        blinking = cpu_seconds(process.pid) - cpu
+        cpu = cpu_seconds(process.pid)
+        time.sleep(10)
+        print(f"CPU time over 10 idle seconds:   {cpu_seconds(process.pid) - cpu:7.2f} s"
+              "    (target 0.00 s)")
+        print(f"  the 10 s before, caret blinking: {blinking:5.2f} s")
+
+        if main_window is None:
+            print("countdown: main never appeared")
+            return
+        height = int(dict(line.split("=") for line in xdotool(
+            "getwindowgeometry", "--shell", main_window).splitlines())["HEIGHT"])
+        menu = height - 274
+        click(main_window, menu, 2280, 360)      # Option1: shut down
+        skip = log_size(log)
+        pressed = click(main_window, menu, 120, 2880)  # start timing, Text1 holds 60
+        entry = scheduled_after(log, skip, 75)
+        if entry is None:
+            print("countdown at 60 s: no request")
+        else:
+            late = entry["received_usec"] / 1e6 - (pressed + 60)
+            print(f"countdown late at 60 s:          {late * 1000:7.1f} ms"
+                  "   (target <= 5 ms; includes the click's delivery)")
+    finally:
+        process.terminate()
+        process.wait()
+
+
+if __name__ == "__main__":
+    main()
