@@ -1,5 +1,5 @@
 // The end-to-end driver: runs one scenario against the program under Wine.
-// Usage: driver SCENARIO EXE LOG SCREENSHOT_DIR [BROWSER_RECORD]
+// Usage: driver SCENARIO EXE LOG SCREENSHOT_DIR [BROWSER_RECORD | MINIMAL_EXE | SECONDS]
 #include <cstdio>
 #include <string>
 
@@ -23,6 +23,10 @@ int wmain(int argc, wchar_t** argv) {
     driver::menus(paths);
   else if (scenario == L"interpreter" && argc > 5)
     driver::realInterpreter(paths, argv[5]);
+  else if (scenario == L"bench-startup" && argc > 5)
+    driver::benchStartup(paths, argv[5]);
+  else if (scenario == L"bench-countdown" && argc > 5)
+    driver::benchCountdown(paths, _wtoi(argv[5]));
   else {
     std::printf("unknown scenario %s\n", driver::utf8(scenario).c_str());
     return 2;

@@ -18,4 +18,8 @@ void trayAndClose(const Paths& paths);
 void menus(const Paths& paths);
 void realInterpreter(const Paths& paths, const std::wstring& browserRecord);
 
+// Benchmarks: print figures only.
+void benchStartup(const Paths& paths, const std::wstring& minimal);
+void benchCountdown(const Paths& paths, int seconds);
+
 }  // namespace driver

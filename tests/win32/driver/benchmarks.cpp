@@ -1,0 +1,91 @@
+// Figures for bench/win32/run.sh; these print and assert nothing.
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "checks.h"
+#include "scenarios.h"
+
+namespace driver {
+
+namespace {
+
+double milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
+}
+
+LARGE_INTEGER counter() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now;
+}
+
+// From CreateProcess to the first visible window of the process.
+double timeToFirstWindow(const std::wstring& exe, const std::wstring& log) {
+  const LARGE_INTEGER start = counter();
+  Program program(Paths{exe, log, L""});
+  if (!program.started())
+    return -1;
+  for (;;) {
+    for (HWND hwnd : windowsOf(program.id()))
+      if (IsWindowVisible(hwnd))
+        return milliseconds(start, counter());
+    if (milliseconds(start, counter()) > 20000)
+      return -1;
+    Sleep(1);
+  }
+}
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+}  // namespace
+
+void benchStartup(const Paths& paths, const std::wstring& minimal) {
+  std::vector<double> program, baseline;
+  for (int i = 0; i < 5; ++i) {
+    baseline.push_back(timeToFirstWindow(minimal, paths.log));
+    program.push_back(timeToFirstWindow(paths.exe, paths.log));
+  }
+  const double p = median(program), b = median(baseline);
+  std::printf("start-up to splash shown: %.1f ms (median of 5)\n", p);
+  std::printf("minimal Win32 window:     %.1f ms (median of 5)\n", b);
+  std::printf("ratio:                    %.2f\n", b > 0 ? p / b : 0.0);
+}
+
+void benchCountdown(const Paths& paths, int seconds) {
+  Program program(paths);
+  HWND main = startToMain(program);
+  if (main == nullptr) {
+    std::puts("main did not show");
+    return;
+  }
+  HWND text1 = findControl(main, L"Edit", L"60");
+  click(findControl(main, L"Button", L"关机"));
+  type(text1, std::to_wstring(seconds));
+  Sleep(200);
+  const LARGE_INTEGER pressed = counter();
+  click(findControl(main, L"Button", L"开始计时"));
+  // Sleep until shortly before the end, then watch the count closely.
+  Sleep(static_cast<DWORD>(seconds * 1000 - 500));
+  double zeroAt = -1;
+  while (milliseconds(pressed, counter()) < seconds * 1000.0 + 2000) {
+    if (textOf(text1) == L"0") {
+      zeroAt = milliseconds(pressed, counter());
+      break;
+    }
+    Sleep(1);
+  }
+  const auto lines = waitLog(paths.log, 1, 3000);
+  const double loggedAt = lines.empty() ? -1 : milliseconds(pressed, counter());
+  std::printf("countdown of %d s: count reached 0 after %.1f ms (late by %.1f ms)\n", seconds,
+              zeroAt, zeroAt - seconds * 1000.0);
+  std::printf("countdown of %d s: shutdown line recorded by %.1f ms\n", seconds, loggedAt);
+}
+
+}  // namespace driver
