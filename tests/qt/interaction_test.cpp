@@ -125,6 +125,7 @@ TEST_F(InteractionTest, MenuCommandsShowTheirBoxesAndOpenTheForum) {
   menu("留言");
   ASSERT_EQ(answers.boxes.size(), 2u);
   EXPECT_EQ(answers.boxes[0].title, "说明");
+  EXPECT_EQ(answers.boxes[0].button, "确定");
   EXPECT_EQ(answers.boxes[0].icon, QMessageBox::Information);
   EXPECT_TRUE(answers.boxes[0].text.startsWith("说明：因为系统重装"));
   EXPECT_EQ(answers.boxes[1].title, "Tavimo关机工具") << "no title: the application's";

@@ -41,6 +41,7 @@ struct SeenBox {
   QString title;
   QString text;
   QMessageBox::Icon icon;
+  QString button;
 };
 
 // Answers every message box that opens (OK), once ready() holds, and
@@ -53,7 +54,8 @@ class BoxAnswerer {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (box == nullptr || !box->isVisible() || (ready_ && !ready_()))
         return;
-      boxes.push_back({box->windowTitle(), box->text(), box->icon()});
+      boxes.push_back(
+          {box->windowTitle(), box->text(), box->icon(), box->button(QMessageBox::Ok)->text()});
       box->button(QMessageBox::Ok)->click();
     });
     timer_.start();

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "app/application.h"
 #include "platform/qt/control_widgets.h"
@@ -42,6 +43,7 @@ void QtPlatform::messageBox(const std::string& text, int style, const std::strin
   }
   QMessageBox box(icon, QString::fromStdString(title), QString::fromStdString(text),
                   QMessageBox::Ok);
+  box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));  // the runtime's own word
   box.exec();  // the timer keeps firing in the box's own loop
 }
 

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# cmake --install puts the program and its skins in one folder, a launcher
+# in bin that leads there, the desktop entry and the icons.
+#   install_test.sh BUILD_DIR
+set -euo pipefail
+build="$1"
+prefix="$(mktemp -d)"
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+program="$prefix/lib/tavimo/tavimo-shutdown"
+[ -x "$program" ] || fail "no program in lib/tavimo"
+for skin in 星空 大海 天空; do
+  [ -f "$prefix/lib/tavimo/$skin.jpg" ] || fail "skin $skin.jpg is not beside the program"
+done
+[ "$(readlink -f "$prefix/bin/tavimo-shutdown")" = "$(readlink -f "$program")" ] ||
+  fail "bin/tavimo-shutdown does not lead to the program"
+desktop="$prefix/share/applications/tavimo-shutdown.desktop"
+grep -qx 'Name=Tavimo 关机工具' "$desktop" || fail "desktop entry name"
+grep -qx 'Icon=tavimo-shutdown' "$desktop" || fail "desktop entry icon"
+grep -qx 'Exec=tavimo-shutdown' "$desktop" || fail "desktop entry command"
+for size in 16x16 32x32 48x48 128x128; do
+  [ -f "$prefix/share/icons/hicolor/$size/apps/tavimo-shutdown.png" ] || fail "icon $size"
+done
+echo "install layout as expected"
