@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Figures for the Windows program: executable size by section, start-up
+# time against a minimal Win32 window, and a 60-second countdown's timing
+# under Wine. Prints figures and asserts nothing.
+# Usage: bench/win32/run.sh [SECONDS]   (after building the win32 preset)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build="$root/build/win32"
+seconds=${1:-60}
+exe="$build/Tavimo关机工具3.6.0.exe"
+driver="$build/tests/win32/e2e_driver.exe"
+minimal="$build/bench/win32/minimal_window.exe"
+for f in "$exe" "$driver" "$minimal"; do
+  [ -f "$f" ] || { echo "missing $f: build the win32 preset first" >&2; exit 1; }
+done
+
+echo "== size"
+i686-w64-mingw32-objdump -h "$exe" | python3 -c '
+import os, sys
+total = os.path.getsize(sys.argv[1])
+sizes = {}
+for line in sys.stdin:
+    f = line.split()
+    if len(f) > 2 and f[0].isdigit() and f[1].startswith("."):
+        sizes[f[1]] = int(f[2], 16)
+        print(f"  {f[1]:<9} {sizes[f[1]] / 1024:8.1f} KiB")
+print(f"  whole exe         {total / 1024:8.1f} KiB (target <= 800)")
+rsrc, text = sizes.get(".rsrc", 0), sizes.get(".text", 0)
+print(f"  without resources {(total - rsrc) / 1024:8.1f} KiB")
+print(f"  code (.text)      {text / 1024:8.1f} KiB (target <= 200)")
+' "$exe"
+
+# The test fixture's prefix and X server, for this run only.
+bash "$root/tests/win32/prefix-setup.sh" "$build" "$build/tests/win32/cmd.exe" >/dev/null
+trap 'bash "$root/tests/win32/prefix-cleanup.sh" "$build"' EXIT
+. "$root/tests/win32/wine-env.sh" "$build"
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;cmd.exe=n"
+wineserver -p30 </dev/null >/dev/null 2>&1 || true
+
+work="$build/bench-run"
+rm -rf "$work"
+mkdir -p "$work/app"
+cp "$exe" "$build"/*.jpg "$minimal" "$work/app/"
+windows() { echo "Z:$1" | tr / '\\'; }
+app="$(windows "$work/app/$(basename "$exe")")"
+
+echo "== start-up"
+wine "$driver" bench-startup "$app" "$(windows "$work/startup.log")" "$(windows "$work")" \
+  "$(windows "$work/app/minimal_window.exe")" </dev/null 2>/dev/null | grep -v failure
+echo "== countdown"
+wine "$driver" bench-countdown "$app" "$(windows "$work/countdown.log")" "$(windows "$work")" \
+  "$seconds" </dev/null 2>/dev/null | grep -v failure
