@@ -8,7 +8,7 @@ if [ "${1:-test}" = test ]; then
   want+=(googletest libgtest-dev libgmock-dev clang-format
          g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386
          xvfb xauth x11-utils xdotool imagemagick icoutils
-         dbus python3 python3-dbusmock python3-gi)
+         dbus python3 python3-dbus python3-dbusmock python3-gi)
 fi
 
 missing=()

