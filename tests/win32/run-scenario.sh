@@ -15,6 +15,8 @@ rm -rf "$work"
 mkdir -p "$work/app" "$work/shots" "$build/screenshots"
 cp "$program" "$work/app/"
 cp "$(dirname "$program")"/*.jpg "$work/app/"
+# A decoy interpreter beside the program: it must never be the one started.
+cp "$WINEPREFIX/drive_c/windows/system32/cmd.exe" "$work/app/cmd.exe"
 windows() { echo "Z:$1" | tr / '\\'; }
 
 extra=()

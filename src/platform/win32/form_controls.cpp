@@ -103,7 +103,8 @@ HWND createControlWindow(const app::Control& control, HWND parent, int id, HFONT
   switch (l.kind) {
     case app::ControlKind::Button:
       windowClass = L"BUTTON";
-      style |= BS_PUSHBUTTON | WS_TABSTOP;
+      // Captions too wide for a button wrap, as the form designer shows them.
+      style |= BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP;
       break;
     case app::ControlKind::OptionButton:
       // The runtime selects options itself.

@@ -139,6 +139,12 @@ void startupAndLayout(const Paths& paths) {
   checkTabOrder(main);
   pause(300);
   CHECK(screenshot(main, paths.screenshots + L"\\main.bmp"), L"main screenshot");
+
+  // The session may always end; the request starts the close sequence.
+  DWORD_PTR allowed = 0;
+  SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &allowed);
+  CHECK(allowed == TRUE, L"the session is allowed to end");
+  CHECK(program.exitedWithin(10000), L"ending the session ends the program");
 }
 
 }  // namespace driver
