@@ -1,7 +1,8 @@
 #include "app/conversions.h"
 
-#include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 
@@ -38,6 +39,19 @@ std::string stripTrailingZeros(std::string digits) {
   if (digits.back() == '.')
     digits.pop_back();
   return digits;
+}
+
+// strtod and printf use the C locale's decimal point, which a toolkit may
+// have set from the environment. (Their charconv twins are locale-free but
+// add a quarter megabyte to a static Windows executable.)
+char localePoint() {
+  return *std::localeconv()->decimal_point;
+}
+
+void replaceAll(std::string& text, char from, char to) {
+  for (char& c : text)
+    if (c == from)
+      c = to;
 }
 
 }  // namespace
@@ -100,9 +114,10 @@ std::optional<double> parseNumber(std::string_view text) {
   if (!digit)
     return std::nullopt;
 
-  double value = 0;
-  auto [ptr, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-  if (ec != std::errc() || ptr != ascii.data() + ascii.size())
+  replaceAll(ascii, '.', localePoint());
+  char* stop = nullptr;
+  double value = std::strtod(ascii.c_str(), &stop);
+  if (stop != ascii.c_str() + ascii.size())
     return std::nullopt;
   return value;
 }
@@ -122,9 +137,9 @@ std::string CStr(double value) {
 
   // Scientific form with 15 significant digits, then written out plainly.
   char buf[64];
-  auto [end, ec] =
-      std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
-  std::string sci(buf, end);
+  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
+  std::string sci(buf);
+  replaceAll(sci, localePoint(), '.');
   auto e = sci.find('e');
   int exponent = std::atoi(sci.c_str() + e + 1);
   std::string digits = sci.substr(0, 1) + sci.substr(2, e - 2);  // 15 digits, no point

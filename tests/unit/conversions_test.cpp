@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 
 #include "app/runtime_error.h"
@@ -115,6 +116,19 @@ TEST(Len, CountsUtf16CodeUnits) {
   EXPECT_EQ(app::Len("关机工具"), 4u);
   EXPECT_EQ(app::Len("１２３４５６７８"), 8u);
   EXPECT_EQ(app::Len("😀"), 2u);  // outside the basic plane: a surrogate pair
+}
+
+TEST(Conversions, IgnoreALocaleWithACommaForDecimalPoint) {
+  // A toolkit may set the C locale from the environment at start.
+  const char* german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+  if (german == nullptr)
+    german = std::setlocale(LC_NUMERIC, "German");
+  if (german == nullptr)
+    GTEST_SKIP() << "no locale with a decimal comma here";
+  EXPECT_EQ(parseNumber("2.5"), 2.5);
+  EXPECT_EQ(parseNumber("2,5"), std::nullopt);
+  EXPECT_EQ(app::CStr(1.5), "1.5");
+  std::setlocale(LC_NUMERIC, "C");
 }
 
 }  // namespace
