@@ -79,17 +79,19 @@ void registerFrameClass(HINSTANCE instance) {
 
 HFONT controlFont(const app::ControlLayout& layout) {
   static std::map<std::wstring, HFONT> fonts;
-  const app::FontSpec spec = layout.font.value_or(app::FontSpec{.face = "SimSun", .charset = 134});
-  std::wstring face = widen(spec.face);
-  const std::wstring key = face + L'/' + std::to_wstring(spec.points) + (spec.bold ? L"b" : L"");
+  const app::FontSpec wanted =
+      layout.font.value_or(app::FontSpec{.face = "SimSun", .charset = 134});
+  std::wstring face = widen(wanted.face);
+  const std::wstring key =
+      face + L'/' + std::to_wstring(wanted.points) + (wanted.bold ? L"b" : L"");
   auto found = fonts.find(key);
   if (found != fonts.end())
     return found->second;
   HDC screen = GetDC(nullptr);
-  const int height = -MulDiv(spec.points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  const int height = -MulDiv(wanted.points, GetDeviceCaps(screen, LOGPIXELSY), 72);
   ReleaseDC(nullptr, screen);
-  HFONT font = CreateFontW(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                           static_cast<DWORD>(spec.charset), OUT_DEFAULT_PRECIS,
+  HFONT font = CreateFontW(height, 0, 0, 0, wanted.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                           static_cast<DWORD>(wanted.charset), OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
   fonts.emplace(key, font);
   return font;
