@@ -35,18 +35,35 @@ void Application::forgetForm(Form& form) {
   std::erase(forms_, &form);
 }
 
+// Runs one event from the platform: no exception may unwind into its
+// message loop. When the outermost event leaves no form loaded, the
+// program has no window left to be reached by, and ends.
+template <class Action>
+void Application::guarded(Action action) {
+  ++depth_;
+  try {
+    action();
+  } catch (const RuntimeError& error) {
+    report(error);
+  } catch (const EndRequested&) {
+  } catch (const std::exception&) {
+    report(RuntimeError::internal());
+  }
+  --depth_;
+  if (depth_ == 0 && !ended_ &&
+      std::none_of(forms_.begin(), forms_.end(), [](Form* f) { return f->loaded(); })) {
+    ended_ = true;
+    platform_.end();
+  }
+}
+
 template <class Action>
 void Application::entry(Form* form, Action action) {
   if (ended_)
     return;
   if (form != nullptr && !form->acceptsInput())
     return;
-  try {
-    action();
-  } catch (const RuntimeError& error) {
-    report(error);
-  } catch (const EndRequested&) {
-  }
+  guarded(action);
 }
 
 void Application::start() {
@@ -90,12 +107,7 @@ void Application::closeRequested(Form& form, Integer unloadMode) {
   // A close request reaches a disabled window too (the session ending).
   if (ended_ || !form.loaded())
     return;
-  try {
-    form.Unload(unloadMode);
-  } catch (const RuntimeError& error) {
-    report(error);
-  } catch (const EndRequested&) {
-  }
+  guarded([&] { form.Unload(unloadMode); });
 }
 
 void Application::wake() {
@@ -129,13 +141,10 @@ void Application::wake() {
       continue;
     timer->ticking = true;
     if (!ended_) {
-      try {
+      guarded([&] {
         Event tick{EventKind::Timer, d.timer};
         d.form->raise(tick);
-      } catch (const RuntimeError& error) {
-        report(error);
-      } catch (const EndRequested&) {
-      }
+      });
     }
     if (Control* again = d.form->findLoaded(d.timer))
       again->ticking = false;
@@ -156,6 +165,14 @@ std::optional<std::chrono::nanoseconds> Application::nextDeadline() const {
         next = c.due();
   }
   return next;
+}
+
+std::optional<std::chrono::milliseconds> Application::timeToNextTick() const {
+  auto next = nextDeadline();
+  if (!next)
+    return std::nullopt;
+  auto left = std::chrono::ceil<std::chrono::milliseconds>(*next - platform_.now());
+  return std::max(left, std::chrono::milliseconds::zero());
 }
 
 void Application::raiseNested(Form& form, Event& event) {

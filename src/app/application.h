@@ -70,6 +70,8 @@ class Application {
   void wake();  // runs the timers that are due
 
   std::optional<std::chrono::nanoseconds> nextDeadline() const;
+  // What a platform arms its one timer with: rounded up, never negative.
+  std::optional<std::chrono::milliseconds> timeToNextTick() const;
   void timersChanged() { platform_.timersChanged(); }
 
   // Raises an event inside the running handler (Load inside Show, Change
@@ -88,6 +90,8 @@ class Application {
 
  private:
   template <class Action>
+  void guarded(Action action);
+  template <class Action>
   void entry(Form* form, Action action);
 
   Platform& platform_;
@@ -96,6 +100,7 @@ class Application {
   std::map<std::type_index, std::shared_ptr<void>> slots_;
   std::vector<Form*> forms_;
   bool ended_ = false;
+  int depth_ = 0;
 };
 
 // The operations as the handlers call them.

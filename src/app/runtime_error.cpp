@@ -38,5 +38,8 @@ RuntimeError RuntimeError::cannotRun(const std::string& command) {
 RuntimeError RuntimeError::invalidCall() {
   return {5, "无效的过程调用或参数"};
 }
+RuntimeError RuntimeError::internal() {
+  return {51, "内部错误"};
+}
 
 }  // namespace app

@@ -27,6 +27,7 @@ class RuntimeError : public std::runtime_error {
   static RuntimeError entryPointNotFound(const std::string& entry);
   static RuntimeError cannotRun(const std::string& command);
   static RuntimeError invalidCall();
+  static RuntimeError internal();
 
  private:
   int number_;

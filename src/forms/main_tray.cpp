@@ -16,19 +16,18 @@ void main::Form_Load() {
   tray.uFlags = app::NotifyIcon::FlagMessage | app::NotifyIcon::FlagIcon | app::NotifyIcon::FlagTip;
   tray.uCallbackMessage = app::MouseMessage::Move;
   tray.hIcon = Icon() ? Icon()->handle() : 0;
-  module.Shell_NotifyIcon(app::NotifyIcon::Add, tray);
-  iconInTray_ = true;
+  iconInTray_ = module.Shell_NotifyIcon(app::NotifyIcon::Add, tray) != 0;
 }
 
 void main::Command5_Click() {
-  Hide();
-  // After a restore removed the icon, a hidden window needs it back to be
-  // reachable at all.
+  // After a restore removed the icon, or the shell refused it at start, a
+  // hidden window needs it to be reachable at all; the window system only
+  // hides a window whose icon is there.
   if (!iconInTray_) {
     auto& module = app::instance<Module1>();
-    module.Shell_NotifyIcon(app::NotifyIcon::Add, module.TrayIconData);
-    iconInTray_ = true;
+    iconInTray_ = module.Shell_NotifyIcon(app::NotifyIcon::Add, module.TrayIconData) != 0;
   }
+  Hide();
   app::MsgBox("已最小化！可以双击任务栏的图标重新呼出！", app::MsgBoxStyle::Information,
               "最小化！");
 }

@@ -200,6 +200,8 @@ Long SimPlatform::Shell_NotifyIcon(Long message, app::NotifyIconData& data) {
   calls.emplace_back("Shell_NotifyIcon");
   trayCalls.push_back({message, data});
   std::pair key{data.hWnd, data.uID};
+  if (message == app::NotifyIcon::Add && refuseTrayIcons)
+    return 0;
   if (message == app::NotifyIcon::Add)
     return trayIcons.insert(key).second ? 1 : 0;
   if (message == app::NotifyIcon::Delete)

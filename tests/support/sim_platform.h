@@ -118,6 +118,7 @@ class SimPlatform : public app::Platform, public app::SystemEntries {
   std::string appDir = "C:\\Tools\\Tavimo";
   std::map<std::string, std::string> files;  // path -> bytes
   bool refuseCommands = false;
+  bool refuseTrayIcons = false;          // the shell is not ready
   std::set<std::string> missingEntries;  // "user32!SetWindowPos"
   bool ended = false;
 

@@ -156,7 +156,7 @@ TEST_F(Countdown, CountingPastMinusAMillionResetsOnceThenFiresAtZero) {
   EXPECT_EQ(commandLines(), std::vector<std::string>{kShutDown});
 }
 
-TEST_F(Countdown, TheCountGoesOnBehindAnOpenNotice) {
+TEST_F(Countdown, TheTickLeavesAnOverlongTextAloneBehindItsNotice) {
   click("Option1");
   click("Command1");
   // The notice stays open for five seconds; the count left it alone, and

@@ -204,6 +204,42 @@ TEST_F(FormRuntime, ARuntimeErrorStopsTheHandlerReportsAndKeepsWhatWasDone) {
   EXPECT_EQ(probe().log.back(), "Click Go");
 }
 
+TEST_F(FormRuntime, NoOtherExceptionEscapesIntoTheMessageLoop) {
+  probe().Show();
+  probe().onGo = [] { throw std::out_of_range("a fault of the program's own"); };
+  EXPECT_NO_THROW(application.click(probe(), "Go"));
+  ASSERT_EQ(platform.boxes.size(), 1u);
+  EXPECT_NE(platform.boxes[0].text.find("51"), std::string::npos);
+  EXPECT_FALSE(platform.ended);
+}
+
+TEST_F(FormRuntime, TheProgramEndsWhenTheLastFormIsClosed) {
+  probe().Show();
+  application.closeRequested(probe(), app::UnloadMode::ControlMenu);
+  EXPECT_TRUE(platform.ended);
+}
+
+TEST_F(FormRuntime, AFormThatUnloadsItselfAndShowsAnotherKeepsTheProgramRunning) {
+  probe().Show();
+  probe().onGo = [&] {
+    probe().Unload();
+    probe().Show();
+  };
+  application.click(probe(), "Go");
+  EXPECT_FALSE(platform.ended);
+  EXPECT_TRUE(probe().loaded());
+}
+
+TEST_F(FormRuntime, TheTimeToTheNextTickIsRoundedUp) {
+  probe().Show();
+  EXPECT_EQ(application.timeToNextTick(), std::nullopt);
+  probe().control("Tick").setEnabled(app::True);
+  platform.clock += 99'500us;
+  EXPECT_EQ(application.timeToNextTick(), 1ms);
+  platform.clock += 10ms;  // overdue
+  EXPECT_EQ(application.timeToNextTick(), 0ms);
+}
+
 TEST_F(FormRuntime, AMessageBoxWithoutTitleShowsTheApplicationTitle) {
   app::MsgBox("hello", 64);
   app::MsgBox("again", 0, "own");

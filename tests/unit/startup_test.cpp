@@ -87,6 +87,14 @@ TEST_F(StartUp, AnEntryThatCannotBeBoundIsAnErrorAndStartUpGoesOn) {
   EXPECT_TRUE(mainPeer().visible);
 }
 
+TEST_F(StartUp, ClosingTheSplashEndsTheProgramInsteadOfLeavingNoWindow) {
+  application.start();
+  application.closeRequested(*application.forms().front(), app::UnloadMode::ControlMenu);
+  EXPECT_TRUE(platform.ended);
+  platform.advance(2s);
+  EXPECT_EQ(platform.peer("main"), nullptr);
+}
+
 TEST_F(StartUp, DefaultInstancesAreCreatedOnceAndKept) {
   startToMain();
   auto* first = &mainForm();

@@ -87,6 +87,19 @@ TEST_F(Tray, AMinimiseAfterARestoreAddsTheIconAgain) {
   EXPECT_TRUE(mainPeer().visible);
 }
 
+TEST_F(Tray, AMinimiseRetriesAnIconTheShellRefusedAtStart) {
+  // Start-up has passed; the shell refuses the next add too, then takes one.
+  click("Command5");
+  trayEvent(7725);
+  platform.refuseTrayIcons = true;
+  click("Command5");
+  EXPECT_TRUE(platform.trayIcons.empty());
+  trayEvent(0);  // nothing to restore from
+  platform.refuseTrayIcons = false;
+  click("Command5");
+  EXPECT_EQ(platform.trayIcons.size(), 1u);
+}
+
 TEST_F(Tray, ASecondMinimiseWithTheIconPresentAddsNoSecondIcon) {
   click("Command5");
   click("Command5");

@@ -18,7 +18,9 @@ LogindClient::Failure failureOf(const QDBusMessage& reply) {
   if (reply.type() == QDBusMessage::ErrorMessage)
     return reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage();
   if (reply.type() != QDBusMessage::ReplyMessage)
-    return QStringLiteral("systemd-logind 没有应答");
+    // No answer in time: logind may still carry the request out.
+    return QStringLiteral(
+        "systemd-logind 没有及时应答，无法确认请求是否生效（可用“取消快捷按钮关机”取消）");
   return std::nullopt;
 }
 

@@ -18,7 +18,7 @@ void preferXcbOnWayland() {
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   const char* display = std::getenv("DISPLAY");
   if (wayland && *wayland && display && *display && !std::getenv("QT_QPA_PLATFORM"))
-    setenv("QT_QPA_PLATFORM", "xcb", 0);
+    setenv("QT_QPA_PLATFORM", "xcb;wayland", 0);  // Wayland only without XWayland
 }
 
 }  // namespace

@@ -31,18 +31,13 @@ void QtPlatform::messageBox(const std::string& text, int style, const std::strin
     case 16:
       icon = QMessageBox::Critical;
       break;
-    case 32:
-      icon = QMessageBox::Question;
-      break;
-    case 48:
-      icon = QMessageBox::Warning;
-      break;
     case 64:
       icon = QMessageBox::Information;
       break;
   }
   QMessageBox box(icon, QString::fromStdString(title), QString::fromStdString(text),
                   QMessageBox::Ok);
+  box.setTextFormat(Qt::PlainText);                              // a reported path may hold '<'
   box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));  // the runtime's own word
   box.exec();  // the timer keeps firing in the box's own loop
 }
@@ -75,14 +70,12 @@ std::chrono::nanoseconds QtPlatform::now() {
 }
 
 void QtPlatform::timersChanged() {
-  const auto next = app::Application::current().nextDeadline();
-  if (!next) {
+  const auto left = app::Application::current().timeToNextTick();
+  if (!left) {
     timer_.stop();
     return;
   }
-  const auto left = *next - now();
-  const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
-  timer_.start(static_cast<int>(std::max<decltype(ms)>(ms, 0)));
+  timer_.start(static_cast<int>(std::min<long long>(left->count(), 0x7FFFFFFF)));
 }
 
 void QtPlatform::end() {

@@ -12,9 +12,9 @@ namespace qtui {
 
 namespace {
 
-// Raised after the refusal was announced, so the runtime's box shows too.
+// Raised after the failure was announced, so the runtime's box shows too.
 [[noreturn]] void refused(const QString& reason) {
-  throw app::RuntimeError(70, "拒绝的权限：" + reason.toStdString());
+  throw app::RuntimeError(70, "请求未完成：" + reason.toStdString());
 }
 
 }  // namespace

@@ -150,7 +150,10 @@ void FormWindow::show() {
 }
 
 void FormWindow::hide() {
-  ShowWindow(hwnd_, SW_HIDE);
+  // Without an icon to bring it back from, a hidden window could never be
+  // reached again: it goes to the taskbar instead.
+  const bool reachable = !form_.layout().showInTaskbar || entries_.showsIconFor(hwnd_);
+  ShowWindow(hwnd_, reachable ? SW_HIDE : SW_MINIMIZE);
 }
 
 void FormWindow::setEnabled(bool enabled) {

@@ -74,18 +74,19 @@ app::Long SystemEntries::Shell_NotifyIcon(app::Long message, app::NotifyIconData
   const BOOL done = call(static_cast<DWORD>(message), &record);
   if (message == NIM_ADD) {
     lastAdd_ = record;
-    iconAdded_ = true;
+    iconWanted_ = true;
+    iconShown_ = done != FALSE;
   } else if (message == NIM_DELETE) {
-    iconAdded_ = false;
+    iconWanted_ = iconShown_ = false;
   }
   return done;
 }
 
 void SystemEntries::restoreTrayIcon(HWND hwnd) {
-  if (!iconAdded_ || lastAdd_.hWnd != hwnd)
+  if (!iconWanted_ || lastAdd_.hWnd != hwnd)
     return;
   auto call = entry<decltype(&::Shell_NotifyIconW)>("Shell_NotifyIconW");
-  call(NIM_ADD, &lastAdd_);
+  iconShown_ = call(NIM_ADD, &lastAdd_) != FALSE;
 }
 
 app::Long SystemEntries::lastError() {

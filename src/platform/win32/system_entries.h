@@ -26,6 +26,8 @@ class SystemEntries : public app::SystemEntries {
   // Re-adds the window's icon after the taskbar restarted, when the last
   // call for it was an add.
   void restoreTrayIcon(HWND hwnd);
+  // Whether the shell shows an icon that brings the window back.
+  bool showsIconFor(HWND hwnd) const { return iconShown_ && lastAdd_.hWnd == hwnd; }
 
  private:
   template <class F>
@@ -33,7 +35,8 @@ class SystemEntries : public app::SystemEntries {
 
   std::map<std::string, FARPROC, std::less<>> entries_;
   NOTIFYICONDATAW lastAdd_{};
-  bool iconAdded_ = false;
+  bool iconWanted_ = false;  // the last call for it was an add
+  bool iconShown_ = false;   // and the shell took it
 };
 
 }  // namespace win32

@@ -53,7 +53,12 @@ void Platform::messageBox(const std::string& text, int style, const std::string&
   // A tick handler may be the caller: arm the timer for the next deadline
   // so ticks go on while the box is open.
   timersChanged();
-  MessageBoxW(GetActiveWindow(), widen(text).c_str(), widen(title).c_str(), type);
+  // Behind a hidden or inactive window there is no owner; the box must
+  // still keep the program's windows from taking input while it is open.
+  HWND owner = GetActiveWindow();
+  if (owner == nullptr)
+    type |= MB_TASKMODAL | MB_SETFOREGROUND;
+  MessageBoxW(owner, widen(text).c_str(), widen(title).c_str(), type);
 }
 
 // The interpreter is named by its full path and started in the system
@@ -115,14 +120,13 @@ std::chrono::nanoseconds Platform::now() {
 // One timer for all: armed for the next deadline, rounded up so that it
 // never fires early; the deadlines themselves do not drift.
 void Platform::timersChanged() {
-  const auto next = app::Application::current().nextDeadline();
-  if (!next) {
+  const auto left = app::Application::current().timeToNextTick();
+  if (!left) {
     KillTimer(timerWindow_, kTimerId);
     return;
   }
-  const auto left = *next - now();
-  const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
-  const auto delay = static_cast<UINT>(std::clamp<long long>(ms, USER_TIMER_MINIMUM, 0x7FFFFFFF));
+  const auto delay =
+      static_cast<UINT>(std::clamp<long long>(left->count(), USER_TIMER_MINIMUM, 0x7FFFFFFF));
   SetTimer(timerWindow_, kTimerId, delay, nullptr);
 }
 
