@@ -1,12 +1,44 @@
 // Random typing, ticking, starting and mode switching, checked step by step
-// against a small model of the countdown.
+// against a small model of the countdown. The model converts with its own
+// means (a regular expression and stod), not with the program's.
+#include <cstdio>
 #include <random>
+#include <regex>
 
-#include "app/conversions.h"
 #include "support/program.h"
 
 namespace sim {
 namespace {
+
+// Characters, not bytes: every character the fuzz types is in the basic plane.
+std::size_t length(const std::string& utf8) {
+  std::size_t n = 0;
+  for (unsigned char c : utf8) n += (c & 0xC0) != 0x80;
+  return n;
+}
+
+std::optional<double> number(std::string text) {
+  static const std::vector<std::pair<std::string, std::string>> fold{
+      {"０", "0"}, {"３", "3"},     {"－", "-"}, {"＋", "+"},
+      {"．", "."}, {"\u3000", " "}, {"\t", " "}};
+  for (const auto& [wide, narrow] : fold)
+    for (auto at = text.find(wide); at != std::string::npos; at = text.find(wide))
+      text.replace(at, wide.size(), narrow);
+  static const std::regex plain(R"(^ *([+-]?) *([0-9]+\.?[0-9]*|\.[0-9]+) *$)");
+  std::smatch m;
+  if (!std::regex_match(text, m, plain))
+    return std::nullopt;
+  const double value = std::stod(m[2].str());
+  return m[1] == "-" ? -value : value;
+}
+
+std::string written(double value) {
+  if (value == 0)
+    return "0";
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.15g", value);
+  return buf;
+}
 
 struct Model {
   std::string text = "60";
@@ -18,21 +50,21 @@ struct Model {
   // The watcher, after the text became `t`.
   void changed(const std::string& t) {
     text = t;
-    if (app::Len(text) > 7) {
+    if (length(text) > 7) {
       ++notices;
       text = "60";
     }
-    auto n = app::parseNumber(text);
+    auto n = number(text);
     if (n && *n == 0.0 && mode != 0) {
       fired.push_back(mode == 1 ? "cmd.exe /c shutdown -s -t 3" : "cmd.exe /c shutdown -r -t 3");
       counting = false;
     }
   }
   void tick() {
-    if (!counting || app::Len(text) > 7)
+    if (!counting || length(text) > 7)
       return;
-    if (auto n = app::parseNumber(text))
-      changed(app::CStr(*n - 1));
+    if (auto n = number(text))
+      changed(written(*n - 1));
   }
 };
 
