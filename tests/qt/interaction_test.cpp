@@ -215,11 +215,37 @@ TEST_F(InteractionTest, MinimiseHidesMainFirstThenTellsHowToComeBack) {
   EXPECT_EQ(answers.boxes[0].title, "最小化！");
   EXPECT_EQ(answers.boxes[0].icon, QMessageBox::Information);
   EXPECT_TRUE(hiddenWhileBoxOpen);
+}
+
+// The desktop's tray, as a test chooses it before main loads.
+template <bool Available>
+class WithTray : public QtProgram {
+ protected:
+  void SetUp() override {
+    platform.tray().setAvailability([] { return Available; });
+    showMain();
+  }
+  void minimise() {
+    BoxAnswerer answers;
+    widget<QPushButton>(mainForm(), "Command5")->click();
+    ASSERT_EQ(answers.boxes.size(), 1u);
+  }
+};
+using WithATray = WithTray<true>;
+using WithoutATray = WithTray<false>;
+
+TEST_F(WithATray, MinimiseHidesMainBehindItsIcon) {
+  ASSERT_EQ(platform.tray().count(), 1u);
+  minimise();
+  EXPECT_FALSE(window(mainForm())->isVisible());
+}
+
+TEST_F(WithoutATray, MinimiseLeavesMainOnTheTaskbar) {
+  EXPECT_EQ(platform.tray().count(), 0u);  // the add was refused
+  minimise();
   QWidget* w = window(mainForm());
-  if (QSystemTrayIcon::isSystemTrayAvailable())
-    EXPECT_FALSE(w->isVisible());
-  else
-    EXPECT_TRUE(w->isMinimized()) << "without a tray the window stays on the taskbar";
+  EXPECT_TRUE(w->isMinimized()) << "without a tray the window stays on the taskbar";
+  EXPECT_EQ(platform.tray().count(), 0u);
 }
 
 }  // namespace

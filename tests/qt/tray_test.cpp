@@ -10,7 +10,10 @@ namespace {
 
 class TrayTest : public QtProgram {
  protected:
-  void SetUp() override { showMain(); }
+  void SetUp() override {
+    platform.tray().setAvailability([] { return true; });  // as on a desktop with a tray
+    showMain();
+  }
   app::NotifyIconData& record() { return app::instance<forms::Module1>().TrayIconData; }
   bool iconPresent() { return platform.tray().find(record().hWnd, record().uID) != nullptr; }
   void activate(QSystemTrayIcon::ActivationReason reason) {

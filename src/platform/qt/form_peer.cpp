@@ -7,8 +7,11 @@
 
 namespace qtui {
 
-FormPeer::FormPeer(app::Form& form, WindowRegistry& registry)
-    : window_(new FormWindow(form)), registry_(registry), handle_(registry.add(window_)) {}
+FormPeer::FormPeer(app::Form& form, WindowRegistry& registry, const TrayIcons& tray)
+    : window_(new FormWindow(form)),
+      registry_(registry),
+      tray_(tray),
+      handle_(registry.add(window_)) {}
 
 FormPeer::~FormPeer() {
   registry_.remove(handle_);
@@ -24,7 +27,7 @@ void FormPeer::show() {
 }
 
 void FormPeer::hide() {
-  window_->hideForm();
+  window_->hideForm(tray_.shows(handle_));
 }
 
 void FormPeer::setEnabled(bool enabled) {

@@ -6,13 +6,14 @@
 
 #include "app/platform.h"
 #include "platform/qt/form_window.h"
+#include "platform/qt/tray_icons.h"
 #include "platform/qt/window_registry.h"
 
 namespace qtui {
 
 class FormPeer : public app::WindowPeer {
  public:
-  FormPeer(app::Form& form, WindowRegistry& registry);
+  FormPeer(app::Form& form, WindowRegistry& registry, const TrayIcons& tray);
   ~FormPeer() override;
 
   app::Long handle() const override { return handle_; }
@@ -31,6 +32,7 @@ class FormPeer : public app::WindowPeer {
  private:
   QPointer<FormWindow> window_;
   WindowRegistry& registry_;
+  const TrayIcons& tray_;
   app::Long handle_;
 };
 

@@ -205,11 +205,10 @@ void FormWindow::showForm() {
   }
 }
 
-void FormWindow::hideForm() {
-  // Without a tray to bring it back from, a hidden window could never be
-  // reached again: it goes to the taskbar instead.
-  if (form_ != nullptr && form_->layout().showInTaskbar &&
-      !QSystemTrayIcon::isSystemTrayAvailable()) {
+void FormWindow::hideForm(bool reachableFromTray) {
+  // Without a tray icon to bring it back from, a hidden window could never
+  // be reached again: it goes to the taskbar instead.
+  if (form_ != nullptr && form_->layout().showInTaskbar && !reachableFromTray) {
     showMinimized();
     return;
   }

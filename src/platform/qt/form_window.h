@@ -26,7 +26,8 @@ class FormWindow : public QWidget {
   QWidget* controlWidget(std::string_view name) const;
 
   void showForm();
-  void hideForm();
+  // Hides the window, or minimises it when nothing could bring it back.
+  void hideForm(bool reachableFromTray);
   void syncControl(const app::Control& control);
 
   // Outer size in pixels, frame included, as the window system has it.

@@ -22,7 +22,7 @@ QtPlatform::QtPlatform(CommandRunner& commands) : commands_(commands) {
 QtPlatform::~QtPlatform() = default;
 
 std::unique_ptr<app::WindowPeer> QtPlatform::createWindow(app::Form& form) {
-  return std::make_unique<FormPeer>(form, windows_);
+  return std::make_unique<FormPeer>(form, windows_, tray_);
 }
 
 void QtPlatform::messageBox(const std::string& text, int style, const std::string& title) {

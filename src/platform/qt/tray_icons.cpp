@@ -1,6 +1,7 @@
 #include "platform/qt/tray_icons.h"
 
 #include <QApplication>
+#include <algorithm>
 
 #include "app/application.h"
 #include "platform/qt/control_widgets.h"
@@ -26,7 +27,7 @@ void TrayIcons::apply(QSystemTrayIcon& icon, const app::NotifyIconData& record) 
 
 bool TrayIcons::add(const app::NotifyIconData& record) {
   const Key key{record.hWnd, record.uID};
-  if (icons_.contains(key))
+  if (icons_.contains(key) || !available_())
     return false;
   auto icon = std::make_unique<QSystemTrayIcon>();
   apply(*icon, record);
@@ -66,6 +67,13 @@ void TrayIcons::removeAll() {
 const QSystemTrayIcon* TrayIcons::find(app::Long hWnd, app::Long uID) const {
   auto it = icons_.find({hWnd, uID});
   return it == icons_.end() ? nullptr : it->second.get();
+}
+
+bool TrayIcons::shows(app::Long hWnd) const {
+  if (!available_())
+    return false;
+  return std::any_of(icons_.begin(), icons_.end(),
+                     [hWnd](const auto& icon) { return icon.first.first == hWnd; });
 }
 
 app::Long TrayIcons::messageFor(QSystemTrayIcon::ActivationReason reason) {

@@ -26,6 +26,10 @@ class TrayIcons {
   void removeAll();
 
   const QSystemTrayIcon* find(app::Long hWnd, app::Long uID) const;
+  // Whether an icon in a tray can bring the window back.
+  bool shows(app::Long hWnd) const;
+  // Where the desktop has a tray; tests choose.
+  void setAvailability(bool (*available)()) { available_ = available; }
   std::size_t count() const { return icons_.size(); }
 
   // What an activation of the icon delivers.
@@ -40,6 +44,7 @@ class TrayIcons {
   std::map<Key, std::unique_ptr<QSystemTrayIcon>> icons_;
   QElapsedTimer lastTrigger_;
   bool doubleFromTriggers_ = false;
+  bool (*available_)() = &QSystemTrayIcon::isSystemTrayAvailable;
 };
 
 }  // namespace qtui
