@@ -3,7 +3,7 @@
 # everything is there already. Usage: install-deps.sh [run|test]
 set -euo pipefail
 
-want=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev fonts-wqy-microhei)
+want=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev fonts-wqy-microhei xdg-utils)
 if [ "${1:-test}" = test ]; then
   want+=(googletest libgtest-dev libgmock-dev clang-format
          g++-mingw-w64-i686 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386
