@@ -67,14 +67,18 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
-void registerFrameClass(HINSTANCE instance) {
+void registerWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = frameProc;
+  wc.lpfnWndProc = procedure;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kFrameClass;
+  wc.lpszClassName = name;
   RegisterClassExW(&wc);
+}
+
+void registerFrameClass(HINSTANCE instance) {
+  registerWindowClass(instance, frameProc, kFrameClass);
 }
 
 HFONT controlFont(const app::ControlLayout& layout) {

@@ -11,6 +11,8 @@ namespace win32 {
 inline constexpr wchar_t kFrameClass[] = L"TavimoFrame";
 inline constexpr int kFirstControlId = 100;
 
+// A window class with an arrow cursor and no background brush of its own.
+void registerWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name);
 void registerFrameClass(HINSTANCE instance);
 
 // The control's window, a child of parent at its stored place, or null

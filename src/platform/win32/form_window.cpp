@@ -50,13 +50,7 @@ const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
 }  // namespace
 
 void FormWindow::registerClass(HINSTANCE instance) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = windowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kFormClass;
-  RegisterClassExW(&wc);
+  registerWindowClass(instance, windowProc, kFormClass);
   registerFrameClass(instance);
 }
 

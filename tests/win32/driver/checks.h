@@ -4,17 +4,18 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/win32/text.h"
+
 namespace driver {
 
 int& failures();
-std::string utf8(const std::wstring& text);
 
 #define CHECK(condition, what)                                             \
   do {                                                                     \
     if (!(condition)) {                                                    \
       ++::driver::failures();                                              \
       std::printf("FAIL %s:%d: %s (%s)\n", __FILE__, __LINE__, #condition, \
-                  ::driver::utf8(what).c_str());                           \
+                  ::win32::narrow(what).c_str());                          \
     }                                                                      \
   } while (0)
 

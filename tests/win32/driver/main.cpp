@@ -28,9 +28,9 @@ int wmain(int argc, wchar_t** argv) {
   else if (scenario == L"bench-countdown" && argc > 5)
     driver::benchCountdown(paths, _wtoi(argv[5]));
   else {
-    std::printf("unknown scenario %s\n", driver::utf8(scenario).c_str());
+    std::printf("unknown scenario %s\n", win32::narrow(scenario).c_str());
     return 2;
   }
-  std::printf("%s: %d failure(s)\n", driver::utf8(scenario).c_str(), driver::failures());
+  std::printf("%s: %d failure(s)\n", win32::narrow(scenario).c_str(), driver::failures());
   return driver::failures() == 0 ? 0 : 1;
 }

@@ -8,18 +8,9 @@
 
 #include <string>
 
-namespace {
+#include "platform/win32/text.h"
 
-std::string utf8(const std::wstring& text) {
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                    nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 int wmain() {
   wchar_t log[MAX_PATH];
@@ -42,7 +33,7 @@ int wmain() {
   line += image;
   line += L'\t';
   line += GetCommandLineW();
-  const std::string bytes = utf8(line) + "\n";
+  const std::string bytes = win32::narrow(line) + "\n";
 
   HANDLE file = CreateFileW(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
