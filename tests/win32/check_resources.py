@@ -186,7 +186,15 @@ def check_manifest(exe):
               d.get("version") == "6.0.0.0" and d.get("processorArchitecture") == "X86" and
               d.get("publicKeyToken") == "6595b64144ccf1df" and d.get("language") == "*",
               f"common controls dependency {d}")
-    check("dpiAware>true" not in text.replace(" ", "").lower(), "manifest claims DPI awareness")
+    settings = "a3:application/a3:windowsSettings/"
+    ns["a3"] = "urn:schemas-microsoft-com:asm.v3"
+    aware = root.find(settings + "{http://schemas.microsoft.com/SMI/2005/WindowsSettings}dpiAware",
+                      ns)
+    awareness = root.find(
+        settings + "{http://schemas.microsoft.com/SMI/2016/WindowsSettings}dpiAwareness", ns)
+    check(aware is not None and aware.text == "true/pm", "dpiAware true/pm for Windows 8.1")
+    check(awareness is not None and awareness.text.split(",")[0].strip() == "PerMonitorV2",
+          "dpiAwareness PerMonitorV2 first")
 
 
 def gif_frames(data):
