@@ -9,3 +9,11 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 if [ -f "$build/xvfb.display" ]; then
   export DISPLAY=":$(cat "$build/xvfb.display")"
 fi
+# A build for x86-64 (on kernels that run no 32-bit code) runs under the
+# 64-bit loader in a 64-bit prefix.
+if grep -qs '^CMAKE_SYSTEM_PROCESSOR:.*=x86_64' "$build/CMakeCache.txt" ||
+  grep -qs 'x86_64-w64-mingw32' "$build/CMakeCache.txt"; then
+  export WINEARCH=win64
+  wine() { /usr/lib/wine/wine64 "$@"; }
+  wineboot() { wine wineboot "$@"; }
+fi
