@@ -33,6 +33,7 @@ wineserver -w
 iconv -f UTF-8 -t UTF-16 "$here/prefix.reg" >"$build/prefix.reg"
 wine regedit /S "$(echo "Z:$build/prefix.reg" | tr / '\\')" </dev/null >/dev/null 2>&1
 wineserver -w
+echo 96 >"$build/logpixels"
 cp "$recorder" "$WINEPREFIX/drive_c/windows/system32/cmd.exe"
 grep -q 'WenQuanYi' "$WINEPREFIX/user.reg"
 echo "prefix ready on display $DISPLAY"

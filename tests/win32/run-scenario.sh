@@ -33,6 +33,16 @@ else
   export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;cmd.exe=n"
 fi
 
+# The display's density: dpi-N scenarios run at N dots per inch, all
+# others at 96. Each process reads it at start.
+dpi=96
+case "$scenario" in dpi-*) dpi=${scenario#dpi-} ;; esac
+if [ "$(cat "$build/logpixels" 2>/dev/null || echo 96)" != "$dpi" ]; then
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+    </dev/null >/dev/null 2>&1
+  echo "$dpi" >"$build/logpixels"
+fi
+
 # Output to a file: Wine's helper processes keep what they inherit open.
 wineserver -p30 </dev/null >/dev/null 2>&1 || true
 status=0

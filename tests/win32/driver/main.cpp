@@ -7,6 +7,8 @@
 #include "scenarios.h"
 
 int wmain(int argc, wchar_t** argv) {
+  // Window places are read in the program's own pixels, unscaled.
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   if (argc < 5) {
     std::puts("usage: driver SCENARIO EXE LOG SCREENSHOT_DIR [BROWSER_RECORD]");
     return 2;
@@ -23,6 +25,8 @@ int wmain(int argc, wchar_t** argv) {
     driver::menus(paths);
   else if (scenario == L"interpreter" && argc > 5)
     driver::realInterpreter(paths, argv[5]);
+  else if (scenario.starts_with(L"dpi-"))
+    driver::dpiLayout(paths, _wtoi(scenario.c_str() + 4));
   else if (scenario == L"bench-startup" && argc > 5)
     driver::benchStartup(paths, argv[5]);
   else if (scenario == L"bench-countdown" && argc > 5)

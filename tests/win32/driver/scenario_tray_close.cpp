@@ -5,8 +5,6 @@
 
 namespace driver {
 
-namespace {
-
 void minimise(DWORD pid, HWND main) {
   click(findControl(main, L"Button", L"最小化到任务栏"));
   auto box = waitMessageBox(pid);
@@ -20,12 +18,9 @@ void minimise(DWORD pid, HWND main) {
   answer(*box);
 }
 
-// What the shell posts for a double-click on the icon (callback 0x200).
 void doubleClickTray(HWND main) {
   PostMessageW(main, WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK);
 }
-
-}  // namespace
 
 void trayAndClose(const Paths& paths) {
   Program program(paths);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "session.h"
+#include "stored_layouts.h"
 
 namespace driver {
 
@@ -17,6 +18,15 @@ void commands(const Paths& paths);
 void trayAndClose(const Paths& paths);
 void menus(const Paths& paths);
 void realInterpreter(const Paths& paths, const std::wstring& browserRecord);
+// Run with the prefix's display density set to dpi.
+void dpiLayout(const Paths& paths, int dpi);
+
+// The form's client area and its controls' places, scaled to dpi.
+void checkPlaces(HWND form, const StoredForm& stored, int dpi);
+// The minimise button and its notice; what the shell posts for a
+// double-click on the tray icon (callback 0x200).
+void minimise(DWORD pid, HWND main);
+void doubleClickTray(HWND main);
 
 // Benchmarks: print figures only.
 void benchStartup(const Paths& paths, const std::wstring& minimal);

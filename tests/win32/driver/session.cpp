@@ -23,6 +23,19 @@ std::wstring wide(const std::string& text) {
   return out;
 }
 
+// Waits while serving the driver's own windows (the backdrop).
+void serveFor(DWORD ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  for (;;) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end)
+      return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+  }
+}
+
 template <class F>
 bool waitFor(DWORD ms, F done) {
   const ULONGLONG end = GetTickCount64() + ms;
@@ -31,14 +44,14 @@ bool waitFor(DWORD ms, F done) {
       return true;
     if (GetTickCount64() >= end)
       return false;
-    Sleep(20);
+    serveFor(20);
   }
 }
 
 }  // namespace
 
 void pause(DWORD ms) {
-  Sleep(ms);
+  serveFor(ms);
 }
 
 Program::Program(const Paths& paths) {
@@ -369,6 +382,50 @@ bool screenshot(HWND hwnd, const std::wstring& file) {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return done;
+}
+
+std::vector<COLORREF> screenPixels(const RECT& r) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  std::vector<COLORREF> pixels;
+  if (w <= 0 || h <= 0)
+    return pixels;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  const auto* row = static_cast<const DWORD*>(bits);
+  for (int i = 0; i < w * h; ++i)  // 0x00RRGGBB in a DIB
+    pixels.push_back(RGB((row[i] >> 16) & 0xFF, (row[i] >> 8) & 0xFF, row[i] & 0xFF));
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+Backdrop::Backdrop(COLORREF colour) : brush_(CreateSolidBrush(colour)) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hbrBackground = brush_;
+  wc.lpszClassName = L"DriverBackdrop";
+  UnregisterClassW(wc.lpszClassName, wc.hInstance);
+  RegisterClassW(&wc);
+  hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0,
+                          GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                          nullptr, wc.hInstance, nullptr);
+  UpdateWindow(hwnd_);
+  pause(200);
+}
+
+Backdrop::~Backdrop() {
+  DestroyWindow(hwnd_);
+  DeleteObject(brush_);
 }
 
 }  // namespace driver

@@ -72,6 +72,21 @@ std::vector<Recorded> waitLog(const std::wstring& log, std::size_t count, DWORD 
 
 // The window as it is on screen, saved as a BMP file.
 bool screenshot(HWND hwnd, const std::wstring& file);
+// The screen's pixels in r (screen coordinates), row by row from the top.
+std::vector<COLORREF> screenPixels(const RECT& r);
+
+// A full-screen window of one colour, under whatever the program shows.
+class Backdrop {
+ public:
+  explicit Backdrop(COLORREF colour);
+  ~Backdrop();
+  Backdrop(const Backdrop&) = delete;
+  Backdrop& operator=(const Backdrop&) = delete;
+
+ private:
+  HWND hwnd_ = nullptr;
+  HBRUSH brush_ = nullptr;
+};
 
 void pause(DWORD ms);
 

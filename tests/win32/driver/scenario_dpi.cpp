@@ -1,0 +1,141 @@
+// Each window at the display density the prefix is set to: places and
+// sizes scaled from twips, one menu row, the splash's colour key, the
+// tray's double-click, and screenshots at 144 dpi.
+#include <cstdlib>
+#include <memory>
+
+#include "checks.h"
+#include "scenarios.h"
+#include "stored_layouts.h"
+
+namespace driver {
+
+namespace {
+
+constexpr int kAboutMenu = 1, kSkinsMenu = 3;  // menu positions
+constexpr COLORREF kBackdropColour = RGB(0, 200, 0);
+
+int pixels(int twips, int dpi) {
+  return (twips * dpi + 720) / 1440;
+}
+
+bool offByAtMostOne(long actual, int expected) {
+  return std::abs(actual - expected) <= 1;
+}
+
+std::wstring at(int dpi) {
+  return L" at " + std::to_wstring(dpi) + L" dpi";
+}
+
+// The non-client height of a window whose menu bar is one row.
+void checkMenuOneRow(HWND form, int dpi) {
+  RECT outer{}, client{};
+  GetWindowRect(form, &outer);
+  GetClientRect(form, &client);
+  RECT oneRow = client;
+  AdjustWindowRectExForDpi(&oneRow, static_cast<DWORD>(GetWindowLongW(form, GWL_STYLE)), TRUE,
+                           static_cast<DWORD>(GetWindowLongW(form, GWL_EXSTYLE)),
+                           static_cast<UINT>(dpi));
+  const long extra = (outer.bottom - outer.top) - (oneRow.bottom - oneRow.top);
+  CHECK(std::abs(extra) < GetSystemMetricsForDpi(SM_CYMENU, static_cast<UINT>(dpi)) / 2,
+        L"menu bar in one row" + at(dpi) + L", " + std::to_wstring(extra) + L" px more");
+}
+
+// Inside the banner nothing is see-through; the strip beside it is.
+void checkColourKey(HWND splash, int dpi) {
+  RECT client{};
+  GetClientRect(splash, &client);
+  MapWindowPoints(splash, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  const int width = client.right - client.left, height = client.bottom - client.top;
+  const int bannerWidth = pixels(kBannerWidth, dpi), bannerHeight = pixels(kBannerHeight, dpi);
+  const std::vector<COLORREF> shown = screenPixels(client);
+  REQUIRE(shown.size() == static_cast<std::size_t>(width * height), L"splash captured");
+  int seeThrough = 0, opaqueStrip = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const bool backdrop = shown[static_cast<std::size_t>(y * width + x)] == kBackdropColour;
+      if (x < bannerWidth && y < bannerHeight)
+        seeThrough += backdrop ? 1 : 0;
+      else if (x >= bannerWidth)
+        opaqueStrip += backdrop ? 0 : 1;
+    }
+  CHECK(seeThrough == 0, std::to_wstring(seeThrough) + L" see-through banner pixels" + at(dpi));
+  CHECK(opaqueStrip == 0, std::to_wstring(opaqueStrip) + L" opaque strip pixels" + at(dpi));
+}
+
+void shoot(HWND form, const Paths& paths, const std::wstring& name, int dpi) {
+  if (dpi == 144)
+    CHECK(screenshot(form, paths.screenshots + L"\\" + name + L"-144dpi.bmp"), name);
+}
+
+}  // namespace
+
+void checkPlaces(HWND form, const StoredForm& stored, int dpi) {
+  const SIZE client = clientSize(form);
+  const bool sized = offByAtMostOne(client.cx, pixels(stored.clientWidth, dpi)) &&
+                     offByAtMostOne(client.cy, pixels(stored.clientHeight, dpi));
+  CHECK(sized, stored.caption + L" client " + std::to_wstring(client.cx) + L"x" +
+                   std::to_wstring(client.cy) + at(dpi));
+  for (const auto& c : stored.controls) {
+    HWND control = findControl(form, c.windowClass, c.text);
+    CHECK(control != nullptr, c.text);
+    if (control == nullptr)
+      continue;
+    CHECK(textOf(GetParent(control)) == c.container, std::wstring(c.text) + L" in " + c.container);
+    const RECT r = placeInParent(control);
+    const bool placed = offByAtMostOne(r.left, pixels(c.left, dpi)) &&
+                        offByAtMostOne(r.top, pixels(c.top, dpi)) &&
+                        offByAtMostOne(r.right - r.left, pixels(c.width, dpi)) &&
+                        offByAtMostOne(r.bottom - r.top, pixels(c.height, dpi));
+    CHECK(placed, std::wstring(c.text) + L" at " + std::to_wstring(r.left) + L"," +
+                      std::to_wstring(r.top) + L" " + std::to_wstring(r.right - r.left) + L"x" +
+                      std::to_wstring(r.bottom - r.top) + at(dpi));
+    CHECK(IsWindowVisible(control) && IsWindowEnabled(control), c.text);
+  }
+}
+
+void dpiLayout(const Paths& paths, int dpi) {
+  REQUIRE(GetDpiForSystem() == static_cast<UINT>(dpi), L"the prefix is" + at(dpi));
+  auto backdrop = std::make_unique<Backdrop>(kBackdropColour);
+  Program program(paths);
+  REQUIRE(program.started(), paths.exe);
+  const DWORD pid = program.id();
+  HWND splash = waitForm(pid, kSplashCaption, 10000);
+  REQUIRE(splash != nullptr, L"splash shown");
+  pause(300);
+  checkPlaces(splash, kSplash, dpi);
+  checkColourKey(splash, dpi);
+  shoot(splash, paths, L"splash", dpi);
+
+  HWND main = waitForm(pid, kMainCaption, 5000);
+  REQUIRE(main != nullptr, L"main shown after the splash");
+  backdrop.reset();
+  checkPlaces(main, kMain, dpi);
+  checkMenuOneRow(main, dpi);
+  pause(300);
+  shoot(main, paths, L"main", dpi);
+
+  clickMenu(main, kAboutMenu);
+  HWND about = waitForm(pid, kAbout.caption);
+  REQUIRE(about != nullptr, L"about box shown");
+  checkPlaces(about, kAbout, dpi);
+  pause(300);
+  shoot(about, paths, L"about", dpi);
+  click(findControl(about, L"Button", L"确定"));
+  CHECK(waitGone(about), L"about box closed");
+
+  clickMenu(main, kSkinsMenu);
+  HWND chooser = waitForm(pid, kChooser.caption);
+  REQUIRE(chooser != nullptr, L"skin chooser shown");
+  checkPlaces(chooser, kChooser, dpi);
+  pause(300);
+  shoot(chooser, paths, L"skins", dpi);
+  PostMessageW(chooser, WM_CLOSE, 0, 0);
+  CHECK(waitGone(chooser), L"chooser closed");
+
+  minimise(pid, main);
+  doubleClickTray(main);
+  CHECK(waitVisible(main, true, 2000), L"the tray's double-click restores main" + at(dpi));
+}
+
+}  // namespace driver
