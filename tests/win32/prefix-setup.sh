@@ -13,7 +13,7 @@ if [ -f "$build/xvfb.pid" ] && kill -0 "$(cat "$build/xvfb.pid")" 2>/dev/null; t
 else
   rm -f "$build/xvfb.display"
   exec 3>"$build/xvfb.display.tmp"
-  setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp </dev/null >"$build/xvfb.log" 2>&1 &
+  setsid Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp </dev/null >"$build/xvfb.log" 2>&1 &
   echo $! >"$build/xvfb.pid"
   exec 3>&-
   for _ in $(seq 100); do
