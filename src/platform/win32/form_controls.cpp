@@ -4,7 +4,6 @@
 #include <string>
 
 #include "app/twips.h"
-#include "platform/win32/colours.h"
 #include "platform/win32/text.h"
 
 namespace win32 {
@@ -16,6 +15,7 @@ namespace {
 LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
+    case WM_DRAWITEM:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
@@ -82,19 +82,17 @@ void registerFrameClass(HINSTANCE instance) {
   registerWindowClass(instance, frameProc, kFrameClass);
 }
 
-HFONT controlFont(const app::ControlLayout& layout) {
+HFONT controlFont(const app::ControlLayout& layout, app::Single twipsPerPixel) {
   static std::map<std::wstring, HFONT> fonts;
   const app::FontSpec wanted =
       layout.font.value_or(app::FontSpec{.face = "SimSun", .charset = 134});
+  // A point is 20 twips.
+  const int height = -app::toPixels(wanted.points * 20.0, twipsPerPixel);
   std::wstring face = widen(wanted.face);
-  const std::wstring key =
-      face + L'/' + std::to_wstring(wanted.points) + (wanted.bold ? L"b" : L"");
+  const std::wstring key = face + L'/' + std::to_wstring(height) + (wanted.bold ? L"b" : L"");
   auto found = fonts.find(key);
   if (found != fonts.end())
     return found->second;
-  HDC screen = GetDC(nullptr);
-  const int height = -MulDiv(wanted.points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
   HFONT font = CreateFontW(height, 0, 0, 0, wanted.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                            static_cast<DWORD>(wanted.charset), OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
@@ -102,7 +100,14 @@ HFONT controlFont(const app::ControlLayout& layout) {
   return font;
 }
 
-HWND createControlWindow(const app::Control& control, HWND parent, int id, HFONT font,
+void placeControl(HWND hwnd, const app::ControlLayout& layout, app::Single twipsPerPixel) {
+  const app::PixelRect r = app::toPixels(layout, twipsPerPixel);
+  MoveWindow(hwnd, r.left, r.top, r.width, r.height, TRUE);
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont(layout, twipsPerPixel)),
+               TRUE);
+}
+
+HWND createControlWindow(const app::Control& control, HWND parent, int id,
                          app::Single twipsPerPixel) {
   const app::ControlLayout& l = control.layout();
   const wchar_t* windowClass = nullptr;
@@ -126,7 +131,11 @@ HWND createControlWindow(const app::Control& control, HWND parent, int id, HFONT
       break;
     case app::ControlKind::Label:
       windowClass = L"STATIC";
-      style |= SS_NOTIFY | (l.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
+      style |= SS_NOTIFY;
+      if (l.transparent)
+        style |= SS_OWNERDRAW;
+      else
+        style |= l.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
       break;
     case app::ControlKind::Frame:
       windowClass = kFrameClass;
@@ -138,12 +147,10 @@ HWND createControlWindow(const app::Control& control, HWND parent, int id, HFONT
     case app::ControlKind::MenuItem:
       return nullptr;
   }
-  const app::PixelRect at = app::toPixels(l, twipsPerPixel);
-  HWND hwnd = CreateWindowExW(exStyle, windowClass, widen(control.Text()).c_str(), style, at.left,
-                              at.top, at.width, at.height, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+  HWND hwnd = CreateWindowExW(exStyle, windowClass, widen(control.Text()).c_str(), style, 0, 0, 0,
+                              0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                               GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  placeControl(hwnd, l, twipsPerPixel);
   if (!control.Enabled())
     EnableWindow(hwnd, FALSE);
   return hwnd;

@@ -16,11 +16,14 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* n
 void registerFrameClass(HINSTANCE instance);
 
 // The control's window, a child of parent at its stored place, or null
-// for controls without one (timers, lines, menu items).
-HWND createControlWindow(const app::Control& control, HWND parent, int id, HFONT font,
+// for controls without one (timers, lines, menu items). Labels over a
+// picture are drawn by the form (WM_DRAWITEM).
+HWND createControlWindow(const app::Control& control, HWND parent, int id,
                          app::Single twipsPerPixel);
+// Moves the control's window to its stored place and font at a density.
+void placeControl(HWND hwnd, const app::ControlLayout& layout, app::Single twipsPerPixel);
 
-// Fonts live as long as the program; there are only two.
-HFONT controlFont(const app::ControlLayout& layout);
+// Fonts live as long as the program: two faces at the densities seen.
+HFONT controlFont(const app::ControlLayout& layout, app::Single twipsPerPixel);
 
 }  // namespace win32

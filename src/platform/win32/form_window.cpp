@@ -4,7 +4,9 @@
 
 #include "app/application.h"
 #include "app/twips.h"
+#include "platform/win32/canvas.h"
 #include "platform/win32/colours.h"
+#include "platform/win32/display_density.h"
 #include "platform/win32/form_controls.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/pictures.h"
@@ -47,6 +49,15 @@ HMENU createMenuBar(const app::FormLayout& layout) {
 
 const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
 
+// The colour nearest the key that is not the key.
+COLORREF besideKey(COLORREF key) {
+  return key ^ 0x010000;
+}
+
+POINT centreOf(const RECT& r) {
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
 }  // namespace
 
 void FormWindow::registerClass(HINSTANCE instance) {
@@ -59,16 +70,10 @@ FormWindow::FormWindow(app::Form& form, SystemEntries& entries)
   const app::FormLayout& layout = form.layout();
   const Styles s = stylesOf(layout);
   HMENU menu = createMenuBar(layout);
-  RECT r{0, 0, app::toPixels(layout.clientWidth, twipsPerPixel()),
-         app::toPixels(layout.clientHeight, twipsPerPixel())};
-  AdjustWindowRectEx(&r, s.style, menu != nullptr, s.exStyle);
-  const int width = r.right - r.left;
-  const int height = r.bottom - r.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  hwnd_ = CreateWindowExW(s.exStyle, kFormClass, widen(layout.caption).c_str(), s.style, x, y,
-                          width, height, nullptr, menu, GetModuleHandleW(nullptr), this);
-  fitClientArea();
+  // Made on the primary monitor, whose density sizes it; centred there.
+  hwnd_ = CreateWindowExW(s.exStyle, kFormClass, widen(layout.caption).c_str(), s.style, 0, 0, 0, 0,
+                          nullptr, menu, GetModuleHandleW(nullptr), this);
+  fitClientArea(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
   setIcon();
   createControls();
 }
@@ -79,22 +84,41 @@ FormWindow::~FormWindow() {
   for (auto& [colour, b] : brushes_) DeleteObject(b);
 }
 
-// A menu bar that wraps, or a theme's borders, can leave the client area
-// off its stored size; correct the outer size by the difference.
-void FormWindow::fitClientArea() {
+// The stored client area at the window's density. A menu bar that wraps,
+// or a theme's borders, can leave the client area off that size; the
+// outer size is corrected by the difference.
+void FormWindow::fitClientArea(int centreX, int centreY) {
   const app::FormLayout& layout = form_.layout();
-  RECT client, outer;
-  GetClientRect(hwnd_, &client);
-  GetWindowRect(hwnd_, &outer);
-  const int dx = app::toPixels(layout.clientWidth, twipsPerPixel()) - client.right;
-  const int dy = app::toPixels(layout.clientHeight, twipsPerPixel()) - client.bottom;
-  if (dx == 0 && dy == 0)
-    return;
-  const int width = outer.right - outer.left + dx;
-  const int height = outer.bottom - outer.top + dy;
-  SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  const app::Single tpp = twipsPerPixel();
+  const int width = app::toPixels(layout.clientWidth, tpp);
+  const int height = app::toPixels(layout.clientHeight, tpp);
+  const auto style = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE));
+  RECT outer = outerRect(width, height, style, GetMenu(hwnd_) != nullptr, exStyle, dpiOf(hwnd_));
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const int w = outer.right - outer.left, h = outer.bottom - outer.top;
+    SetWindowPos(hwnd_, nullptr, centreX - w / 2, centreY - h / 2, w, h,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const int dx = width - client.right, dy = height - client.bottom;
+    if (dx == 0 && dy == 0)
+      return;
+    outer.right += dx;
+    outer.bottom += dy;
+  }
+}
+
+// The window moved to a monitor of another density: everything is laid
+// out anew for it, around the place the system suggests.
+void FormWindow::densityChanged(const RECT& suggested) {
+  const app::Single tpp = twipsPerPixel();
+  for (const auto& [name, hwnd] : windows_)
+    if (const auto* layout = form_.layout().find(name))
+      placeControl(hwnd, *layout, tpp);
+  const POINT centre = centreOf(suggested);
+  fitClientArea(centre.x, centre.y);
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void FormWindow::setIcon() {
@@ -113,8 +137,8 @@ void FormWindow::createControls() {
     const app::Control& c = form_.controls()[i];
     auto container = windows_.find(c.layout().container);
     HWND parent = container != windows_.end() ? container->second : hwnd_;
-    HWND child = createControlWindow(c, parent, kFirstControlId + static_cast<int>(i),
-                                     controlFont(c.layout()), twipsPerPixel());
+    HWND child =
+        createControlWindow(c, parent, kFirstControlId + static_cast<int>(i), twipsPerPixel());
     if (child != nullptr)
       windows_.emplace(c.name(), child);
   }
@@ -124,8 +148,9 @@ app::Long FormWindow::handle() const {
   return toLong(hwnd_);
 }
 
+// 1440 ÷ the density of the window's monitor.
 app::Single FormWindow::twipsPerPixel() const {
-  return app::kDefaultTwipsPerPixel;
+  return 1440.0f / static_cast<app::Single>(dpiOf(hwnd_));
 }
 
 void FormWindow::show() {
@@ -215,32 +240,98 @@ const app::Control* FormWindow::controlOf(HWND hwnd) const {
   return nullptr;
 }
 
+SIZE FormWindow::pictureSize() const {
+  if (!picture_)
+    return {0, 0};
+  const app::Single tpp = twipsPerPixel();
+  // A picture's pixel is a pixel at 96 dots per inch.
+  return {app::toPixels(picture_->widthPixels() * double{app::kDefaultTwipsPerPixel}, tpp),
+          app::toPixels(picture_->heightPixels() * double{app::kDefaultTwipsPerPixel}, tpp)};
+}
+
 void FormWindow::paintBackground(HDC dc, int originX, int originY) {
   RECT client;
   GetClientRect(hwnd_, &client);
   OffsetRect(&client, -originX, -originY);
   FillRect(dc, &client, brush(backColor_));
-  // Drawn once at its natural size from the top-left corner, clipped.
+  // Drawn once at its natural size, scaled to the density, from the
+  // top-left corner, clipped.
   if (auto bitmap = std::dynamic_pointer_cast<const BitmapPicture>(picture_)) {
     HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(memory, bitmap->bitmap());
-    BitBlt(dc, -originX, -originY, bitmap->widthPixels(), bitmap->heightPixels(), memory, 0, 0,
-           SRCCOPY);
+    const SIZE shown = pictureSize();
+    const int width = bitmap->widthPixels(), height = bitmap->heightPixels();
+    if (shown.cx == width && shown.cy == height) {
+      BitBlt(dc, -originX, -originY, width, height, memory, 0, 0, SRCCOPY);
+    } else {
+      SetStretchBltMode(dc, HALFTONE);
+      SetBrushOrgEx(dc, 0, 0, nullptr);
+      StretchBlt(dc, -originX, -originY, shown.cx, shown.cy, memory, 0, 0, width, height, SRCCOPY);
+    }
     SelectObject(memory, old);
     DeleteDC(memory);
   }
-  HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
+  const app::Single tpp = twipsPerPixel();
+  // The line's width is one pixel at 96 dots per inch.
+  HPEN pen = CreatePen(PS_SOLID, std::max(app::toPixels(app::kDefaultTwipsPerPixel, tpp), 1),
+                       GetSysColor(COLOR_WINDOWTEXT));
   HGDIOBJ oldPen = SelectObject(dc, pen);
   for (const auto& c : form_.layout().controls) {
     if (c.kind != app::ControlKind::Line)
       continue;
-    const app::Single scale = twipsPerPixel();
-    MoveToEx(dc, app::toPixels(c.x1, scale) - originX, app::toPixels(c.y1, scale) - originY,
-             nullptr);
-    LineTo(dc, app::toPixels(c.x2, scale) - originX, app::toPixels(c.y2, scale) - originY);
+    MoveToEx(dc, app::toPixels(c.x1, tpp) - originX, app::toPixels(c.y1, tpp) - originY, nullptr);
+    LineTo(dc, app::toPixels(c.x2, tpp) - originX, app::toPixels(c.y2, tpp) - originY);
   }
   SelectObject(dc, oldPen);
   DeleteObject(pen);
+}
+
+// Only what shows the form's own background may match the key: a pixel of
+// the picture (or of a label over it) that does is moved one step off.
+void FormWindow::keepOffColourKey(Canvas& canvas, int originX, int originY) const {
+  COLORREF key = 0;
+  DWORD flags = 0;
+  if (!GetLayeredWindowAttributes(hwnd_, &key, nullptr, &flags) || !(flags & LWA_COLORKEY))
+    return;
+  const SIZE shown = pictureSize();
+  canvas.replace({-originX, -originY, shown.cx - originX, shown.cy - originY}, key, besideKey(key));
+}
+
+void FormWindow::paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd_, &ps);
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  Canvas canvas(dc, client.right, client.bottom);
+  paintBackground(canvas.dc(), 0, 0);
+  keepOffColourKey(canvas, 0, 0);
+  canvas.copyTo(dc);
+  EndPaint(hwnd_, &ps);
+}
+
+// A label over the picture: the form's background under it, then its text.
+void FormWindow::drawLabel(const DRAWITEMSTRUCT& item) {
+  const app::Control* control = controlOf(item.hwndItem);
+  if (control == nullptr)
+    return;
+  const app::ControlLayout& l = control->layout();
+  RECT area = item.rcItem;
+  POINT origin{area.left, area.top};
+  MapWindowPoints(item.hwndItem, hwnd_, &origin, 1);
+  Canvas canvas(item.hDC, area.right - area.left, area.bottom - area.top);
+  paintBackground(canvas.dc(), origin.x, origin.y);
+  HDC dc = canvas.dc();
+  HGDIOBJ oldFont =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+  SetTextColor(dc, l.foreColor ? toColorRef(*l.foreColor) : GetSysColor(COLOR_BTNTEXT));
+  SetBkMode(dc, TRANSPARENT);
+  wchar_t text[1024];
+  const int length = GetWindowTextW(item.hwndItem, text, 1024);
+  OffsetRect(&area, -area.left, -area.top);
+  DrawTextW(dc, text, length, &area, DT_LEFT | DT_EXPANDTABS | (l.wordWrap ? DT_WORDBREAK : 0));
+  SelectObject(dc, oldFont);
+  keepOffColourKey(canvas, origin.x, origin.y);
+  canvas.copyTo(item.hDC);
 }
 
 LRESULT FormWindow::controlColours(HDC dc, HWND hwnd) {
@@ -253,14 +344,6 @@ LRESULT FormWindow::controlColours(HDC dc, HWND hwnd) {
   if (l.kind == app::ControlKind::TextBox)
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
   SetBkMode(dc, TRANSPARENT);
-  if (l.transparent) {
-    // The label draws no background: put the form's own under its text.
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
-    paintBackground(dc, r.left, r.top);
-    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-  }
   app::Colour colour = l.backColor.value_or(app::SystemColour::ButtonFace);
   if (!l.backColor && l.kind != app::ControlKind::Frame) {
     // Options and labels take their container's colour.
@@ -291,13 +374,15 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      paintBackground(dc, 0, 0);
-      EndPaint(hwnd_, &ps);
+    case WM_PAINT:
+      paint();
       return 0;
-    }
+    case WM_DRAWITEM:
+      drawLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_DPICHANGED:
+      densityChanged(*reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:

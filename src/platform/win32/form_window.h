@@ -13,6 +13,7 @@
 
 namespace win32 {
 
+class Canvas;
 class SystemEntries;
 
 inline constexpr wchar_t kFormClass[] = L"TavimoForm";
@@ -44,11 +45,21 @@ class FormWindow : public app::WindowPeer {
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   void createControls();
-  void fitClientArea();
+  // Sizes the window for its client area at its density, keeping its
+  // centre at (centreX, centreY).
+  void fitClientArea(int centreX, int centreY);
+  void densityChanged(const RECT& suggested);
   void setIcon();
   // The form's background, picture and lines, drawn with the client area's
   // origin at (-originX, -originY) of dc: also under transparent labels.
   void paintBackground(HDC dc, int originX, int originY);
+  // The picture at its natural size scaled to the density, in pixels.
+  SIZE pictureSize() const;
+  // No pixel of the picture or of a label may turn see-through by
+  // matching a colour key.
+  void keepOffColourKey(Canvas& canvas, int originX, int originY) const;
+  void paint();
+  void drawLabel(const DRAWITEMSTRUCT& item);
   LRESULT controlColours(HDC dc, HWND control);
   HBRUSH brush(app::Colour colour);
   const app::Control* controlOf(HWND hwnd) const;

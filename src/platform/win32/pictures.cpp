@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/runtime_error.h"
+#include "platform/win32/display_density.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
 #include "resource_ids.h"
@@ -21,14 +22,12 @@ app::Long BitmapPicture::handle() const {
   return toLong(bitmap_);
 }
 
+// The sizes the shell asks for at the primary monitor's density, where the
+// notification area is.
 IconPicture::IconPicture(int group) {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  auto load = [&](int width, int height) {
-    return static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(group), IMAGE_ICON, width, height, 0));
-  };
-  small_ = load(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
-  large_ = load(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+  const UINT dpi = systemDpi();
+  small_ = loadIcon(group, systemMetric(SM_CXSMICON, dpi));
+  large_ = loadIcon(group, systemMetric(SM_CXICON, dpi));
 }
 
 IconPicture::~IconPicture() {

@@ -1,0 +1,66 @@
+#include "platform/win32/display_density.h"
+
+namespace win32 {
+
+namespace {
+
+template <class F>
+F lookUp(const wchar_t* library, const char* name) {
+  HMODULE module = GetModuleHandleW(library);
+  if (module == nullptr)
+    module = LoadLibraryW(library);
+  if (module == nullptr)
+    return nullptr;
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+UINT screenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : kBaseDpi;
+}
+
+}  // namespace
+
+UINT dpiOf(HWND hwnd) {
+  static const auto forWindow = lookUp<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
+  const UINT dpi = forWindow != nullptr ? forWindow(hwnd) : 0;
+  return dpi != 0 ? dpi : systemDpi();
+}
+
+UINT systemDpi() {
+  static const auto forSystem = lookUp<UINT(WINAPI*)()>(L"user32.dll", "GetDpiForSystem");
+  const UINT dpi = forSystem != nullptr ? forSystem() : 0;
+  return dpi != 0 ? dpi : screenDpi();
+}
+
+int systemMetric(int index, UINT dpi) {
+  static const auto forDpi =
+      lookUp<int(WINAPI*)(int, UINT)>(L"user32.dll", "GetSystemMetricsForDpi");
+  return forDpi != nullptr ? forDpi(index, dpi) : GetSystemMetrics(index);
+}
+
+RECT outerRect(int width, int height, DWORD style, bool menu, DWORD exStyle, UINT dpi) {
+  static const auto forDpi = lookUp<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>(
+      L"user32.dll", "AdjustWindowRectExForDpi");
+  RECT r{0, 0, width, height};
+  if (forDpi == nullptr || !forDpi(&r, style, menu, exStyle, dpi))
+    AdjustWindowRectEx(&r, style, menu, exStyle);
+  return r;
+}
+
+HICON loadIcon(int group, int size) {
+  static const auto scaleDown =
+      lookUp<HRESULT(WINAPI*)(HINSTANCE, const wchar_t*, int, int, HICON*)>(
+          L"comctl32.dll", "LoadIconWithScaleDown");
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  HICON icon = nullptr;
+  if (scaleDown != nullptr &&
+      SUCCEEDED(scaleDown(instance, MAKEINTRESOURCEW(group), size, size, &icon)))
+    return icon;
+  return static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(group), IMAGE_ICON, size, size, 0));
+}
+
+}  // namespace win32
