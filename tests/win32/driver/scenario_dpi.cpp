@@ -1,6 +1,6 @@
 // Each window at the display density the prefix is set to: places and
 // sizes scaled from twips, one menu row, the splash's colour key, the
-// tray's double-click, and screenshots at 144 dpi.
+// tray's double-click, the close sequence, and screenshots at 144 dpi.
 #include <cstdlib>
 #include <memory>
 
@@ -136,6 +136,9 @@ void dpiLayout(const Paths& paths, int dpi) {
   minimise(pid, main);
   doubleClickTray(main);
   CHECK(waitVisible(main, true, 2000), L"the tray's double-click restores main" + at(dpi));
+
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  CHECK(program.exitedWithin(10000), L"the close sequence ends the program" + at(dpi));
 }
 
 }  // namespace driver
