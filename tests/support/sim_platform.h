@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -41,6 +42,15 @@ struct TrayCall {
   app::NotifyIconData record;
 };
 
+// A call of a declared entry with every argument a real one is given.
+struct EntryCall {
+  std::string entry;
+  std::vector<Long> arguments;
+  bool operator==(const EntryCall&) const = default;
+};
+// How a failing test prints it: SetWindowPos(65552, -1, 0, 0, 0, 0, 3).
+void PrintTo(const EntryCall& call, std::ostream* out);
+
 class SimPlatform;
 
 class SimPeer : public app::WindowPeer {
@@ -51,7 +61,7 @@ class SimPeer : public app::WindowPeer {
   Long handle() const override { return handle_; }
   Single twipsPerPixel() const override { return scale; }
   void show() override;
-  void hide() override { visible = minimized = false; }
+  void hide() override;
   void minimize() override;
   void setEnabled(bool on) override { enabled = on; }
   void setOuterSize(int width, int height) override;
@@ -135,7 +145,11 @@ class SimPlatform : public app::Platform, public app::SystemEntries {
   int mostOpenBoxes = 0;
 
   std::vector<std::string> bindings;  // "library!entry", in binding order
-  std::vector<std::string> calls;     // entry names, in call order
+  std::vector<EntryCall> calls;
+  // What the window system is told, in order: "create HY", "show HY",
+  // "hide main", "minimize main", "destroy HY".
+  std::vector<std::string> windowLog;
+  void log(std::string_view what, const app::Form& form);
   std::vector<TrayCall> trayCalls;
   std::map<Long, Long> exStyles;
   std::set<Long> topmost;
