@@ -233,8 +233,4 @@ std::string AppPath() {
 void End() {
   Application::current().End();
 }
-Single TwipsPerPixelX() {
-  return Application::current().platform().twipsPerPixelX();
-}
-
 }  // namespace app
