@@ -14,4 +14,6 @@ for preset in core linux win32; do
   cmake --build --preset "$preset" -j"$(nproc)"
   ctest --preset "$preset" -j1 || status=1
 done
+echo "== Debian package"
+bash tests/qt/package_test.sh build/linux || status=1
 exit $status
