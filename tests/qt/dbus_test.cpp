@@ -65,12 +65,17 @@ struct Program {
   qtui::QtPlatform platform{commands};
   app::Application application{platform, forms::project()};
   std::function<void()> atBox;  // looks at the program while a box is open
-  BoxAnswerer answers{[this] { return !atBox || (atBox(), true); }};
+  BoxAnswerer answers{[this] {
+    if (atBox)
+      atBox();
+    return true;
+  }};
 };
 
 class LogindRequests : public ::testing::Test {
  protected:
-  void TearDown() override {
+  void TearDown() override { resetStandIn(); }
+  void resetStandIn() {
     control("SetRefusal", QString());
     control("SetWantsInteractive", false);
     control("SetDelay", 0u);
@@ -175,7 +180,7 @@ TEST_F(LogindRequests, FailuresAreToldInChineseInABoxAndACriticalNote) {
     ASSERT_EQ(said.size(), 1u) << "nothing is reported as done";
     EXPECT_EQ(said[0].value("body").toString(), box.text);
     EXPECT_EQ(said[0].value("urgency").toInt(), 2);
-    TearDown();
+    resetStandIn();
   }
 }
 

@@ -8,7 +8,7 @@ namespace qtui {
 
 class DesktopNotifier {
  public:
-  // The notification specification's urgency levels.
+  // The "urgency" hint as notification daemons read it.
   enum class Urgency : unsigned char { Normal = 1, Critical = 2 };
 
   // Fire and forget: no notification daemon is no reason to fail.

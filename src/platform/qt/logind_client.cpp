@@ -45,7 +45,8 @@ void LogindClient::cancelScheduledShutdown(Done done) {
 void LogindClient::call(QDBusMessage message, Done done) {
   QDBusConnection bus = QDBusConnection::systemBus();
   if (!bus.isConnected()) {
-    // Told on the next turn of the event loop, like any other answer.
+    // No watcher would ever report this call, so tell it here, on the next
+    // turn of the event loop like any other answer.
     QTimer::singleShot(0, &pending_, [done = std::move(done), error = bus.lastError()] {
       done({noSystemBusReason(error)});
     });
