@@ -112,8 +112,17 @@ void SimPeer::minimize() {
 }
 
 void SimPeer::setOuterSize(int w, int h) {
-  width = std::max(w, narrowest);
-  height = h;
+  resizes_.push_back({platform_.clock + resizeDelay, w, h});
+  settled();
+}
+
+std::pair<int, int> SimPeer::settled() const {
+  while (!resizes_.empty() && resizes_.front().due <= platform_.clock) {
+    width = std::max(resizes_.front().width, narrowest);
+    height = resizes_.front().height;
+    resizes_.pop_front();
+  }
+  return {width, height};
 }
 
 void SimPeer::controlChanged(const app::Control& control) {

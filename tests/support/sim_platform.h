@@ -65,8 +65,8 @@ class SimPeer : public app::WindowPeer {
   void minimize() override;
   void setEnabled(bool on) override { enabled = on; }
   void setOuterSize(int width, int height) override;
-  int outerWidth() const override { return width; }
-  int outerHeight() const override { return height; }
+  int outerWidth() const override { return settled().first; }
+  int outerHeight() const override { return settled().second; }
   void setPicture(const app::Picture& p) override { picture = p; }
   void setBackColor(app::Colour c) override { backColor = c; }
   void controlChanged(const app::Control& control) override;
@@ -77,15 +77,25 @@ class SimPeer : public app::WindowPeer {
   bool minimized = false;
   bool enabled = true;
   int timesShown = 0;
-  int width = 0, height = 0;  // outer size in pixels
-  int narrowest = 0;          // the window system refuses anything narrower
+  mutable int width = 0, height = 0;  // outer size in pixels, as read back
+  int narrowest = 0;                  // the window system refuses anything narrower
+  // A window manager carries a resize out this long after it was asked.
+  std::chrono::nanoseconds resizeDelay{0};
   app::Picture picture;
   app::Colour backColor = 0;
   std::map<std::string, std::string, std::less<>> texts;  // as the peer shows them
 
  private:
+  struct Resize {
+    std::chrono::nanoseconds due;
+    int width, height;
+  };
+  // Carries out the resizes that are due and reads the size back.
+  std::pair<int, int> settled() const;
+
   SimPlatform& platform_;
   Long handle_;
+  mutable std::deque<Resize> resizes_;
 };
 
 class SimPlatform : public app::Platform, public app::SystemEntries {
