@@ -9,7 +9,8 @@ if [ "${1:-test}" = test ]; then
          g++-mingw-w64-i686 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386
          wine64 g++-mingw-w64-x86-64-posix
          xvfb xauth x11-utils xdotool imagemagick icoutils
-         locales dbus python3 python3-dbus python3-dbusmock python3-gi)
+         locales dbus python3 python3-dbus python3-dbusmock python3-gi
+         dpkg-dev lintian)
 fi
 
 # A locale with a decimal comma, for the conversion tests.

@@ -28,4 +28,6 @@ if [ "${presets[2]}" = win32-wine64 ]; then
   cmake --build --preset win32 -j"$(nproc)" --target tavimo_win32
   ctest --preset win32 -R '^win32_resources$' || status=1
 fi
+echo "== Debian package"
+bash tests/qt/package_test.sh build/linux || status=1
 exit $status

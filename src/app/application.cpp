@@ -153,6 +153,10 @@ void Application::wake() {
     platform_.timersChanged();
 }
 
+void Application::requestRefused(const std::string& text) {
+  entry(nullptr, [&] { MsgBox(text, MsgBoxStyle::Critical, std::nullopt); });
+}
+
 std::optional<std::chrono::nanoseconds> Application::nextDeadline() const {
   std::optional<std::chrono::nanoseconds> next;
   if (ended_)

@@ -68,6 +68,10 @@ class Application {
   void mouseMove(Form& form, Integer button, Integer shift, Single x, Single y);
   void closeRequested(Form& form, Integer unloadMode);
   void wake();  // runs the timers that are due
+  // The operating system refused a request, or never answered it, after
+  // the handler that made it returned: the error box with the application
+  // title says so. A refused request is never reported as done.
+  void requestRefused(const std::string& text);
 
   std::optional<std::chrono::nanoseconds> nextDeadline() const;
   // What a platform arms its one timer with: rounded up, never negative.

@@ -81,7 +81,8 @@ class Platform {
   virtual void messageBox(const std::string& text, int style, const std::string& title) = 0;
 
   // Starts the command and returns at once with a task number; raises a
-  // RuntimeError when it cannot be started or the system refuses it.
+  // RuntimeError when it cannot be started. A system that answers later
+  // reports a refusal through Application::requestRefused.
   virtual double run(const CommandLine& command, WindowStyle style) = 0;
 
   // Raises RuntimeError::fileNotFound or ::invalidPicture.

@@ -1,132 +1,256 @@
-// The Linux requests against a stand-in logind and notification daemon on
-// private buses (see with_private_buses.sh): what is scheduled, when, what
-// the desktop is told, and that a refusal is never reported as done.
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
+// The Linux program's requests against a stand-in logind and notification
+// daemon on private buses (see with_private_buses.sh): what is scheduled,
+// when, what the desktop is told, that the window never waits for logind,
+// and that a refusal is never reported as done.
+#include <QAbstractButton>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QLineEdit>
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
-#include "app/runtime_error.h"
 #include "bus_log.h"
 #include "platform/qt/system_commands.h"
+#include "qt_program.h"
+
+// Failures print Chinese text, not QChar bytes.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << text.toStdString();
+}
 
 namespace qttest {
 namespace {
 
 using app::CommandLine;
+using namespace std::chrono_literals;
 
-qint64 nowUsec() {
-  return std::chrono::duration_cast<std::chrono::microseconds>(
-             std::chrono::system_clock::now().time_since_epoch())
-      .count();
-}
-
-void control(const QString& method, bool value) {
+// Sets the stand-in logind's behaviour through its control interface.
+void control(const QString& method, const QVariant& arg, const QString& text = {}) {
   QDBusMessage call = QDBusMessage::createMethodCall(
       "org.tavimo.Test.Control", "/org/freedesktop/login1", "org.tavimo.Test.Control", method);
-  call << value;
+  call << arg;
+  if (method == "SetRefusal")
+    call << text;
   const QDBusMessage reply = QDBusConnection::systemBus().call(call);
   ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
 }
 
-class LogindRequests : public ::testing::Test {
- protected:
-  void TearDown() override { control("SetRefuse", false); }
-
-  // Runs the request and waits for the one notification it sends; returns
-  // the runtime error number it raised, or 0.
-  int run(const CommandLine& command) {
-    const std::size_t notes = log.calls("Notify").size();
-    int number = 0;
-    try {
-      commands.run(command);
-    } catch (const app::RuntimeError& error) {
-      lastError = error.description();
-      number = error.number();
-    }
-    EXPECT_EQ(log.waitForCalls("Notify", 0, notes + 1).size(), notes + 1)
-        << "every request is announced";
-    return number;
+// The program as it runs, its requests going to the system bus.
+struct Program {
+  explicit Program(std::chrono::milliseconds replyTimeout = qtui::LogindClient::kReplyTimeout)
+      : commands(replyTimeout) {
+    app::instance<forms::main>().Show();
   }
-  static std::string body(const QJsonObject& note) {
-    return note.value("body").toString().toStdString();
+  ~Program() {
+    for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
-
+  void request(const CommandLine& command) {
+    platform.run(command, app::WindowStyle::MinimizedFocus);
+  }
+  QWidget* widget(std::string_view name) {
+    return platform.windows().find(app::instance<forms::main>().hWnd())->controlWidget(name);
+  }
+  void press(std::string_view name) { qobject_cast<QAbstractButton*>(widget(name))->click(); }
+  void startCountdown(const QString& seconds) {
+    press("Option1");
+    auto* text1 = qobject_cast<QLineEdit*>(widget("Text1"));
+    text1->selectAll();
+    text1->insert(seconds);  // as typed
+    press("Command1");
+  }
   qtui::SystemCommands commands;
-  BusLog log;
-  std::string lastError;
+  qtui::QtPlatform platform{commands};
+  app::Application application{platform, forms::project()};
+  std::function<void()> atBox;  // looks at the program while a box is open
+  BoxAnswerer answers{[this] {
+    if (atBox)
+      atBox();
+    return true;
+  }};
 };
 
-TEST_F(LogindRequests, SixtySecondsSchedulesAPowerOffOneMinuteFromNow) {
-  const std::size_t before = log.size();
-  const qint64 expected = nowUsec() + 60'000'000;
-  ASSERT_EQ(run(CommandLine::shutDownAfter(60)), 0);
-  auto calls = log.calls("ScheduleShutdown", before);
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].value("type").toString(), "poweroff");
-  EXPECT_NEAR(calls[0].value("usec").toDouble(), static_cast<double>(expected), 1e6);
-  auto notes = log.calls("Notify", before);
-  ASSERT_EQ(notes.size(), 1u);
-  EXPECT_EQ(body(notes[0]), "将在 60 秒后关机");
-  EXPECT_EQ(notes[0].value("app").toString(), "Tavimo 关机工具");
+class LogindRequests : public ::testing::Test {
+ protected:
+  void TearDown() override { resetStandIn(); }
+  void resetStandIn() {
+    control("SetRefusal", QString());
+    control("SetWantsInteractive", false);
+    control("SetDelay", 0u);
+    control("SetPresent", true);
+  }
+  // Runs the event loop until the notification daemon has `count` more.
+  std::vector<QJsonObject> notes(std::size_t skip, std::size_t count = 1, int ms = 3000) {
+    waitFor([&] { return log.calls("Notify", skip).size() >= count; }, ms);
+    return log.calls("Notify", skip);
+  }
+  forms::main& mainForm() { return app::instance<forms::main>(); }
+
+  BusLog log;
+};
+
+// The stand-in refuses any request that does not let polkit ask the user
+// (the header flag ALLOW_INTERACTIVE_AUTHORIZATION).
+TEST_F(LogindRequests, AcceptedRequestsLetPolkitAskAndAreAnnouncedOnceLogindAnswers) {
+  control("SetWantsInteractive", true);
+  struct Row {
+    CommandLine command;
+    const char* type;  // of shutdown; none for a cancel
+    qint64 seconds;
+    bool cancelled;  // a cancel found a pending shutdown
+    const char* note;
+  };
+  const Row rows[] = {
+      {CommandLine::shutDownAfter(60), "poweroff", 60, false, "将在 60 秒后关机"},
+      {CommandLine::shutDownAfter(7200), "poweroff", 7200, false, "将在 2 小时后关机"},
+      {CommandLine::restartAfter(3), "reboot", 3, false, "将在 3 秒后重启"},
+      {CommandLine::abortShutdown(), nullptr, 0, true, "已取消关机"},
+      {CommandLine::abortShutdown(), nullptr, 0, false, "没有计划中的关机可以取消"},
+  };
+  Program program;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.note);
+    const std::size_t before = log.size();
+    const qint64 at = std::chrono::duration_cast<std::chrono::microseconds>(
+                          (std::chrono::system_clock::now() + row.seconds * 1s).time_since_epoch())
+                          .count();
+    program.request(row.command);
+    auto said = notes(before);
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_EQ(said[0].value("body").toString(), row.note);
+    EXPECT_EQ(said[0].value("app").toString(), "Tavimo 关机工具");
+    EXPECT_EQ(said[0].value("urgency").toInt(), 1);
+    EXPECT_TRUE(program.answers.boxes.empty());
+    auto calls = log.calls(row.type ? "ScheduleShutdown" : "CancelScheduledShutdown", before);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_TRUE(calls[0].value("interactive").toBool());
+    EXPECT_EQ(calls[0].value("cancelled").toBool(), row.cancelled);
+    if (!row.type)
+      continue;
+    EXPECT_EQ(calls[0].value("type").toString(), row.type);
+    EXPECT_NEAR(calls[0].value("usec").toDouble(), static_cast<double>(at), 1e6);
+  }
 }
 
-TEST_F(LogindRequests, TheCountdownsRestartIsARebootThreeSecondsOut) {
-  const std::size_t before = log.size();
-  const qint64 expected = nowUsec() + 3'000'000;
-  ASSERT_EQ(run(CommandLine::restartAfter(3)), 0);
-  auto calls = log.calls("ScheduleShutdown", before);
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].value("type").toString(), "reboot");
-  EXPECT_NEAR(calls[0].value("usec").toDouble(), static_cast<double>(expected), 1e6);
-  auto notes = log.calls("Notify", before);
-  ASSERT_EQ(notes.size(), 1u);
-  EXPECT_EQ(body(notes[0]), "将在 3 秒后重启");
+// Every failure ends in an error box and a critical notification that say
+// in Chinese what did not happen and why; the system's words only follow.
+TEST_F(LogindRequests, FailuresAreToldInChineseInABoxAndACriticalNote) {
+  struct Row {
+    const char* method;  // of the stand-in's control, with its argument
+    QVariant arg;
+    const char* errorName;  // ends the detail line
+    CommandLine command;
+    const char* said;  // up to the detail line
+  };
+  const Row rows[] = {
+      {"SetRefusal", "org.freedesktop.DBus.Error.AccessDenied",
+       "org.freedesktop.DBus.Error.AccessDenied", CommandLine::shutDownAfter(60),
+       "无法安排关机：系统拒绝了这个请求，当前用户没有权限。"},
+      {"SetRefusal", "org.freedesktop.PolicyKit1.Error.NotAuthorized",
+       "org.freedesktop.PolicyKit1.Error.NotAuthorized", CommandLine::shutDownAfter(1800),
+       "无法安排关机：系统拒绝了这个请求，当前用户没有权限。"},
+      {"SetRefusal", "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired",
+       "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired", CommandLine::restartAfter(3),
+       "无法安排重启：系统要求先验证身份，但没有可以询问密码的认证代理。"},
+      {"SetPresent", false, "org.freedesktop.DBus.Error.ServiceUnknown",
+       CommandLine::abortShutdown(), "无法取消关机：系统中没有运行 systemd-logind。"},
+      {"SetDelay", 3000u, "org.freedesktop.DBus.Error.NoReply", CommandLine::shutDownAfter(60),
+       "无法安排关机：systemd-logind 没有及时应答，无法确认请求是否生效。"},
+      {"SetRefusal", "org.freedesktop.login1.OperationInProgress",
+       "org.freedesktop.login1.OperationInProgress", CommandLine::shutDownAfter(3600),
+       "无法安排关机：系统未能完成这个请求。"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.said);
+    control(row.method, row.arg, "the system's own words");
+    Program program(1s);  // the stand-in answers at once or after 3 s
+    auto& answers = program.answers;
+    const std::size_t before = log.size();
+    program.request(row.command);
+    ASSERT_TRUE(answers.boxes.empty()) << "told only once logind answered";
+    ASSERT_TRUE(waitFor([&] { return !answers.boxes.empty(); }, 5000));
+    const SeenBox box = answers.boxes[0];
+    EXPECT_EQ(box.icon, QMessageBox::Critical);
+    EXPECT_EQ(box.title, "Tavimo关机工具");
+    EXPECT_TRUE(box.text.startsWith(QString(row.said) + "\n详细信息：")) << box.text.toStdString();
+    EXPECT_TRUE(box.text.endsWith(QString("(") + row.errorName + ")")) << box.text.toStdString();
+    auto said = notes(before);
+    ASSERT_EQ(said.size(), 1u) << "nothing is reported as done";
+    EXPECT_EQ(said[0].value("body").toString(), box.text);
+    EXPECT_EQ(said[0].value("urgency").toInt(), 2);
+    resetStandIn();
+  }
 }
 
-TEST_F(LogindRequests, AbortCancelsWhatIsPendingAndSaysWhenNothingWas) {
-  ASSERT_EQ(run(CommandLine::shutDownAfter(18000)), 0);
+// At zero the box shows 0 and Timer1 is off before logind answers; the
+// refusal follows, and nothing counts on behind its box.
+TEST_F(LogindRequests, TheCountdownEndsAtZeroBeforeARefusalIsTold) {
+  control("SetRefusal", "org.freedesktop.DBus.Error.AccessDenied", "Access denied");
+  control("SetDelay", 300u);
+  Program program;
+  std::string textAtBox;
+  app::Boolean timerAtBox = app::True;
+  program.atBox = [&] {
+    textAtBox = mainForm().Text1().Text();
+    timerAtBox = mainForm().Timer1().Enabled();
+  };
+  auto& answers = program.answers;
   const std::size_t before = log.size();
-  ASSERT_EQ(run(CommandLine::abortShutdown()), 0);
-  ASSERT_EQ(run(CommandLine::abortShutdown()), 0);
-  auto cancels = log.calls("CancelScheduledShutdown", before);
-  ASSERT_EQ(cancels.size(), 2u);
-  EXPECT_TRUE(cancels[0].value("cancelled").toBool());
-  EXPECT_FALSE(cancels[1].value("cancelled").toBool());
-  auto notes = log.calls("Notify", before);
-  ASSERT_EQ(notes.size(), 2u);
-  EXPECT_EQ(body(notes[0]), "已取消关机");
-  EXPECT_EQ(body(notes[1]), "没有计划中的关机可以取消");
+  program.startCountdown("2");
+  ASSERT_TRUE(waitFor([&] { return !answers.boxes.empty(); }, 5000));
+  EXPECT_EQ(textAtBox, "0");
+  EXPECT_EQ(timerAtBox, app::False);
+  EXPECT_TRUE(answers.boxes[0].text.startsWith("无法安排关机：系统拒绝了这个请求"));
+  EXPECT_EQ(log.calls("ScheduleShutdown", before).at(0).value("type").toString(), "poweroff");
+  EXPECT_EQ(notes(before).at(0).value("urgency").toInt(), 2);
+  waitFor([] { return false; }, 1500);
+  EXPECT_EQ(mainForm().Text1().Text(), "0") << "no -1 behind the box";
+  EXPECT_EQ(answers.boxes.size(), 1u);
 }
 
-TEST_F(LogindRequests, ARefusalIsAnnouncedWithItsReasonAndRaised) {
-  control("SetRefuse", true);
+// logind answers only after 5 s: the press returns at once, the countdown
+// keeps ticking and another press is handled while the answer is awaited.
+TEST_F(LogindRequests, TheWindowNeverWaitsForLogind) {
+  control("SetDelay", 5000u);
+  Program program;
+  program.startCountdown("30");
   const std::size_t before = log.size();
-  EXPECT_EQ(run(CommandLine::shutDownAfter(60)), 70);
-  EXPECT_NE(lastError.find("Access denied by the test's policy"), std::string::npos) << lastError;
-  auto notes = log.calls("Notify", before);
-  ASSERT_EQ(notes.size(), 1u);
-  EXPECT_EQ(body(notes[0]), "无法安排关机：Access denied by the test's policy");
-  EXPECT_TRUE(log.calls("ScheduleShutdown", before).at(0).value("refused").toBool());
+  QElapsedTimer clock;
+  clock.start();
+  program.press("Command2");
+  const qint64 pressMs = clock.elapsed();
+  ASSERT_TRUE(waitFor([&] { return !log.calls("ScheduleShutdown", before).empty(); }));
+  waitFor([] { return false; }, 2200);
+  EXPECT_LE(std::stod(mainForm().Text1().Text()), 28) << "the countdown ticked on";
 
-  EXPECT_EQ(run(CommandLine::abortShutdown()), 0) << "cancelling is still allowed";
+  QElapsedTimer handled;  // a press as the user makes it: an event of the loop
+  handled.start();
+  QMetaObject::invokeMethod(qobject_cast<QAbstractButton*>(program.widget("Option2")),
+                            &QAbstractButton::click, Qt::QueuedConnection);
+  ASSERT_TRUE(waitFor([&] { return mainForm().Option2().Value() == app::True; }));
+  const qint64 handledMs = handled.elapsed();
+  EXPECT_TRUE(log.calls("Notify", before).empty()) << "handled before logind answered";
+  std::printf("press returned in %lld ms; another was handled in %lld ms; logind answered at ",
+              static_cast<long long>(pressMs), static_cast<long long>(handledMs));
+  auto said = notes(before, 1, 6000);
+  std::printf("%lld ms\n", static_cast<long long>(clock.elapsed()));
+  ASSERT_EQ(said.size(), 1u);
+  EXPECT_EQ(said[0].value("body").toString(), "将在 60 秒后关机");
 }
 
-TEST_F(LogindRequests, AnAbsentLogindIsAnnouncedAndRaisedNeverFallenBackFrom) {
-  control("SetPresent", false);
-  const std::size_t before = log.size();
-  EXPECT_NE(run(CommandLine::restartAfter(3)), 0);
-  EXPECT_NE(run(CommandLine::abortShutdown()), 0);
-  auto notes = log.calls("Notify", before);
-  control("SetPresent", true);
-  ASSERT_EQ(notes.size(), 2u);
-  EXPECT_EQ(body(notes[0]).rfind("无法安排重启：", 0), 0u) << body(notes[0]);
-  EXPECT_EQ(body(notes[1]).rfind("无法取消关机：", 0), 0u) << body(notes[1]);
-  EXPECT_TRUE(log.calls("ScheduleShutdown", before).empty());
+// Run with a system bus address nobody listens on (see CMakeLists.txt).
+TEST(WithoutSystemBus, RequestsAreToldAsFailedNeverAsDone) {
+  ASSERT_FALSE(QDBusConnection::systemBus().isConnected());
+  Program program;
+  auto& answers = program.answers;
+  BusLog log;
+  program.request(CommandLine::shutDownAfter(60));
+  ASSERT_TRUE(answers.boxes.empty());
+  ASSERT_TRUE(waitFor([&] { return !answers.boxes.empty() && !log.calls("Notify").empty(); }));
+  EXPECT_TRUE(answers.boxes[0].text.startsWith("无法安排关机：无法连接系统总线。\n详细信息："));
+  EXPECT_EQ(log.calls("Notify").at(0).value("body").toString(), answers.boxes[0].text);
 }
 
 }  // namespace
@@ -141,7 +265,9 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "run me through with_private_buses.sh\n");
     return 2;
   }
-  QCoreApplication qt(argc, argv);
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication qt(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

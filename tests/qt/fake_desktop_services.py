@@ -13,6 +13,7 @@ from dbus.mainloop.glib import DBusGMainLoop
 from gi.repository import GLib
 
 LOGIN1 = "org.freedesktop.login1"
+MANAGER = "org.freedesktop.login1.Manager"
 CONTROL = "org.tavimo.Test.Control"
 
 
@@ -27,34 +28,68 @@ class Log:
 
 
 class Login1(dbus.service.Object):
+    """Answers as logind does, after a delay the test sets, refusing with
+    the error the test names. Logs whether each request let polkit ask the
+    user (the ALLOW_INTERACTIVE_AUTHORIZATION header flag)."""
+
     def __init__(self, bus, log):
         super().__init__(bus, "/org/freedesktop/login1")
         self.bus = bus
         self.log = log
-        self.refuse = False
+        self.refusal = None
+        self.wants_interactive = False
+        self.delay_ms = 0
         self.pending = None
         self.name = dbus.service.BusName(LOGIN1, bus)
         self.control = dbus.service.BusName(CONTROL, bus)
 
-    @dbus.service.method("org.freedesktop.login1.Manager", in_signature="st", out_signature="")
-    def ScheduleShutdown(self, kind, usec):
-        self.log.write(call="ScheduleShutdown", type=str(kind), usec=int(usec), refused=self.refuse)
-        if self.refuse:
-            raise dbus.exceptions.DBusException(
-                "Access denied by the test's policy", name="org.freedesktop.DBus.Error.AccessDenied")
-        self.pending = (str(kind), int(usec))
+    def respond(self, message, reply, error, done, scheduling=False, **entry):
+        """Logs the call, then answers after the delay: refused, or done()."""
+        interactive = bool(message.get_allow_interactive_authorization())
+        failure = None
+        if self.refusal and scheduling:
+            failure = dbus.exceptions.DBusException(self.refusal[1], name=self.refusal[0])
+        elif self.wants_interactive and not interactive:
+            # polkit's auth_admin through logind, for a caller that does not let it ask
+            failure = dbus.exceptions.DBusException(
+                "Interactive authentication required.",
+                name="org.freedesktop.DBus.Error.InteractiveAuthorizationRequired")
+        self.log.write(**entry, refused=failure is not None, interactive=interactive)
+        answer = (lambda: error(failure)) if failure else (lambda: reply(*done()))
+        GLib.timeout_add(self.delay_ms, lambda: answer() and False)
 
-    @dbus.service.method("org.freedesktop.login1.Manager", in_signature="", out_signature="b")
-    def CancelScheduledShutdown(self):
-        cancelled = self.pending is not None
-        self.log.write(call="CancelScheduledShutdown", cancelled=cancelled)
-        self.pending = None
-        return cancelled
+    @dbus.service.method(MANAGER, in_signature="st", out_signature="", message_keyword="message",
+                         async_callbacks=("reply", "error"))
+    def ScheduleShutdown(self, kind, usec, message, reply, error):
+        def done():
+            self.pending = (str(kind), int(usec))
+            return ()
+        self.respond(message, reply, error, done, scheduling=True, call="ScheduleShutdown",
+                     type=str(kind), usec=int(usec))
+
+    @dbus.service.method(MANAGER, in_signature="", out_signature="b", message_keyword="message",
+                         async_callbacks=("reply", "error"))
+    def CancelScheduledShutdown(self, message, reply, error):
+        def done():
+            cancelled, self.pending = self.pending is not None, None
+            return (cancelled,)
+        self.respond(message, reply, error, done, call="CancelScheduledShutdown",
+                     cancelled=self.pending is not None)
 
     # Reached through its own name, so that it works while logind is absent.
+    @dbus.service.method(CONTROL, in_signature="ss", out_signature="")
+    def SetRefusal(self, name, text):
+        """ScheduleShutdown fails with this error; an empty name accepts."""
+        self.refusal = (str(name), str(text)) if name else None
+
     @dbus.service.method(CONTROL, in_signature="b", out_signature="")
-    def SetRefuse(self, refuse):
-        self.refuse = bool(refuse)
+    def SetWantsInteractive(self, wants):
+        """Refuses requests that do not allow interactive authorization."""
+        self.wants_interactive = bool(wants)
+
+    @dbus.service.method(CONTROL, in_signature="u", out_signature="")
+    def SetDelay(self, ms):
+        self.delay_ms = int(ms)
 
     @dbus.service.method(CONTROL, in_signature="b", out_signature="")
     def SetPresent(self, present):
@@ -77,7 +112,8 @@ class Notifications(dbus.service.Object):
                          out_signature="u")
     def Notify(self, app, replaces, icon, summary, body, actions, hints, timeout):
         self.last += 1
-        self.log.write(call="Notify", app=str(app), summary=str(summary), body=str(body))
+        self.log.write(call="Notify", app=str(app), summary=str(summary), body=str(body),
+                       urgency=int(hints.get("urgency", 1)))
         return self.last
 
 

@@ -28,13 +28,17 @@ namespace qttest {
 
 class RecordingRunner : public qtui::CommandRunner {
  public:
+  // A refusal comes later, as the system's answer does.
   void run(const app::CommandLine& command) override {
     commands.push_back(command);
     if (refuse)
-      throw app::RuntimeError(70, "拒绝的权限：test");
+      QTimer::singleShot(0, &answers_, [this] { refused(QStringLiteral("无法安排关机：test")); });
   }
   std::vector<app::CommandLine> commands;
   bool refuse = false;
+
+ private:
+  QObject answers_;
 };
 
 struct SeenBox {

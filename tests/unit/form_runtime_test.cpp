@@ -213,6 +213,19 @@ TEST_F(FormRuntime, NoOtherExceptionEscapesIntoTheMessageLoop) {
   EXPECT_FALSE(platform.ended);
 }
 
+TEST_F(FormRuntime, ARefusalToldLaterIsTheErrorBoxWithTheTitleAndNothingOnceEnded) {
+  probe().Show();
+  application.requestRefused("无法安排关机：原因");
+  ASSERT_EQ(platform.boxes.size(), 1u);
+  EXPECT_EQ(platform.boxes[0].text, "无法安排关机：原因");
+  EXPECT_EQ(platform.boxes[0].style, 16);
+  EXPECT_EQ(platform.boxes[0].title, "Probe title");
+  probe().onGo = [] { app::End(); };
+  application.click(probe(), "Go");
+  application.requestRefused("after the end");
+  EXPECT_EQ(platform.boxes.size(), 1u);
+}
+
 TEST_F(FormRuntime, TheProgramEndsWhenTheLastFormIsClosed) {
   probe().Show();
   application.closeRequested(probe(), app::UnloadMode::ControlMenu);

@@ -8,8 +8,11 @@ namespace qtui {
 
 class DesktopNotifier {
  public:
+  // The "urgency" hint as notification daemons read it.
+  enum class Urgency : unsigned char { Normal = 1, Critical = 2 };
+
   // Fire and forget: no notification daemon is no reason to fail.
-  void notify(const QString& body);
+  void notify(const QString& body, Urgency urgency = Urgency::Normal);
 };
 
 }  // namespace qtui

@@ -1,8 +1,11 @@
 #include "platform/qt/logind_client.h"
 
 #include <QDBusConnection>
-#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QTimer>
 #include <QVariant>
+
+#include "platform/qt/dbus_failures.h"
 
 namespace qtui {
 
@@ -14,42 +17,49 @@ QDBusMessage managerCall(const QString& method) {
                                         QStringLiteral("org.freedesktop.login1.Manager"), method);
 }
 
-LogindClient::Failure failureOf(const QDBusMessage& reply) {
-  if (reply.type() == QDBusMessage::ErrorMessage)
-    return reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage();
+LogindAnswer answerOf(const QDBusPendingCall& call) {
+  const QDBusMessage reply = call.reply();
   if (reply.type() != QDBusMessage::ReplyMessage)
-    // No answer in time: logind may still carry the request out.
-    return QStringLiteral(
-        "systemd-logind 没有及时应答，无法确认请求是否生效（可用“取消快捷按钮关机”取消）");
-  return std::nullopt;
+    return {failureReason(call.error())};
+  LogindAnswer answer;
+  if (!reply.arguments().isEmpty())
+    answer.cancelled = reply.arguments().constFirst().toBool();
+  return answer;
 }
 
 }  // namespace
 
-LogindClient::Failure LogindClient::scheduleShutdown(const QString& type,
-                                                     std::chrono::system_clock::time_point at) {
-  QDBusConnection bus = QDBusConnection::systemBus();
-  if (!bus.isConnected())
-    return QStringLiteral("无法连接系统总线：") + bus.lastError().message();
-  QDBusMessage call = managerCall(QStringLiteral("ScheduleShutdown"));
+void LogindClient::scheduleShutdown(const QString& type, std::chrono::system_clock::time_point at,
+                                    Done done) {
+  QDBusMessage message = managerCall(QStringLiteral("ScheduleShutdown"));
   const auto usec =
       std::chrono::duration_cast<std::chrono::microseconds>(at.time_since_epoch()).count();
-  call << type << QVariant::fromValue(static_cast<qulonglong>(usec));
-  return failureOf(bus.call(call, QDBus::Block, kTimeoutMs));
+  message << type << QVariant::fromValue(static_cast<qulonglong>(usec));
+  call(std::move(message), std::move(done));
 }
 
-LogindClient::Failure LogindClient::cancelScheduledShutdown(bool& cancelled) {
-  cancelled = false;
+void LogindClient::cancelScheduledShutdown(Done done) {
+  call(managerCall(QStringLiteral("CancelScheduledShutdown")), std::move(done));
+}
+
+void LogindClient::call(QDBusMessage message, Done done) {
   QDBusConnection bus = QDBusConnection::systemBus();
-  if (!bus.isConnected())
-    return QStringLiteral("无法连接系统总线：") + bus.lastError().message();
-  const QDBusMessage reply =
-      bus.call(managerCall(QStringLiteral("CancelScheduledShutdown")), QDBus::Block, kTimeoutMs);
-  if (auto failure = failureOf(reply))
-    return failure;
-  if (!reply.arguments().isEmpty())
-    cancelled = reply.arguments().constFirst().toBool();
-  return std::nullopt;
+  if (!bus.isConnected()) {
+    // No watcher would ever report this call, so tell it here, on the next
+    // turn of the event loop like any other answer.
+    QTimer::singleShot(0, &pending_, [done = std::move(done), error = bus.lastError()] {
+      done({noSystemBusReason(error)});
+    });
+    return;
+  }
+  message.setInteractiveAuthorizationAllowed(true);
+  auto* watcher = new QDBusPendingCallWatcher(
+      bus.asyncCall(message, static_cast<int>(replyTimeout_.count())), &pending_);
+  QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &pending_,
+                   [watcher, done = std::move(done)] {
+                     watcher->deleteLater();
+                     done(answerOf(*watcher));
+                   });
 }
 
 }  // namespace qtui

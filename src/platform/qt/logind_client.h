@@ -1,24 +1,43 @@
-// systemd-logind's scheduled shutdown, on the system bus.
+// systemd-logind's scheduled shutdown, on the system bus. A call returns at
+// once and logind's answer arrives later on the event loop: the window never
+// waits for it. Requests let polkit ask the user for a password, so an
+// answer may take as long as the user does.
 #pragma once
 
+#include <QDBusMessage>
+#include <QObject>
 #include <QString>
 #include <chrono>
+#include <functional>
 #include <optional>
 
 namespace qtui {
 
+struct LogindAnswer {
+  // Why logind did not do it, in the user's words; nothing when it did.
+  std::optional<QString> failure;
+  bool cancelled = false;  // CancelScheduledShutdown: a shutdown was pending
+};
+
 class LogindClient {
  public:
-  // What went wrong, or nothing when logind accepted the request.
-  using Failure = std::optional<QString>;
+  using Done = std::function<void(const LogindAnswer&)>;
+
+  // Time enough to type a password into the polkit agent's dialog.
+  static constexpr std::chrono::milliseconds kReplyTimeout = std::chrono::minutes(5);
+
+  explicit LogindClient(std::chrono::milliseconds replyTimeout = kReplyTimeout)
+      : replyTimeout_(replyTimeout) {}
 
   // type is "poweroff" or "reboot".
-  Failure scheduleShutdown(const QString& type, std::chrono::system_clock::time_point at);
-  // cancelled tells whether a shutdown was pending.
-  Failure cancelScheduledShutdown(bool& cancelled);
+  void scheduleShutdown(const QString& type, std::chrono::system_clock::time_point at, Done done);
+  void cancelScheduledShutdown(Done done);
 
  private:
-  static constexpr int kTimeoutMs = 3000;  // logind answers at once; never hang the window
+  void call(QDBusMessage message, Done done);
+
+  std::chrono::milliseconds replyTimeout_;
+  QObject pending_;  // parent of the calls still waiting; they go with the client
 };
 
 }  // namespace qtui

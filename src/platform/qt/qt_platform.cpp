@@ -14,6 +14,8 @@
 namespace qtui {
 
 QtPlatform::QtPlatform(CommandRunner& commands) : commands_(commands) {
+  commands_.onRefused(
+      [](const QString& text) { app::Application::current().requestRefused(text.toStdString()); });
   timer_.setSingleShot(true);
   timer_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&timer_, &QTimer::timeout, [] { app::Application::current().wake(); });

@@ -10,15 +10,6 @@
 
 namespace qtui {
 
-namespace {
-
-// Raised after the failure was announced, so the runtime's box shows too.
-[[noreturn]] void refused(const QString& reason) {
-  throw app::RuntimeError(70, "请求未完成：" + reason.toStdString());
-}
-
-}  // namespace
-
 QString delayText(int seconds) {
   if (seconds >= 3600 && seconds % 3600 == 0)
     return QStringLiteral("%1 小时").arg(seconds / 3600);
@@ -27,7 +18,7 @@ QString delayText(int seconds) {
   return QStringLiteral("%1 秒").arg(seconds);
 }
 
-SystemCommands::SystemCommands() {
+SystemCommands::SystemCommands(std::chrono::milliseconds replyTimeout) : logind_(replyTimeout) {
   QTimer::singleShot(0, [] {
     QDBusConnection::systemBus();
     QDBusConnection::sessionBus();
@@ -53,27 +44,35 @@ void SystemCommands::schedule(const app::CommandLine& command) {
   const bool restart = command.kind() == app::CommandLine::Kind::Restart;
   const auto at = std::chrono::system_clock::now() + std::chrono::seconds(command.seconds());
   const QString what = restart ? QStringLiteral("重启") : QStringLiteral("关机");
-  if (auto failure = logind_.scheduleShutdown(
-          restart ? QStringLiteral("reboot") : QStringLiteral("poweroff"), at)) {
-    notifier_.notify(QStringLiteral("无法安排%1：%2").arg(what, *failure));
-    refused(*failure);
-  }
-  notifier_.notify(QStringLiteral("将在 %1后%2").arg(delayText(command.seconds()), what));
+  const QString delay = delayText(command.seconds());
+  logind_.scheduleShutdown(restart ? QStringLiteral("reboot") : QStringLiteral("poweroff"), at,
+                           [this, what, delay](const LogindAnswer& answer) {
+                             if (answer.failure)
+                               refuse(QStringLiteral("无法安排") + what, *answer.failure);
+                             else
+                               notifier_.notify(QStringLiteral("将在 %1后%2").arg(delay, what));
+                           });
 }
 
 void SystemCommands::abort() {
-  bool cancelled = false;
-  if (auto failure = logind_.cancelScheduledShutdown(cancelled)) {
-    notifier_.notify(QStringLiteral("无法取消关机：%1").arg(*failure));
-    refused(*failure);
-  }
-  notifier_.notify(cancelled ? QStringLiteral("已取消关机")
-                             : QStringLiteral("没有计划中的关机可以取消"));
+  logind_.cancelScheduledShutdown([this](const LogindAnswer& answer) {
+    if (answer.failure)
+      refuse(QStringLiteral("无法取消关机"), *answer.failure);
+    else
+      notifier_.notify(answer.cancelled ? QStringLiteral("已取消关机")
+                                        : QStringLiteral("没有计划中的关机可以取消"));
+  });
 }
 
 void SystemCommands::open(const std::string& address) {
   if (!QDesktopServices::openUrl(QUrl(QString::fromStdString(address), QUrl::StrictMode)))
     throw app::RuntimeError::cannotRun("xdg-open " + address);
+}
+
+void SystemCommands::refuse(const QString& what, const QString& reason) {
+  const QString text = what + QStringLiteral("：") + reason;
+  notifier_.notify(text, DesktopNotifier::Urgency::Critical);
+  refused(text);
 }
 
 }  // namespace qtui

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The Debian package: built, checked by lintian, installed with apt, the
+# installed program's short end-to-end run against the stand-in logind,
+# and purged without leaving a file behind. Installs into the machine it
+# runs on, so CI runs it from scripts/test.sh rather than ctest.
+#   package_test.sh BUILD_DIR
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+build="$(cd "$1" && pwd)"
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --build "$build" --target package -j2 >/dev/null
+deb="$build/tavimo-shutdown_3.6.0_amd64.deb"
+[ -f "$deb" ] || fail "no $deb"
+dpkg-deb --field "$deb" Package Version Depends Recommends
+lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian found errors"
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+# Everything but the package manager's own records and caches.
+files() {
+  find /usr /etc /opt /var/lib -xdev \( -path /var/lib/dpkg -o -path /var/lib/apt \
+    -o -path /var/lib/ucf \) -prune -o -print 2>/dev/null | LC_ALL=C sort
+}
+if dpkg-query -W tavimo-shutdown >/dev/null 2>&1; then
+  $SUDO apt-get purge -y -q tavimo-shutdown >/dev/null
+fi
+files >"$work/before"
+
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "$deb" >/dev/null
+program=/usr/bin/tavimo-shutdown
+[ -x "$program" ] || fail "apt installed no $program"
+dpkg -L tavimo-shutdown >"$work/installed"
+for path in /usr/lib/tavimo/星空.jpg /usr/share/applications/tavimo-shutdown.desktop \
+  /usr/share/icons/hicolor/48x48/apps/tavimo-shutdown.png; do
+  grep -qx "$path" "$work/installed" || fail "the package holds no $path"
+done
+bash "$here/with_private_buses.sh" "$work/bus.jsonl" \
+  bash "$here/e2e_test.sh" "$program" "$build/screenshots/installed" short ||
+  { $SUDO apt-get purge -y -q tavimo-shutdown >/dev/null; fail "the installed program's run"; }
+
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get purge -y -q tavimo-shutdown >/dev/null
+files >"$work/after"
+diff "$work/before" "$work/after" || fail "purging left the files above behind or took others"
+echo "package installs, runs and purges cleanly"
