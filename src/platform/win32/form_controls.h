@@ -4,6 +4,8 @@
 
 #include "platform/win32/windows_api.h"
 
+#include <string>
+
 #include "app/control.h"
 
 namespace win32 {
@@ -19,6 +21,9 @@ void registerFrameClass(HINSTANCE instance);
 // for controls without one (timers, lines, menu items).
 HWND createControlWindow(const app::Control& control, HWND parent, int id, HFONT font,
                          app::Single twipsPerPixel);
+
+// A window's text, read by its length.
+std::wstring windowText(HWND hwnd);
 
 // Fonts live as long as the program; there are only two.
 HFONT controlFont(const app::ControlLayout& layout);

@@ -76,7 +76,6 @@ FormWindow::FormWindow(app::Form& form, SystemEntries& entries)
 FormWindow::~FormWindow() {
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
   DestroyWindow(hwnd_);
-  for (auto& [colour, b] : brushes_) DeleteObject(b);
 }
 
 // A menu bar that wraps, or a theme's borders, can leave the client area
@@ -189,9 +188,7 @@ void FormWindow::controlChanged(const app::Control& control) {
   HWND hwnd = found->second;
   settingState_ = true;
   const std::wstring text = widen(control.Text());
-  wchar_t current[1024];
-  GetWindowTextW(hwnd, current, 1024);
-  if (text != current)
+  if (text != windowText(hwnd))
     SetWindowTextW(hwnd, text.c_str());
   if (control.kind() == app::ControlKind::OptionButton)
     SendMessageW(hwnd, BM_SETCHECK, control.Value() ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -201,11 +198,9 @@ void FormWindow::controlChanged(const app::Control& control) {
 
 HBRUSH FormWindow::brush(app::Colour colour) {
   auto found = brushes_.find(colour);
-  if (found != brushes_.end())
-    return found->second;
-  HBRUSH b = CreateSolidBrush(toColorRef(colour));
-  brushes_.emplace(colour, b);
-  return b;
+  if (found == brushes_.end())
+    found = brushes_.emplace(colour, CreateSolidBrush(toColorRef(colour))).first;
+  return found->second.get();
 }
 
 const app::Control* FormWindow::controlOf(HWND hwnd) const {
@@ -222,15 +217,13 @@ void FormWindow::paintBackground(HDC dc, int originX, int originY) {
   FillRect(dc, &client, brush(backColor_));
   // Drawn once at its natural size from the top-left corner, clipped.
   if (auto bitmap = std::dynamic_pointer_cast<const BitmapPicture>(picture_)) {
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, bitmap->bitmap());
-    BitBlt(dc, -originX, -originY, bitmap->widthPixels(), bitmap->heightPixels(), memory, 0, 0,
-           SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    const MemoryDc memory(CreateCompatibleDC(dc));
+    const Selected selected(memory.get(), bitmap->bitmap());
+    BitBlt(dc, -originX, -originY, bitmap->widthPixels(), bitmap->heightPixels(), memory.get(), 0,
+           0, SRCCOPY);
   }
-  HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
-  HGDIOBJ oldPen = SelectObject(dc, pen);
+  const GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT)));
+  const Selected selected(dc, pen.get());
   for (const auto& c : form_.layout().controls) {
     if (c.kind != app::ControlKind::Line)
       continue;
@@ -239,8 +232,6 @@ void FormWindow::paintBackground(HDC dc, int originX, int originY) {
              nullptr);
     LineTo(dc, app::toPixels(c.x2, scale) - originX, app::toPixels(c.y2, scale) - originY);
   }
-  SelectObject(dc, oldPen);
-  DeleteObject(pen);
 }
 
 LRESULT FormWindow::controlColours(HDC dc, HWND hwnd) {
@@ -291,13 +282,9 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      paintBackground(dc, 0, 0);
-      EndPaint(hwnd_, &ps);
+    case WM_PAINT:
+      paintBackground(PaintDc(hwnd_), 0, 0);
       return 0;
-    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
@@ -320,11 +307,11 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       mouseMoved(wParam, lParam);
       return 0;
     case WM_CLOSE:
-      application.closeRequested(form_, 0);
+      application.closeRequested(form_, app::UnloadMode::ControlMenu);
       return 0;
     case WM_QUERYENDSESSION:
       // Never hold the session up: ending it is the point of the program.
-      application.closeRequested(form_, 2);
+      application.closeRequested(form_, app::UnloadMode::AppWindows);
       return TRUE;
     default:
       if (message == taskbarCreated && taskbarCreated != 0) {
@@ -346,11 +333,7 @@ void FormWindow::command(int id, int code) {
   if (layout.kind == app::ControlKind::TextBox) {
     if (code != EN_CHANGE || settingState_)
       return;
-    HWND edit = windows_.at(layout.name);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
-    application.edited(form_, layout.name, narrow(text));
+    application.edited(form_, layout.name, narrow(windowText(windows_.at(layout.name))));
   } else if (code == BN_CLICKED) {  // also STN_CLICKED and menu commands
     application.click(form_, layout.name);
   }
