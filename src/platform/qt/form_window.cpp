@@ -194,26 +194,11 @@ QSize FormWindow::frameExtra() const {
 }
 
 QSize FormWindow::outerSize() const {
-  if (requested_)
-    return *requested_ + frameExtra();
   return frameGeometry().size();
 }
 
 void FormWindow::setOuterSize(QSize outer) {
-  if (refused_)
-    return;  // reading back an unchanged size lets the close sequence end
-  const QSize inner = (outer - frameExtra()).expandedTo(QSize(1, 1));
-  requested_ = inner;
-  lastRequested_ = inner;
-  setFixedSize(inner);
-}
-
-void FormWindow::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  requested_.reset();
-  if (lastRequested_ && (event->size().width() > lastRequested_->width() ||
-                         event->size().height() > lastRequested_->height()))
-    refused_ = true;
+  setFixedSize((outer - frameExtra()).expandedTo(QSize(1, 1)));
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

@@ -5,7 +5,6 @@
 #include <QMenuBar>
 #include <QWidget>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,7 +38,6 @@ class FormWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void buildControls();
@@ -56,9 +54,6 @@ class FormWindow : public QWidget {
   QMenuBar* menuBar_ = nullptr;
   std::map<std::string, QWidget*, std::less<>> widgets_;
   bool shownBefore_ = false;
-  std::optional<QSize> requested_;      // a size the system has not confirmed yet
-  std::optional<QSize> lastRequested_;  // the last size the program asked for
-  bool refused_ = false;                // the system kept the window larger than asked
 };
 
 }  // namespace qtui

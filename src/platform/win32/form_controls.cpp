@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/twips.h"
+#include "platform/win32/colours.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/text.h"
 
 namespace win32 {
@@ -23,8 +25,8 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
+      const PaintDc paint(hwnd);
+      HDC dc = paint;
       RECT r;
       GetClientRect(hwnd, &r);
       // The form answers with the frame's own background brush.
@@ -32,12 +34,11 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
           SendMessageW(GetAncestor(hwnd, GA_ROOT), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                        reinterpret_cast<LPARAM>(hwnd)));
       FillRect(dc, &r, brush);
-      auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
-      HGDIOBJ old = SelectObject(dc, font);
-      wchar_t caption[256];
-      const int length = GetWindowTextW(hwnd, caption, 256);
+      const Selected font(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+      const std::wstring caption = windowText(hwnd);
+      const int length = static_cast<int>(caption.size());
       SIZE extent{};
-      GetTextExtentPoint32W(dc, caption, length, &extent);
+      GetTextExtentPoint32W(dc, caption.c_str(), length, &extent);
       RECT edge = r;
       edge.top = extent.cy / 2;
       DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
@@ -45,10 +46,8 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         RECT text{7, 0, 7 + extent.cx + 2, extent.cy};
         FillRect(dc, &text, brush);
         SetBkMode(dc, TRANSPARENT);
-        TextOutW(dc, 8, 0, caption, length);
+        TextOutW(dc, 8, 0, caption.c_str(), length);
       }
-      SelectObject(dc, old);
-      EndPaint(hwnd, &ps);
       return 0;
     }
     case WM_SETTEXT: {
@@ -80,6 +79,13 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* n
 
 void registerFrameClass(HINSTANCE instance) {
   registerWindowClass(instance, frameProc, kFrameClass);
+}
+
+std::wstring windowText(HWND hwnd) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
 }
 
 HFONT controlFont(const app::ControlLayout& layout, app::Single twipsPerPixel) {

@@ -4,6 +4,8 @@
 
 #include "platform/win32/windows_api.h"
 
+#include <string>
+
 #include "app/control.h"
 
 namespace win32 {
@@ -22,6 +24,9 @@ HWND createControlWindow(const app::Control& control, HWND parent, int id,
                          app::Single twipsPerPixel);
 // Moves the control's window to its stored place and font at a density.
 void placeControl(HWND hwnd, const app::ControlLayout& layout, app::Single twipsPerPixel);
+
+// A window's text, read by its length.
+std::wstring windowText(HWND hwnd);
 
 // Fonts live as long as the program: two faces at the densities seen.
 HFONT controlFont(const app::ControlLayout& layout, app::Single twipsPerPixel);

@@ -81,7 +81,6 @@ FormWindow::FormWindow(app::Form& form, SystemEntries& entries)
 FormWindow::~FormWindow() {
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
   DestroyWindow(hwnd_);
-  for (auto& [colour, b] : brushes_) DeleteObject(b);
 }
 
 // The stored client area at the window's density. A menu bar that wraps,
@@ -214,9 +213,7 @@ void FormWindow::controlChanged(const app::Control& control) {
   HWND hwnd = found->second;
   settingState_ = true;
   const std::wstring text = widen(control.Text());
-  wchar_t current[1024];
-  GetWindowTextW(hwnd, current, 1024);
-  if (text != current)
+  if (text != windowText(hwnd))
     SetWindowTextW(hwnd, text.c_str());
   if (control.kind() == app::ControlKind::OptionButton)
     SendMessageW(hwnd, BM_SETCHECK, control.Value() ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -226,11 +223,9 @@ void FormWindow::controlChanged(const app::Control& control) {
 
 HBRUSH FormWindow::brush(app::Colour colour) {
   auto found = brushes_.find(colour);
-  if (found != brushes_.end())
-    return found->second;
-  HBRUSH b = CreateSolidBrush(toColorRef(colour));
-  brushes_.emplace(colour, b);
-  return b;
+  if (found == brushes_.end())
+    found = brushes_.emplace(colour, CreateSolidBrush(toColorRef(colour))).first;
+  return found->second.get();
 }
 
 const app::Control* FormWindow::controlOf(HWND hwnd) const {
@@ -257,33 +252,31 @@ void FormWindow::paintBackground(HDC dc, int originX, int originY) {
   // Drawn once at its natural size, scaled to the density, from the
   // top-left corner, clipped.
   if (auto bitmap = std::dynamic_pointer_cast<const BitmapPicture>(picture_)) {
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, bitmap->bitmap());
+    const MemoryDc memory(CreateCompatibleDC(dc));
+    const Selected selected(memory.get(), bitmap->bitmap());
     const SIZE shown = pictureSize();
     const int width = bitmap->widthPixels(), height = bitmap->heightPixels();
     if (shown.cx == width && shown.cy == height) {
-      BitBlt(dc, -originX, -originY, width, height, memory, 0, 0, SRCCOPY);
+      BitBlt(dc, -originX, -originY, width, height, memory.get(), 0, 0, SRCCOPY);
     } else {
       SetStretchBltMode(dc, HALFTONE);
       SetBrushOrgEx(dc, 0, 0, nullptr);
-      StretchBlt(dc, -originX, -originY, shown.cx, shown.cy, memory, 0, 0, width, height, SRCCOPY);
+      StretchBlt(dc, -originX, -originY, shown.cx, shown.cy, memory.get(), 0, 0, width, height,
+                 SRCCOPY);
     }
-    SelectObject(memory, old);
-    DeleteDC(memory);
   }
   const app::Single tpp = twipsPerPixel();
   // The line's width is one pixel at 96 dots per inch.
-  HPEN pen = CreatePen(PS_SOLID, std::max(app::toPixels(app::kDefaultTwipsPerPixel, tpp), 1),
-                       GetSysColor(COLOR_WINDOWTEXT));
-  HGDIOBJ oldPen = SelectObject(dc, pen);
+  const GdiObject<HPEN> pen(CreatePen(PS_SOLID,
+                                      std::max(app::toPixels(app::kDefaultTwipsPerPixel, tpp), 1),
+                                      GetSysColor(COLOR_WINDOWTEXT)));
+  const Selected selected(dc, pen.get());
   for (const auto& c : form_.layout().controls) {
     if (c.kind != app::ControlKind::Line)
       continue;
     MoveToEx(dc, app::toPixels(c.x1, tpp) - originX, app::toPixels(c.y1, tpp) - originY, nullptr);
     LineTo(dc, app::toPixels(c.x2, tpp) - originX, app::toPixels(c.y2, tpp) - originY);
   }
-  SelectObject(dc, oldPen);
-  DeleteObject(pen);
 }
 
 // Only what shows the form's own background may match the key: a pixel of
@@ -298,15 +291,13 @@ void FormWindow::keepOffColourKey(Canvas& canvas, int originX, int originY) cons
 }
 
 void FormWindow::paint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd_, &ps);
+  const PaintDc dc(hwnd_);
   RECT client;
   GetClientRect(hwnd_, &client);
   Canvas canvas(dc, client.right, client.bottom);
   paintBackground(canvas.dc(), 0, 0);
   keepOffColourKey(canvas, 0, 0);
   canvas.copyTo(dc);
-  EndPaint(hwnd_, &ps);
 }
 
 // A label over the picture: the form's background under it, then its text.
@@ -321,15 +312,16 @@ void FormWindow::drawLabel(const DRAWITEMSTRUCT& item) {
   Canvas canvas(item.hDC, area.right - area.left, area.bottom - area.top);
   paintBackground(canvas.dc(), origin.x, origin.y);
   HDC dc = canvas.dc();
-  HGDIOBJ oldFont =
-      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
-  SetTextColor(dc, l.foreColor ? toColorRef(*l.foreColor) : GetSysColor(COLOR_BTNTEXT));
-  SetBkMode(dc, TRANSPARENT);
-  wchar_t text[1024];
-  const int length = GetWindowTextW(item.hwndItem, text, 1024);
-  OffsetRect(&area, -area.left, -area.top);
-  DrawTextW(dc, text, length, &area, DT_LEFT | DT_EXPANDTABS | (l.wordWrap ? DT_WORDBREAK : 0));
-  SelectObject(dc, oldFont);
+  {
+    const Selected font(dc,
+                        reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+    SetTextColor(dc, l.foreColor ? toColorRef(*l.foreColor) : GetSysColor(COLOR_BTNTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    const std::wstring text = windowText(item.hwndItem);
+    OffsetRect(&area, -area.left, -area.top);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
+              DT_LEFT | DT_EXPANDTABS | (l.wordWrap ? DT_WORDBREAK : 0));
+  }
   keepOffColourKey(canvas, origin.x, origin.y);
   canvas.copyTo(item.hDC);
 }
@@ -405,11 +397,11 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       mouseMoved(wParam, lParam);
       return 0;
     case WM_CLOSE:
-      application.closeRequested(form_, 0);
+      application.closeRequested(form_, app::UnloadMode::ControlMenu);
       return 0;
     case WM_QUERYENDSESSION:
       // Never hold the session up: ending it is the point of the program.
-      application.closeRequested(form_, 2);
+      application.closeRequested(form_, app::UnloadMode::AppWindows);
       return TRUE;
     default:
       if (message == taskbarCreated && taskbarCreated != 0) {
@@ -431,11 +423,7 @@ void FormWindow::command(int id, int code) {
   if (layout.kind == app::ControlKind::TextBox) {
     if (code != EN_CHANGE || settingState_)
       return;
-    HWND edit = windows_.at(layout.name);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
-    application.edited(form_, layout.name, narrow(text));
+    application.edited(form_, layout.name, narrow(windowText(windows_.at(layout.name))));
   } else if (code == BN_CLICKED) {  // also STN_CLICKED and menu commands
     application.click(form_, layout.name);
   }

@@ -10,6 +10,7 @@
 
 #include "app/form.h"
 #include "app/platform.h"
+#include "platform/win32/handles.h"
 
 namespace win32 {
 
@@ -72,7 +73,7 @@ class FormWindow : public app::WindowPeer {
   app::Colour backColor_;
   app::Picture picture_;
   std::map<std::string_view, HWND> windows_;  // controls that have one
-  std::map<app::Colour, HBRUSH> brushes_;
+  std::map<app::Colour, GdiObject<HBRUSH>> brushes_;
   HWND focus_ = nullptr;
   bool shown_ = false;
   bool settingState_ = false;  // a change from the program, not the user

@@ -73,20 +73,19 @@ app::Picture decodePicture(std::span<const std::byte> bytes) {
     return nullptr;
   std::memcpy(GlobalLock(memory), bytes.data(), bytes.size());
   GlobalUnlock(memory);
-  IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+  IStream* rawStream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &rawStream))) {
     GlobalFree(memory);
     return nullptr;
   }
-  IPicture* picture = nullptr;
-  HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
-                              reinterpret_cast<void**>(&picture));
-  stream->Release();
-  if (FAILED(hr) || picture == nullptr)
+  const ComPtr<IStream> stream(rawStream);
+  IPicture* rawPicture = nullptr;
+  if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
+                            reinterpret_cast<void**>(&rawPicture))) ||
+      rawPicture == nullptr)
     return nullptr;
-  app::Picture result = fromOlePicture(picture);
-  picture->Release();
-  return result;
+  const ComPtr<IPicture> picture(rawPicture);
+  return fromOlePicture(picture.get());
 }
 
 app::Picture loadPictureFile(const std::string& path) {

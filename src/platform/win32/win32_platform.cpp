@@ -16,9 +16,9 @@ constexpr wchar_t kTimerClass[] = L"TavimoTimer";
 constexpr UINT_PTR kTimerId = 1;
 
 std::wstring systemDirectory() {
-  wchar_t buffer[MAX_PATH];
-  const UINT n = GetSystemDirectoryW(buffer, MAX_PATH);
-  return std::wstring(buffer, n < MAX_PATH ? n : 0);
+  std::wstring directory(GetSystemDirectoryW(nullptr, 0), L'\0');
+  directory.resize(GetSystemDirectoryW(directory.data(), static_cast<UINT>(directory.size())));
+  return directory;
 }
 }  // namespace
 
