@@ -7,6 +7,11 @@
 
 namespace app {
 
+// A file whose header claims more than this on a side is not a picture.
+inline constexpr int kLargestPictureSide = 16384;
+// No window shows more of a picture than this, from its top-left corner.
+inline constexpr int kShownPictureWidth = 576, kShownPictureHeight = 274;
+
 class PictureObject {
  public:
   virtual ~PictureObject() = default;
