@@ -32,6 +32,10 @@ if [ "$scenario" = interpreter ]; then
 else
   export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;cmd.exe=n"
 fi
+if [ "$scenario" = pictures ]; then
+  python3 "$here/make-pictures.py" "$work/pictures"
+  extra=("$(windows "$work/pictures")")
+fi
 
 # Output to a file: Wine's helper processes keep what they inherit open.
 wineserver -p30 </dev/null >/dev/null 2>&1 || true
