@@ -27,6 +27,8 @@ class Form {
   std::string_view name() const { return layout_->name; }
   bool loaded() const { return loaded_; }
   bool visible() const { return loaded_ && visible_; }
+  // The window's twips per pixel; the default scale when it is not loaded.
+  Single twipsPerPixel() const;
 
   // Runtime operations. Each one that needs the window loads the form
   // first, running its Load handler.

@@ -4,14 +4,11 @@
 
 #include "app/form.h"
 #include "app/runtime_error.h"
+#include "app/twips.h"
 
 namespace sim {
 
 namespace {
-
-constexpr Long kToolWindow = 0x80;
-constexpr Long kWindowEdge = 0x100;
-constexpr Long kLayered = 0x80000;
 
 class SimPicture : public app::PictureObject {
  public:
@@ -76,13 +73,14 @@ std::string gifBytes(int width, int height) {
 }
 
 SimPeer::SimPeer(SimPlatform& platform, app::Form& f, Long handle)
-    : form(f), platform_(platform), handle_(handle) {
+    : form(f), scale(platform.twipsPerPixel), platform_(platform), handle_(handle) {
   const auto& layout = f.layout();
   const bool framed = layout.border == app::Border::FixedSingle;
   const bool menu = std::any_of(layout.controls.begin(), layout.controls.end(),
                                 [](auto& c) { return c.kind == app::ControlKind::MenuItem; });
-  width = static_cast<Single>(layout.clientWidth + (framed ? 90 : 0));
-  height = static_cast<Single>(layout.clientHeight + (framed ? 420 : 0) + (menu ? 300 : 0));
+  // Borders 3 pixels wide, a caption of 22 and a menu bar of 20.
+  width = app::toPixels(layout.clientWidth, scale) + (framed ? 6 : 0);
+  height = app::toPixels(layout.clientHeight, scale) + (framed ? 28 : 0) + (menu ? 20 : 0);
   backColor = f.BackColor();
   picture = f.picture();
   for (auto& c : f.controls()) texts[std::string(c.name())] = c.Text();
@@ -95,10 +93,16 @@ SimPeer::~SimPeer() {
 
 void SimPeer::show() {
   visible = true;
+  minimized = false;
   ++timesShown;
 }
 
-void SimPeer::setOuterSize(Single w, Single h) {
+void SimPeer::minimize() {
+  visible = false;
+  minimized = true;
+}
+
+void SimPeer::setOuterSize(int w, int h) {
   width = std::max(w, narrowest);
   height = h;
 }
@@ -113,7 +117,8 @@ SimPlatform::~SimPlatform() = default;
 std::unique_ptr<app::WindowPeer> SimPlatform::createWindow(app::Form& form) {
   Long handle = nextWindow_;
   nextWindow_ += 0x10;
-  exStyles[handle] = form.layout().showInTaskbar ? kWindowEdge : kToolWindow;
+  exStyles[handle] =
+      form.layout().showInTaskbar ? app::ExStyle::WindowEdge : app::ExStyle::ToolWindow;
   return std::make_unique<SimPeer>(*this, form, handle);
 }
 
@@ -171,7 +176,7 @@ void SimPlatform::bind(std::string_view library, std::string_view entry) {
 
 Long SimPlatform::SetWindowPos(Long hWnd, Long insertAfter, Long, Long, Long, Long, Long) {
   calls.emplace_back("SetWindowPos");
-  if (insertAfter == -1)
+  if (insertAfter == app::InsertAfter::Topmost)
     topmost.insert(hWnd);
   return 1;
 }
@@ -190,7 +195,7 @@ Long SimPlatform::SetWindowLongA(Long hWnd, Long, Long value) {
 
 Long SimPlatform::SetLayeredWindowAttributes(Long hWnd, Long colourKey, std::uint8_t, Long flags) {
   calls.emplace_back("SetLayeredWindowAttributes");
-  if ((exStyles[hWnd] & kLayered) == 0 || (flags & 1) == 0)
+  if ((exStyles[hWnd] & app::ExStyle::Layered) == 0 || (flags & app::Layered::ColourKey) == 0)
     return 0;
   colourKeys[hWnd] = colourKey;
   return 1;
@@ -207,6 +212,11 @@ Long SimPlatform::Shell_NotifyIcon(Long message, app::NotifyIconData& data) {
   if (message == app::NotifyIcon::Delete)
     return trayIcons.erase(key) == 1 ? 1 : 0;
   return 0;
+}
+
+bool SimPlatform::showsTrayIcon(Long hWnd) {
+  return std::any_of(trayIcons.begin(), trayIcons.end(),
+                     [hWnd](auto& icon) { return icon.first == hWnd; });
 }
 
 void SimPlatform::advance(std::chrono::nanoseconds by) {

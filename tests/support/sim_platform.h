@@ -49,22 +49,26 @@ class SimPeer : public app::WindowPeer {
   ~SimPeer() override;
 
   Long handle() const override { return handle_; }
+  Single twipsPerPixel() const override { return scale; }
   void show() override;
-  void hide() override { visible = false; }
+  void hide() override { visible = minimized = false; }
+  void minimize() override;
   void setEnabled(bool on) override { enabled = on; }
-  void setOuterSize(Single width, Single height) override;
-  Single outerWidth() const override { return width; }
-  Single outerHeight() const override { return height; }
+  void setOuterSize(int width, int height) override;
+  int outerWidth() const override { return width; }
+  int outerHeight() const override { return height; }
   void setPicture(const app::Picture& p) override { picture = p; }
   void setBackColor(app::Colour c) override { backColor = c; }
   void controlChanged(const app::Control& control) override;
 
   app::Form& form;
+  Single scale;  // twips per pixel where the window is
   bool visible = false;
+  bool minimized = false;
   bool enabled = true;
   int timesShown = 0;
-  Single width = 0, height = 0;
-  Single narrowest = 0;  // the window system refuses anything narrower
+  int width = 0, height = 0;  // outer size in pixels
+  int narrowest = 0;          // the window system refuses anything narrower
   app::Picture picture;
   app::Colour backColor = 0;
   std::map<std::string, std::string, std::less<>> texts;  // as the peer shows them
@@ -86,7 +90,6 @@ class SimPlatform : public app::Platform, public app::SystemEntries {
   app::Picture loadPicture(const std::string& path) override;
   app::Picture builtinPicture(std::string_view name) override;
   std::string applicationDirectory() override { return appDir; }
-  Single twipsPerPixelX() override { return twipsPerPixel; }
   std::chrono::nanoseconds now() override { return clock; }
   void timersChanged() override {}
   void end() override { ended = true; }
@@ -102,6 +105,7 @@ class SimPlatform : public app::Platform, public app::SystemEntries {
                                   Long flags) override;
   Long Shell_NotifyIcon(Long message, app::NotifyIconData& data) override;
   Long lastError() override { return 0; }
+  bool showsTrayIcon(Long hWnd) override;
 
   // Moves the clock on, waking the application at every deadline on the
   // way, as a real message loop would.
@@ -114,7 +118,7 @@ class SimPlatform : public app::Platform, public app::SystemEntries {
   std::set<std::pair<Long, Long>> trayIcons;
 
   std::chrono::nanoseconds clock{1'000'000'000};
-  Single twipsPerPixel = 15;
+  Single twipsPerPixel = 15;  // of windows made from now on
   std::string appDir = "C:\\Tools\\Tavimo";
   std::map<std::string, std::string> files;  // path -> bytes
   bool refuseCommands = false;

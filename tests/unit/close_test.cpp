@@ -6,22 +6,25 @@ namespace {
 
 class Close : public ProgramTest {
  protected:
-  void SetUp() override { startToMain(); }
+  void SetUp() override {
+    platform.twipsPerPixel = 10;  // 144 dots per inch: a 100-twip step is 10 pixels
+    startToMain();
+  }
   void requestClose(app::Integer mode = app::UnloadMode::ControlMenu) {
     application.closeRequested(mainForm(), mode);
   }
 };
 
 TEST_F(Close, TheWindowShrinksAndTheProgramEndsBelowAThousandTwips) {
-  const Single width = mainPeer().outerWidth();
-  const Single height = mainPeer().outerHeight();
+  const Single width = mainForm().Width();
+  const Single height = mainForm().Height();
   requestClose();
   EXPECT_TRUE(mainForm().loaded());
   EXPECT_TRUE(mainPeer().visible);
   EXPECT_EQ(mainForm().ULD().Enabled(), app::True);
   platform.advance(30ms);
-  EXPECT_EQ(mainPeer().outerWidth(), width - 100);
-  EXPECT_EQ(mainPeer().outerHeight(), height - 100);
+  EXPECT_EQ(mainForm().Width(), width - 100);
+  EXPECT_EQ(mainForm().Height(), height - 100);
 
   // The first tick n with width - 100 n < 1000 ends it.
   const int n = static_cast<int>((width - 1000) / 100) + 1;
@@ -30,7 +33,7 @@ TEST_F(Close, TheWindowShrinksAndTheProgramEndsBelowAThousandTwips) {
   platform.advance(30ms);
   EXPECT_TRUE(platform.ended);
   EXPECT_TRUE(application.ended());
-  EXPECT_EQ(mainPeer().outerWidth(), width - 100 * static_cast<Single>(n));
+  EXPECT_EQ(mainForm().Width(), width - 100 * static_cast<Single>(n));
 }
 
 TEST_F(Close, EveryReasonIsRefused) {
@@ -50,11 +53,11 @@ TEST_F(Close, ASecondRequestDoesNotStopTheShrink) {
 }
 
 TEST_F(Close, AWindowThatRefusesToShrinkFurtherStillEnds) {
-  mainPeer().narrowest = 1700;  // window systems keep captioned windows this wide
+  mainPeer().narrowest = 170;  // window systems keep captioned windows this wide
   requestClose();
   platform.advance(5s);
   EXPECT_TRUE(platform.ended);
-  EXPECT_EQ(mainPeer().outerWidth(), 1700);
+  EXPECT_EQ(mainPeer().outerWidth(), 170);
 }
 
 TEST_F(Close, NothingRunsAfterTheEnd) {
