@@ -34,6 +34,9 @@ else
 fi
 if [ "$scenario" = pictures ]; then
   python3 "$here/make-pictures.py" "$work/pictures"
+  # A named pipe with no writer under a skin's name.
+  rm "$work/app/星空.jpg"
+  mkfifo "$work/app/星空.jpg"
   extra=("$(windows "$work/pictures")")
 fi
 
