@@ -71,6 +71,7 @@ bool Form::Unload(Integer unloadMode) {
     return false;
 
   peer_.reset();
+  askedSize_.reset();
   controls_.clear();
   picture_.reset();
   icon_.reset();
@@ -107,12 +108,19 @@ Single Form::Height() {
 
 void Form::setWidth(Single width) {
   Load();
-  peer_->setOuterSize(toPixels(width, twipsPerPixel()), peer_->outerHeight());
+  askSize(toPixels(width, twipsPerPixel()), std::nullopt);
 }
 
 void Form::setHeight(Single height) {
   Load();
-  peer_->setOuterSize(peer_->outerWidth(), toPixels(height, twipsPerPixel()));
+  askSize(std::nullopt, toPixels(height, twipsPerPixel()));
+}
+
+void Form::askSize(std::optional<int> width, std::optional<int> height) {
+  const auto [askedWidth, askedHeight] =
+      askedSize_.value_or(std::pair{peer_->outerWidth(), peer_->outerHeight()});
+  askedSize_ = {width.value_or(askedWidth), height.value_or(askedHeight)};
+  peer_->setOuterSize(askedSize_->first, askedSize_->second);
 }
 
 Picture Form::picture() {

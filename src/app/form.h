@@ -4,7 +4,9 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/basic_types.h"
@@ -73,6 +75,12 @@ class Form {
   Picture icon_;
   std::vector<Control> controls_;
   std::unique_ptr<WindowPeer> peer_;
+  // The outer size last asked for, in pixels. A window manager may carry a
+  // resize out later: setting one side must not send the other back as a
+  // stale read-back, which would undo the resize still under way.
+  std::optional<std::pair<int, int>> askedSize_;
+
+  void askSize(std::optional<int> width, std::optional<int> height);
 };
 
 // Builds a form's handler table: entries name the control (empty for the

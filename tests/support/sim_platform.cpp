@@ -85,26 +85,44 @@ SimPeer::SimPeer(SimPlatform& platform, app::Form& f, Long handle)
   picture = f.picture();
   for (auto& c : f.controls()) texts[std::string(c.name())] = c.Text();
   platform_.peers[handle_] = this;
+  platform_.log("create", form);
 }
 
 SimPeer::~SimPeer() {
   platform_.peers.erase(handle_);
+  platform_.log("destroy", form);
 }
 
 void SimPeer::show() {
   visible = true;
   minimized = false;
   ++timesShown;
+  platform_.log("show", form);
+}
+
+void SimPeer::hide() {
+  visible = minimized = false;
+  platform_.log("hide", form);
 }
 
 void SimPeer::minimize() {
   visible = false;
   minimized = true;
+  platform_.log("minimize", form);
 }
 
 void SimPeer::setOuterSize(int w, int h) {
-  width = std::max(w, narrowest);
-  height = h;
+  resizes_.push_back({platform_.clock + resizeDelay, w, h});
+  settled();
+}
+
+std::pair<int, int> SimPeer::settled() const {
+  while (!resizes_.empty() && resizes_.front().due <= platform_.clock) {
+    width = std::max(resizes_.front().width, narrowest);
+    height = resizes_.front().height;
+    resizes_.pop_front();
+  }
+  return {width, height};
 }
 
 void SimPeer::controlChanged(const app::Control& control) {
@@ -174,27 +192,43 @@ void SimPlatform::bind(std::string_view library, std::string_view entry) {
   bindings.push_back(key);
 }
 
-Long SimPlatform::SetWindowPos(Long hWnd, Long insertAfter, Long, Long, Long, Long, Long) {
-  calls.emplace_back("SetWindowPos");
+void PrintTo(const EntryCall& call, std::ostream* out) {
+  *out << call.entry << '(';
+  for (std::size_t i = 0; i < call.arguments.size(); ++i)
+    *out << (i ? ", " : "") << call.arguments[i];
+  *out << ')';
+}
+
+void SimPlatform::log(std::string_view what, const app::Form& form) {
+  windowLog.push_back(std::string(what) + " " + std::string(form.name()));
+}
+
+Long SimPlatform::SetWindowPos(Long hWnd, Long insertAfter, Long x, Long y, Long cx, Long cy,
+                               Long flags) {
+  calls.push_back({"SetWindowPos", {hWnd, insertAfter, x, y, cx, cy, flags}});
   if (insertAfter == app::InsertAfter::Topmost)
     topmost.insert(hWnd);
+  auto peer = peers.find(hWnd);
+  if (peer != peers.end() && (flags & app::WindowPos::NoSize) == 0)
+    peer->second->setOuterSize(cx, cy);
   return 1;
 }
 
-Long SimPlatform::GetWindowLongA(Long hWnd, Long) {
-  calls.emplace_back("GetWindowLongA");
+Long SimPlatform::GetWindowLongA(Long hWnd, Long index) {
+  calls.push_back({"GetWindowLongA", {hWnd, index}});
   return exStyles[hWnd];
 }
 
-Long SimPlatform::SetWindowLongA(Long hWnd, Long, Long value) {
-  calls.emplace_back("SetWindowLongA");
+Long SimPlatform::SetWindowLongA(Long hWnd, Long index, Long value) {
+  calls.push_back({"SetWindowLongA", {hWnd, index, value}});
   Long old = exStyles[hWnd];
   exStyles[hWnd] = value;
   return old;
 }
 
-Long SimPlatform::SetLayeredWindowAttributes(Long hWnd, Long colourKey, std::uint8_t, Long flags) {
-  calls.emplace_back("SetLayeredWindowAttributes");
+Long SimPlatform::SetLayeredWindowAttributes(Long hWnd, Long colourKey, std::uint8_t alpha,
+                                             Long flags) {
+  calls.push_back({"SetLayeredWindowAttributes", {hWnd, colourKey, alpha, flags}});
   if ((exStyles[hWnd] & app::ExStyle::Layered) == 0 || (flags & app::Layered::ColourKey) == 0)
     return 0;
   colourKeys[hWnd] = colourKey;
@@ -202,7 +236,7 @@ Long SimPlatform::SetLayeredWindowAttributes(Long hWnd, Long colourKey, std::uin
 }
 
 Long SimPlatform::Shell_NotifyIcon(Long message, app::NotifyIconData& data) {
-  calls.emplace_back("Shell_NotifyIcon");
+  calls.push_back({"Shell_NotifyIcon", {message}});
   trayCalls.push_back({message, data});
   std::pair key{data.hWnd, data.uID};
   if (message == app::NotifyIcon::Add && refuseTrayIcons)

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -41,6 +42,15 @@ struct TrayCall {
   app::NotifyIconData record;
 };
 
+// A call of a declared entry with every argument a real one is given.
+struct EntryCall {
+  std::string entry;
+  std::vector<Long> arguments;
+  bool operator==(const EntryCall&) const = default;
+};
+// How a failing test prints it: SetWindowPos(65552, -1, 0, 0, 0, 0, 3).
+void PrintTo(const EntryCall& call, std::ostream* out);
+
 class SimPlatform;
 
 class SimPeer : public app::WindowPeer {
@@ -51,12 +61,12 @@ class SimPeer : public app::WindowPeer {
   Long handle() const override { return handle_; }
   Single twipsPerPixel() const override { return scale; }
   void show() override;
-  void hide() override { visible = minimized = false; }
+  void hide() override;
   void minimize() override;
   void setEnabled(bool on) override { enabled = on; }
   void setOuterSize(int width, int height) override;
-  int outerWidth() const override { return width; }
-  int outerHeight() const override { return height; }
+  int outerWidth() const override { return settled().first; }
+  int outerHeight() const override { return settled().second; }
   void setPicture(const app::Picture& p) override { picture = p; }
   void setBackColor(app::Colour c) override { backColor = c; }
   void controlChanged(const app::Control& control) override;
@@ -67,15 +77,25 @@ class SimPeer : public app::WindowPeer {
   bool minimized = false;
   bool enabled = true;
   int timesShown = 0;
-  int width = 0, height = 0;  // outer size in pixels
-  int narrowest = 0;          // the window system refuses anything narrower
+  mutable int width = 0, height = 0;  // outer size in pixels, as read back
+  int narrowest = 0;                  // the window system refuses anything narrower
+  // A window manager carries a resize out this long after it was asked.
+  std::chrono::nanoseconds resizeDelay{0};
   app::Picture picture;
   app::Colour backColor = 0;
   std::map<std::string, std::string, std::less<>> texts;  // as the peer shows them
 
  private:
+  struct Resize {
+    std::chrono::nanoseconds due;
+    int width, height;
+  };
+  // Carries out the resizes that are due and reads the size back.
+  std::pair<int, int> settled() const;
+
   SimPlatform& platform_;
   Long handle_;
+  mutable std::deque<Resize> resizes_;
 };
 
 class SimPlatform : public app::Platform, public app::SystemEntries {
@@ -135,7 +155,11 @@ class SimPlatform : public app::Platform, public app::SystemEntries {
   int mostOpenBoxes = 0;
 
   std::vector<std::string> bindings;  // "library!entry", in binding order
-  std::vector<std::string> calls;     // entry names, in call order
+  std::vector<EntryCall> calls;
+  // What the window system is told, in order: "create HY", "show HY",
+  // "hide main", "minimize main", "destroy HY".
+  std::vector<std::string> windowLog;
+  void log(std::string_view what, const app::Form& form);
   std::vector<TrayCall> trayCalls;
   std::map<Long, Long> exStyles;
   std::set<Long> topmost;
