@@ -1225,7 +1225,7 @@ def main(argv):
     write(root, "splash.gif", splash_gif())
     write(root, "about.bmp", about_bmp())
     sky = main_sky()
-    write(root, "main.jpg", jpeg_bytes(sky.w, sky.h, sky.to_bytes(), 84))
+    write(root, "main.jpg", jpeg_bytes(sky.w, sky.h, sky.to_bytes(), 76))
     for name, scene, quality in SKINS:
         img = scene()
         write(root, "skins/" + name, jpeg_bytes(img.w, img.h, img.to_bytes(), quality))

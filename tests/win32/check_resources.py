@@ -88,7 +88,7 @@ APP_ICON = [(32, 32, 1), (48, 48, 4), (32, 32, 4), (16, 16, 4), (48, 48, 8), (32
             (16, 16, 8), (128, 128, 32), (48, 48, 32), (32, 32, 32), (16, 16, 32)]
 
 
-def check_icon_group(exe, group, first_id, expected=None):
+def check_icon_group(exe, group, first_id, expected=None, png_allowed=False):
     data = resource(exe, 14, group, 0)
     reserved, kind, count = struct.unpack_from("<HHH", data, 0)
     check(reserved == 0 and kind == 1, f"group {group}: not an icon directory")
@@ -100,15 +100,21 @@ def check_icon_group(exe, group, first_id, expected=None):
         check(image_id == first_id + i, f"group {group} image {i}: id {image_id}")
         image = resource(exe, 3, image_id, 0)
         check(len(image) == size, f"icon {image_id}: {len(image)} bytes, group says {size}")
-        header, iw, ih, iplanes, ibits, compression = struct.unpack_from("<IiiHHI", image, 0)
-        check(header == 40 and compression == 0, f"icon {image_id}: not an uncompressed bitmap")
-        check((iw, ih) == (w or 256, 2 * (h or 256)) and ibits == bits,
-              f"icon {image_id}: image {iw}x{ih // 2}x{ibits} against entry {w}x{h}x{bits}")
         if expected is not None and i < len(expected):
             check((w, h, bits) == expected[i],
                   f"icon {image_id}: {w}x{h} at {bits} bpp, expected {expected[i]}")
             check(colours == (2 ** bits if bits < 8 else 0),
                   f"icon {image_id}: colour count {colours}")
+        if png_allowed and image[:8] == b"\x89PNG\r\n\x1a\n":
+            # RGBA at 8 bits a channel is the entry's 32 bits per pixel.
+            pw, ph, depth, colour_type = struct.unpack_from(">IIBB", image, 16)
+            check((pw, ph, depth * 4) == (w or 256, h or 256, bits) and colour_type == 6,
+                  f"icon {image_id}: PNG {pw}x{ph} type {colour_type} against entry {w}x{h}x{bits}")
+            continue
+        header, iw, ih, iplanes, ibits, compression = struct.unpack_from("<IiiHHI", image, 0)
+        check(header == 40 and compression == 0, f"icon {image_id}: not an uncompressed bitmap")
+        check((iw, ih) == (w or 256, 2 * (h or 256)) and ibits == bits,
+              f"icon {image_id}: image {iw}x{ih // 2}x{ibits} against entry {w}x{h}x{bits}")
 
 
 def version_strings(data):
@@ -251,7 +257,7 @@ def main():
     exe, resources = sys.argv[1], pathlib.Path(sys.argv[2])
     check_pe(exe)
     check_icon_group(exe, 1, 30001, APP_ICON)
-    check_icon_group(exe, 2, 30012)
+    check_icon_group(exe, 2, 30012, APP_ICON, png_allowed=True)
     check_version(exe)
     check_manifest(exe)
     check_pictures(exe, resources)

@@ -32,6 +32,13 @@ if [ "$scenario" = interpreter ]; then
 else
   export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;cmd.exe=n"
 fi
+if [ "$scenario" = pictures ]; then
+  python3 "$here/make-pictures.py" "$work/pictures"
+  # A named pipe with no writer under a skin's name.
+  rm "$work/app/星空.jpg"
+  mkfifo "$work/app/星空.jpg"
+  extra=("$(windows "$work/pictures")")
+fi
 
 # The display's density: dpi-N scenarios run at N dots per inch, all
 # others at 96. Each process reads it at start.

@@ -1,6 +1,6 @@
 // Window and GDI handles as the program's 32-bit values (Windows keeps
 // handles within 32 bits even in 64-bit processes), and scoped owners for
-// device contexts, GDI objects and COM pointers.
+// device contexts and GDI objects (COM pointers: com_ptr.h).
 #pragma once
 
 #include "platform/win32/windows_api.h"
@@ -33,12 +33,6 @@ struct MemoryDcDeleter {
   void operator()(HDC dc) const { DeleteDC(dc); }
 };
 using MemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
-
-struct ComReleaser {
-  void operator()(IUnknown* object) const { object->Release(); }
-};
-template <class T>
-using ComPtr = std::unique_ptr<T, ComReleaser>;
 
 struct ScreenDcReleaser {
   void operator()(HDC dc) const { ReleaseDC(nullptr, dc); }

@@ -6,7 +6,6 @@
 #include "platform/win32/win32_platform.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  OleInitialize(nullptr);
   win32::Platform platform(instance);
   app::Application application(platform, forms::project());
   application.start();

@@ -1,12 +1,12 @@
-// Pictures decoded by OLE (JPEG, GIF's first frame, BMP) and icons from
-// the executable's icon groups.
+// Pictures decoded by the Windows Imaging Component (any format it has a
+// codec for, first frame, turned upright) and icons from the executable's
+// icon groups.
 #pragma once
 
 #include "platform/win32/windows_api.h"
 
-#include <cstddef>
-#include <span>
 #include <string>
+#include <string_view>
 
 #include "app/picture.h"
 
@@ -48,10 +48,8 @@ class IconPicture : public app::PictureObject {
   HICON large_;
 };
 
-// Null when the bytes are no picture OLE can read.
-app::Picture decodePicture(std::span<const std::byte> bytes);
-
-// Raises RuntimeError::fileNotFound or ::invalidPicture.
+// Raises RuntimeError::fileNotFound or ::invalidPicture. Keeps only the
+// top-left part a window can show.
 app::Picture loadPictureFile(const std::string& path);
 
 // "splash.gif", "main.jpg", "about.bmp", "app.ico", "form1.ico".

@@ -6,6 +6,5 @@
 #include "app/basic_types.h"
 #include <windows.h>
 #include <shellapi.h>
-#include <ole2.h>
-#include <olectl.h>
+#include <objbase.h>
 // clang-format on

@@ -5,6 +5,8 @@
 
 #include "checks.h"
 #include "scenarios.h"
+// After <windows.h>, which scenarios.h brings.
+#include <psapi.h>
 
 namespace driver {
 
@@ -42,6 +44,16 @@ double timeToFirstWindow(const std::wstring& exe, const std::wstring& log) {
 double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values[values.size() / 2];
+}
+
+double workingSetMiB(DWORD pid) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  const BOOL read = process && GetProcessMemoryInfo(process, &counters, sizeof counters);
+  if (process)
+    CloseHandle(process);
+  return read ? static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0) : -1;
 }
 
 }  // namespace
@@ -86,6 +98,31 @@ void benchCountdown(const Paths& paths, int seconds) {
   std::printf("countdown of %d s: count reached 0 after %.1f ms (late by %.1f ms)\n", seconds,
               zeroAt, zeroAt - seconds * 1000.0);
   std::printf("countdown of %d s: shutdown line recorded by %.1f ms\n", seconds, loggedAt);
+}
+
+}  // namespace driver
+
+namespace driver {
+
+// Working set with main's built-in picture, then after choosing the photo
+// as 天空.jpg: only the part main shows should stay in memory.
+void benchMemory(const Paths& paths, const std::wstring& photo) {
+  Program program(paths);
+  HWND main = startToMain(program);
+  if (main == nullptr) {
+    std::puts("main did not show");
+    return;
+  }
+  Sleep(1000);
+  const double idle = workingSetMiB(program.id());
+  const std::wstring folder = paths.exe.substr(0, paths.exe.find_last_of(L'\\'));
+  CopyFileW(photo.c_str(), (folder + L"\\天空.jpg").c_str(), FALSE);
+  chooseSkin(paths, program.id(), main, L"天空主题", L"");
+  Sleep(1000);
+  const double skinned = workingSetMiB(program.id());
+  std::printf("working set, built-in picture: %.1f MiB\n", idle);
+  std::printf("working set, photo skin:       %.1f MiB (%+.1f MiB; target within 2)\n", skinned,
+              skinned - idle);
 }
 
 }  // namespace driver

@@ -1,5 +1,6 @@
 // The end-to-end driver: runs one scenario against the program under Wine.
-// Usage: driver SCENARIO EXE LOG SCREENSHOT_DIR [BROWSER_RECORD | MINIMAL_EXE | SECONDS]
+// Usage: driver SCENARIO EXE LOG SCREENSHOT_DIR
+//          [BROWSER_RECORD | PICTURE_FOLDER | MINIMAL_EXE | SECONDS | PHOTO]
 #include <cstdio>
 #include <string>
 
@@ -27,6 +28,10 @@ int wmain(int argc, wchar_t** argv) {
     driver::realInterpreter(paths, argv[5]);
   else if (scenario.starts_with(L"dpi-"))
     driver::dpiLayout(paths, _wtoi(scenario.c_str() + 4));
+  else if (scenario == L"pictures" && argc > 5)
+    driver::pictures(paths, argv[5]);
+  else if (scenario == L"bench-memory" && argc > 5)
+    driver::benchMemory(paths, argv[5]);
   else if (scenario == L"bench-startup" && argc > 5)
     driver::benchStartup(paths, argv[5]);
   else if (scenario == L"bench-countdown" && argc > 5)

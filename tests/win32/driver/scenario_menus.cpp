@@ -47,9 +47,10 @@ void aboutBox(const Paths& paths, DWORD pid, HWND main) {
   CHECK(waitGone(about), L"its button closes it");
 }
 
-// Picks a skin and confirms; returns with the chooser closed.
+}  // namespace
+
 void chooseSkin(const Paths& paths, DWORD pid, HWND main, const std::wstring& option,
-                const std::wstring& missing) {
+                const std::wstring& missing, bool hint) {
   clickMenu(main, Skins);
   HWND chooser = waitForm(pid, L"换肤（测试中）");
   REQUIRE(chooser != nullptr, L"skin chooser shown");
@@ -60,7 +61,7 @@ void chooseSkin(const Paths& paths, DWORD pid, HWND main, const std::wstring& op
   REQUIRE(choice != nullptr, option);
   for (const wchar_t* o : {L"星空主题", L"大海主题", L"天空主题"})
     CHECK(!checked(findControl(chooser, L"Button", o)), std::wstring(o) + L" not selected");
-  if (missing.empty()) {
+  if (hint) {
     click(findControl(chooser, L"Static", L"想要自定义皮肤的点这里。"));
     expectBox(pid, L"自定义换肤",
               L"如果你想使用自己的图片作为皮肤，那么可以将自己的皮肤替换成同个文件夹下的图片", 64);
@@ -85,8 +86,6 @@ void chooseSkin(const Paths& paths, DWORD pid, HWND main, const std::wstring& op
   CHECK(IsWindowEnabled(main), L"main enabled again");
 }
 
-}  // namespace
-
 void menus(const Paths& paths) {
   Program program(paths);
   HWND main = startToMain(program);
@@ -98,7 +97,7 @@ void menus(const Paths& paths) {
 
   aboutBox(paths, pid, main);
 
-  chooseSkin(paths, pid, main, L"大海主题", L"");
+  chooseSkin(paths, pid, main, L"大海主题", L"", true);
   pause(300);
   CHECK(screenshot(main, paths.screenshots + L"\\main-skin.bmp"), L"skinned main screenshot");
 

@@ -13,11 +13,17 @@ inline const std::wstring kSplashCaption;
 HWND startToMain(const Program& program);
 std::wstring systemDirectory();
 
+// Chooses a skin in the chooser and confirms; with failingFile, expects
+// the error box naming it. Returns with the chooser closed.
+void chooseSkin(const Paths& paths, DWORD pid, HWND main, const std::wstring& option,
+                const std::wstring& failingFile, bool hint = false);
+
 void startupAndLayout(const Paths& paths);
 void commands(const Paths& paths);
 void trayAndClose(const Paths& paths);
 void menus(const Paths& paths);
 void realInterpreter(const Paths& paths, const std::wstring& browserRecord);
+void pictures(const Paths& paths, const std::wstring& pictureFolder);
 // Run with the prefix's display density set to dpi.
 void dpiLayout(const Paths& paths, int dpi);
 
@@ -31,5 +37,6 @@ void doubleClickTray(HWND main);
 // Benchmarks: print figures only.
 void benchStartup(const Paths& paths, const std::wstring& minimal);
 void benchCountdown(const Paths& paths, int seconds);
+void benchMemory(const Paths& paths, const std::wstring& photo);
 
 }  // namespace driver

@@ -347,6 +347,15 @@ std::vector<Recorded> waitLog(const std::wstring& log, std::size_t count, DWORD 
   return lines;
 }
 
+COLORREF clientPixel(HWND hwnd, int x, int y) {
+  POINT at{x, y};
+  ClientToScreen(hwnd, &at);
+  HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, at.x, at.y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
 bool screenshot(HWND hwnd, const std::wstring& file) {
   RECT r{};
   GetWindowRect(hwnd, &r);

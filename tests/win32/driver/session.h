@@ -70,6 +70,9 @@ std::vector<Recorded> readLog(const std::wstring& log);
 // Waits until the log holds at least count lines.
 std::vector<Recorded> waitLog(const std::wstring& log, std::size_t count, DWORD ms = 5000);
 
+// The colour on screen at a point of the window's client area.
+COLORREF clientPixel(HWND hwnd, int x, int y);
+
 // The window as it is on screen, saved as a BMP file.
 bool screenshot(HWND hwnd, const std::wstring& file);
 // The screen's pixels in r (screen coordinates), row by row from the top.

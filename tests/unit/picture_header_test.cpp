@@ -1,0 +1,72 @@
+// The size a picture's header claims, read before any decoder runs.
+#include "app/picture_header.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+TEST(ClaimedSize, ReadsTheFrameHeaderOfEachKnownFormat) {
+  struct Case {
+    const char* what;
+    Bytes head;
+    int width, height;
+  } cases[] = {
+      // SOI, an APP0 of 4 bytes, SOF0: precision, height 60000, width 60000.
+      {"jpeg",
+       {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 0, 0, 0xFF, 0xC0, 0, 11, 8, 0xEA, 0x60, 0xEA, 0x60, 3},
+       60000,
+       60000},
+      {"progressive jpeg", {0xFF, 0xD8, 0xFF, 0xC2, 0, 11, 8, 0x01, 0x12, 0x02, 0x80, 3}, 640, 274},
+      {"png",
+       {0x89, 'P', 'N', 'G', 13, 10, 26,   10,   0, 0, 0, 13,
+        'I',  'H', 'D', 'R', 0,  0,  0x40, 0x01, 0, 0, 0, 2},
+       16385,
+       2},
+      // Screen 10x10, no colour table, then a frame of 20000x5.
+      {"gif",
+       {'G', 'I',  'F', '8', '9', 'a', 10,   0,    10, 0, 0, 0,
+        0,   0x2C, 0,   0,   0,   0,   0x20, 0x4E, 5,  0, 0, 0},
+       20000,
+       10},
+      {"bmp, bottom-up",
+       {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 0xF4, 1, 0, 0, 0xC8, 0, 0, 0},
+       500,
+       200},
+      {"bmp, top-down",
+       {'B', 'M', 0, 0, 0, 0,    0, 0, 0, 0,    54,   0,    0,
+        0,   40,  0, 0, 0, 0xF4, 1, 0, 0, 0x38, 0xFF, 0xFF, 0xFF},
+       500,
+       200},
+      // IFD0 with ImageWidth (long) 70000 and ImageLength (short) 300.
+      {"tiff",
+       {'I', 'I',  42,   0, 8, 0, 0, 0, 2, 0, 0, 1, 4, 0,    1, 0, 0,
+        0,   0x70, 0x11, 1, 0, 1, 1, 3, 0, 1, 0, 0, 0, 0x2C, 1, 0, 0},
+       70000,
+       300},
+  };
+  for (const Case& c : cases) {
+    const auto size = app::claimedSize(c.head);
+    ASSERT_TRUE(size.has_value()) << c.what;
+    EXPECT_EQ(size->width, c.width) << c.what;
+    EXPECT_EQ(size->height, c.height) << c.what;
+  }
+}
+
+TEST(ClaimedSize, NothingForOtherBytesOrAHeaderCutShort) {
+  const Bytes cases[] = {
+      {},
+      {'t', 'e', 'x', 't'},
+      {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 0, 0},  // no frame header yet
+      {0xFF, 0xD8, 0xFF, 0xDA, 0, 2, 0, 0, 0, 0},
+      {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13},
+      {'B', 'M', 0, 0},
+      {'I', 'I', 42, 0, 8, 0, 0, 0},
+  };
+  for (const Bytes& head : cases) EXPECT_FALSE(app::claimedSize(head).has_value()) << head.size();
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+// Skins of every kind the imaging component reads, a photo turned upright
+// by its EXIF tag, and files that are no picture (tests/win32/make-pictures.py
+// writes them). Each in turn replaces 天空.jpg and is chosen.
+#include <cstdlib>
+
+#include "checks.h"
+#include "scenarios.h"
+
+namespace driver {
+
+namespace {
+
+bool looksLike(COLORREF a, COLORREF b) {
+  const int tolerance = 40;  // JPEG and colour-space conversions
+  return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+         std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+         std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+std::wstring hex(COLORREF c) {
+  wchar_t text[16];
+  swprintf(text, 16, L"%06lX", static_cast<unsigned long>(c));
+  return text;
+}
+
+struct Spot {
+  int x, y;
+  COLORREF colour;
+};
+
+struct Shown {
+  const wchar_t* file;
+  Spot spots[2];
+};
+
+// Spots in the left margin, where no control covers the picture. Flat
+// colours, each unlike the one before; the oriented photo is 200x300, red
+// on top and blue below once upright (stored 300x200, red left, blue
+// right: unturned, (3, 250) would be main's own background).
+const Shown kShown[] = {
+    {L"baseline.jpg", {{3, 20, RGB(255, 0, 0)}, {3, 200, RGB(255, 0, 0)}}},
+    {L"progressive.jpg", {{3, 20, RGB(0, 160, 0)}, {3, 200, RGB(0, 160, 0)}}},
+    {L"cmyk.jpg", {{3, 20, RGB(0, 0, 255)}, {3, 200, RGB(0, 0, 255)}}},
+    {L"png.png", {{3, 20, RGB(255, 255, 0)}, {3, 200, RGB(255, 255, 0)}}},
+    {L"two-frames.gif", {{3, 20, RGB(255, 0, 255)}, {3, 200, RGB(255, 0, 255)}}},
+    {L"bmp.bmp", {{3, 20, RGB(0, 255, 255)}, {3, 200, RGB(0, 255, 255)}}},
+    {L"tiff.tif", {{3, 20, RGB(255, 128, 0)}, {3, 200, RGB(255, 128, 0)}}},
+    {L"oriented.jpg", {{3, 20, RGB(255, 0, 0)}, {3, 250, RGB(0, 0, 255)}}},
+};
+
+// Not pictures; an empty name stands for a folder under the skin's name.
+const wchar_t* const kRefused[] = {L"truncated.png", L"text.jpg", L"empty.jpg", L"huge.jpg", L""};
+
+}  // namespace
+
+void pictures(const Paths& paths, const std::wstring& pictureFolder) {
+  Program program(paths);
+  HWND main = startToMain(program);
+  REQUIRE(main != nullptr, L"main shown");
+  const DWORD pid = program.id();
+  const std::wstring folder = paths.exe.substr(0, paths.exe.find_last_of(L'\\'));
+  const std::wstring sky = folder + L"\\天空.jpg";
+
+  for (const Shown& c : kShown) {
+    REQUIRE(CopyFileW((pictureFolder + L"\\" + c.file).c_str(), sky.c_str(), FALSE), c.file);
+    chooseSkin(paths, pid, main, L"天空主题", L"");
+    pause(300);
+    for (const Spot& s : c.spots) {
+      const COLORREF seen = clientPixel(main, s.x, s.y);
+      CHECK(looksLike(seen, s.colour), std::wstring(c.file) + L" at " + std::to_wstring(s.x) +
+                                           L"," + std::to_wstring(s.y) + L": " + hex(seen));
+    }
+  }
+  CHECK(screenshot(main, paths.screenshots + L"\\main-oriented.bmp"), L"oriented screenshot");
+
+  for (const wchar_t* file : kRefused) {
+    DeleteFileW(sky.c_str());
+    if (*file != L'\0')
+      REQUIRE(CopyFileW((pictureFolder + L"\\" + file).c_str(), sky.c_str(), FALSE), file);
+    else
+      REQUIRE(CreateDirectoryW(sky.c_str(), nullptr), L"folder named like the skin");
+    chooseSkin(paths, pid, main, L"天空主题", L"天空.jpg");
+    CHECK(!program.exitedWithin(0), std::wstring(L"running after ") + file);
+    // main keeps the upright photo it showed before.
+    CHECK(looksLike(clientPixel(main, 3, 20), RGB(255, 0, 0)), std::wstring(L"kept after ") + file);
+    if (*file == L'\0')
+      RemoveDirectoryW(sky.c_str());
+  }
+  // run-scenario.sh made 星空.jpg a named pipe (FIFO) with no writer: reading
+  // it must not wait.
+  chooseSkin(paths, pid, main, L"星空主题", L"星空.jpg");
+  CHECK(!program.exitedWithin(0), L"running after the pipe");
+}
+
+}  // namespace driver

@@ -1,0 +1,61 @@
+#!/usr/bin/env python3
+"""Writes the skin pictures the end-to-end "pictures" scenario shows.
+
+Usage: make-pictures.py OUT_DIR
+Each kind of file is one flat colour (see the scenario's table), small.
+The oriented photo is stored 300x200, red left and blue right, with EXIF
+orientation 6: shown upright it is 200x300, red on top and blue below.
+"""
+import pathlib
+import struct
+import subprocess
+import sys
+
+
+def convert(*args):
+    subprocess.run(["convert", *args], check=True)
+
+
+def with_exif_orientation(jpeg, value):
+    """The JPEG with an APP1 Exif block holding IFD0 tag 274 right after SOI."""
+    tiff = b"MM\0*" + struct.pack(">I", 8) + struct.pack(">H", 1)
+    tiff += struct.pack(">HHIHH", 274, 3, 1, value, 0) + struct.pack(">I", 0)
+    body = b"Exif\0\0" + tiff
+    return jpeg[:2] + b"\xff\xe1" + struct.pack(">H", len(body) + 2) + body + jpeg[2:]
+
+
+def claiming_size(jpeg, width, height):
+    """The JPEG with its frame header (SOF0) claiming another size."""
+    at = 2
+    while jpeg[at + 1] != 0xC0:
+        at += 2 + struct.unpack_from(">H", jpeg, at + 2)[0]
+    return jpeg[:at + 5] + struct.pack(">HH", height, width) + jpeg[at + 9:]
+
+
+def main():
+    out = pathlib.Path(sys.argv[1])
+    out.mkdir(parents=True, exist_ok=True)
+    size = "300x300"
+    convert("-size", size, "xc:rgb(255,0,0)", "-quality", "95", str(out / "baseline.jpg"))
+    convert("-size", size, "xc:rgb(0,160,0)", "-interlace", "JPEG", str(out / "progressive.jpg"))
+    convert("-size", size, "xc:rgb(0,0,255)", "-colorspace", "CMYK", str(out / "cmyk.jpg"))
+    convert("-size", size, "xc:rgb(255,255,0)", str(out / "png.png"))
+    convert("-size", size, "xc:rgb(255,0,255)", "-size", size, "xc:rgb(0,255,255)",
+            str(out / "two-frames.gif"))
+    convert("-size", size, "xc:rgb(0,255,255)", "-type", "TrueColor", str(out / "bmp.bmp"))
+    convert("-size", size, "xc:rgb(255,128,0)", "-compress", "LZW", str(out / "tiff.tif"))
+    convert("-size", "150x200", "xc:rgb(255,0,0)", "-size", "150x200", "xc:rgb(0,0,255)",
+            "+append", "-quality", "95", str(out / "stored-sideways.jpg"))
+    sideways = (out / "stored-sideways.jpg").read_bytes()
+    (out / "oriented.jpg").write_bytes(with_exif_orientation(sideways, 6))
+
+    png = (out / "png.png").read_bytes()
+    (out / "truncated.png").write_bytes(png[:len(png) // 2])
+    (out / "text.jpg").write_text("这不是图片，只是文字。\n", encoding="utf-8")
+    (out / "empty.jpg").write_bytes(b"")
+    baseline = (out / "baseline.jpg").read_bytes()
+    (out / "huge.jpg").write_bytes(claiming_size(baseline, 60000, 60000))
+
+
+if __name__ == "__main__":
+    main()
