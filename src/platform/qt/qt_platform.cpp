@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "app/application.h"
+#include "platform/qt/accessibility.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/form_peer.h"
 #include "platform/qt/pictures.h"
@@ -17,6 +18,7 @@ QtPlatform::QtPlatform(CommandRunner& commands) : commands_(commands) {
   timer_.setSingleShot(true);
   timer_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&timer_, &QTimer::timeout, [] { app::Application::current().wake(); });
+  describeWindowsToAssistiveTechnology();
 }
 
 QtPlatform::~QtPlatform() = default;
