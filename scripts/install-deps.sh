@@ -8,7 +8,8 @@ if [ "${1:-test}" = test ]; then
   want+=(googletest libgtest-dev libgmock-dev clang-format
          g++-mingw-w64-i686 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386
          xvfb xauth x11-utils xdotool imagemagick icoutils
-         locales dbus python3 python3-dbus python3-dbusmock python3-gi)
+         locales dbus python3 python3-dbus python3-dbusmock python3-gi
+         at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
 fi
 
 # A locale with a decimal comma, for the conversion tests.

@@ -2,7 +2,9 @@
 # The real program under Xvfb, driven with xdotool, talking to the stand-in
 # logind of with_private_buses.sh: splash, main, a quick button, a
 # countdown from 3, the menu's windows and boxes, and the close sequence.
-# A screenshot of each window goes to SCREENSHOT_DIR.
+# A screen reader's view of every window is read over AT-SPI, and the
+# keyboard does what the mouse does. A screenshot of each window goes to
+# SCREENSHOT_DIR.
 #   with_private_buses.sh LOG e2e_test.sh PROGRAM SCREENSHOT_DIR
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -34,6 +36,18 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(head -n1 "$work/display")"
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work"
+
+# An accessibility bus, as a desktop with a screen reader has; Qt speaks
+# on it whether or not a screen reader asked.
+/usr/libexec/at-spi-bus-launcher --launch-immediately &
+pids+=("$!")
+a11y_bus() {
+  dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress
+}
+for _ in $(seq 100); do a11y_bus >/dev/null 2>&1 && break; sleep 0.05; done
+a11y_bus >/dev/null 2>&1 || fail "no accessibility bus"
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+atspi() { "$python" "$here/atspi_check.py" "$@" || fail "a screen reader is told otherwise"; }
 
 # Opening an address must never start a browser: xdg-open only records.
 mkdir "$work/bin"
@@ -97,18 +111,50 @@ for _ in $(seq 100); do
   sleep 0.02
 done
 [ -n "$splash" ] || fail "no splash"
+atspi HY 1 &                                # while the splash is up
+splash_heard=$!
 sleep 0.2
 shot "$splash" splash
 states="$(xprop -id "$splash" _NET_WM_STATE)"
 [[ $states == *_NET_WM_STATE_ABOVE* ]] || fail "the splash is not on top: $states"
 [[ $states == *_NET_WM_STATE_SKIP_TASKBAR* ]] || fail "the splash is on the taskbar: $states"
 
+wait "$splash_heard" || fail "the splash was not heard as a window with its labels"
 main="$(window '^<Tavimo> 关机工具 $' 60)" || fail "main did not follow the splash"
 xdotool search --onlyvisible --class tavimo-shutdown | grep -qx "$splash" && fail "the splash stayed"
 geometry "$main"
 menu=$((HEIGHT - 274))
 [ "$WIDTH" = 238 ] && [ "$menu" -gt 10 ] || fail "main is ${WIDTH}x${HEIGHT}"
 shot "$main" main
+atspi main
+
+# The keyboard: Tab follows the stored tab order, the options of a frame
+# being one stop as a group is on Windows; an arrow chooses the option it
+# reaches, Space and Enter press buttons, Alt opens the menu bar.
+tab_order=("push button:开始计时" "radio button:关机"
+  "push button:六十秒关机" "push button:1小时关机" "push button:3小时关机"
+  "push button:最小化到任务栏" "push button:取消快捷按钮关机" "push button:30分钟关机"
+  "push button:2小时关机" "push button:5小时关机" "text:时间设定（秒）")
+for stop in "${tab_order[@]}"; do
+  xdotool key Tab
+  atspi focus "$stop" 2
+done
+xdotool key Tab Tab Down
+atspi main-restart-by-keys
+before="$(entries)"
+xdotool key Tab space                       # 六十秒关机
+for _ in $(seq 40); do scheduled "$before" poweroff 60 >/dev/null && break; sleep 0.05; done
+scheduled "$before" poweroff 60 >/dev/null || fail "Space on 六十秒关机 scheduled nothing"
+before="$(entries)"
+xdotool key Tab Return                      # 1小时关机
+for _ in $(seq 40); do scheduled "$before" poweroff 3600 >/dev/null && break; sleep 0.05; done
+scheduled "$before" poweroff 3600 >/dev/null || fail "Enter on 1小时关机 scheduled nothing"
+xdotool key alt
+sleep 0.2
+xdotool key Return                          # the first item, 说明
+window '^说明$' >/dev/null || fail "Alt and Enter did not open 说明"
+atspi box-notes
+answer_box 说明 box_notes_by_keys
 
 # 六十秒关机: poweroff one minute from now.
 before="$(entries)"
@@ -139,6 +185,7 @@ for x in $(seq 4 8 236); do
     note 说明
   elif id="$(window '^关于$' 4)"; then
     shot "$id" about
+    atspi GY
     click "$id" 6720 2400                  # 确定 closes it
     gone '^关于$' || fail "the about box did not close"
     note 关于
@@ -149,8 +196,11 @@ for x in $(seq 4 8 236); do
     note 留言
   elif id="$(window '^换肤（测试中）$' 4)"; then
     shot "$id" skins
+    atspi Form1
+    atspi main-disabled
     click "$id" 360 480                    # Option1 星空主题, inside Frame1
     click "$id" 120 2040                   # 确定
+    window '^提示$' >/dev/null && atspi box-skin-notice
     answer_box 提示 box_skin_notice
     gone '^换肤' || fail "the skin chooser did not close"
     note 换肤
