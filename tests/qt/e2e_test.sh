@@ -96,6 +96,12 @@ answer_box() {
 scheduled() { "$python" "$here/bus_log.py" "$log" scheduled "$@"; }
 entries() { "$python" "$here/bus_log.py" "$log" count; }
 
+# Under the splash, a window of a colour found nowhere in the program.
+display -geometry 1024x768+0+0 -size 1024x768 xc:magenta </dev/null &
+backdrop=$!
+pids+=("$backdrop")
+window '^ImageMagick: magenta$' >/dev/null || fail "no backdrop"
+
 "$program" &
 program_pid=$!
 pids+=("$program_pid")
@@ -115,6 +121,14 @@ atspi HY 1 &                                # while the splash is up
 splash_heard=$!
 sleep 0.2
 shot "$splash" splash
+# The desktop shows through the 3-pixel strip at the right edge only: no
+# pixel of the banner or of a label is see-through.
+convert "$shots/splash.png" -fill black +opaque magenta -fill white -opaque magenta \
+  "$work/seen.png"
+convert -size 503x200 xc:black -fill white -draw 'rectangle 500,0 502,199' "$work/strip.png"
+differ="$(compare -metric AE "$work/seen.png" "$work/strip.png" null: 2>&1 || true)"
+[ "$differ" = 0 ] || fail "the splash is see-through elsewhere than its strip: $differ pixels"
+kill "$backdrop"
 states="$(xprop -id "$splash" _NET_WM_STATE)"
 [[ $states == *_NET_WM_STATE_ABOVE* ]] || fail "the splash is not on top: $states"
 [[ $states == *_NET_WM_STATE_SKIP_TASKBAR* ]] || fail "the splash is on the taskbar: $states"

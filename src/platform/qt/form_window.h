@@ -24,6 +24,9 @@ class FormWindow : public QWidget {
   ClientArea* clientArea() const { return client_; }
   QMenuBar* menuBar() const { return menuBar_; }
   QWidget* controlWidget(std::string_view name) const;
+  // Where the client area shows its background colour and nothing else:
+  // neither the picture nor any control draws there.
+  QRegion bareBackground() const;
 
   void showForm();
   // Hides the window, or minimises it when nothing could bring it back.
