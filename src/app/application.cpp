@@ -229,8 +229,4 @@ std::string AppPath() {
 void End() {
   Application::current().End();
 }
-Single TwipsPerPixelX() {
-  return Application::current().platform().twipsPerPixelX();
-}
-
 }  // namespace app

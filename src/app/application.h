@@ -114,7 +114,6 @@ double Shell(const CommandLine& command, WindowStyle style);
 Picture LoadPicture(const std::string& path);
 std::string AppPath();
 [[noreturn]] void End();
-Single TwipsPerPixelX();
 
 namespace MsgBoxStyle {
 inline constexpr int OkOnly = 0;

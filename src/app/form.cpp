@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "app/runtime_error.h"
+#include "app/twips.h"
 
 namespace app {
 
@@ -43,10 +44,16 @@ void Form::Show() {
   peer_->show();
 }
 
+// A hidden window with a taskbar button can be reached again only from a
+// tray icon; without one it goes to the taskbar instead.
 void Form::Hide() {
   Load();
   visible_ = false;
-  peer_->hide();
+  if (layout_->showInTaskbar &&
+      !Application::current().platform().entries().showsTrayIcon(peer_->handle()))
+    peer_->minimize();
+  else
+    peer_->hide();
 }
 
 bool Form::Unload(Integer unloadMode) {
@@ -64,6 +71,7 @@ bool Form::Unload(Integer unloadMode) {
     return false;
 
   peer_.reset();
+  askedSize_.reset();
   controls_.clear();
   picture_.reset();
   icon_.reset();
@@ -84,24 +92,35 @@ void Form::setEnabled(Boolean enabled) {
   peer_->setEnabled(enabled_);
 }
 
+Single Form::twipsPerPixel() const {
+  return peer_ ? peer_->twipsPerPixel() : kDefaultTwipsPerPixel;
+}
+
 Single Form::Width() {
   Load();
-  return peer_->outerWidth();
+  return toTwips(peer_->outerWidth(), twipsPerPixel());
 }
 
 Single Form::Height() {
   Load();
-  return peer_->outerHeight();
+  return toTwips(peer_->outerHeight(), twipsPerPixel());
 }
 
 void Form::setWidth(Single width) {
   Load();
-  peer_->setOuterSize(width, peer_->outerHeight());
+  askSize(toPixels(width, twipsPerPixel()), std::nullopt);
 }
 
 void Form::setHeight(Single height) {
   Load();
-  peer_->setOuterSize(peer_->outerWidth(), height);
+  askSize(std::nullopt, toPixels(height, twipsPerPixel()));
+}
+
+void Form::askSize(std::optional<int> width, std::optional<int> height) {
+  const auto [askedWidth, askedHeight] =
+      askedSize_.value_or(std::pair{peer_->outerWidth(), peer_->outerHeight()});
+  askedSize_ = {width.value_or(askedWidth), height.value_or(askedHeight)};
+  peer_->setOuterSize(askedSize_->first, askedSize_->second);
 }
 
 Picture Form::picture() {

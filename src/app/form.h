@@ -4,7 +4,9 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/basic_types.h"
@@ -27,6 +29,8 @@ class Form {
   std::string_view name() const { return layout_->name; }
   bool loaded() const { return loaded_; }
   bool visible() const { return loaded_ && visible_; }
+  // The window's twips per pixel; the default scale when it is not loaded.
+  Single twipsPerPixel() const;
 
   // Runtime operations. Each one that needs the window loads the form
   // first, running its Load handler.
@@ -71,6 +75,12 @@ class Form {
   Picture icon_;
   std::vector<Control> controls_;
   std::unique_ptr<WindowPeer> peer_;
+  // The outer size last asked for, in pixels. A window manager may carry a
+  // resize out later: setting one side must not send the other back as a
+  // stale read-back, which would undo the resize still under way.
+  std::optional<std::pair<int, int>> askedSize_;
+
+  void askSize(std::optional<int> width, std::optional<int> height);
 };
 
 // Builds a form's handler table: entries name the control (empty for the

@@ -7,6 +7,14 @@
 
 namespace app {
 
+// A file whose header claims more pixels on a side is not a picture; it is
+// refused before it is decoded.
+inline constexpr int kLargestPictureSide = 16384;
+// No window shows more of a picture than this many picture pixels from its
+// top-left corner (the widest client area is GY's, the highest main's), so
+// a platform decodes and keeps only that much.
+inline constexpr int kShownPictureWidth = 576, kShownPictureHeight = 274;
+
 class PictureObject {
  public:
   virtual ~PictureObject() = default;

@@ -26,14 +26,19 @@ class WindowPeer {
   virtual ~WindowPeer() = default;
 
   virtual Long handle() const = 0;
-  virtual void show() = 0;  // visible, in front and active
+  // The display's own scale where the window is; the core converts every
+  // position and size it hands the peer with it.
+  virtual Single twipsPerPixel() const = 0;
+  virtual void show() = 0;  // visible, in front and active (also when minimised)
   virtual void hide() = 0;
+  virtual void minimize() = 0;  // to the taskbar, where the user can reach it
   virtual void setEnabled(bool enabled) = 0;
-  // Outer size, borders, caption and menu bar included, in twips. The
-  // window system may refuse a size; the getters read back what it has.
-  virtual void setOuterSize(Single width, Single height) = 0;
-  virtual Single outerWidth() const = 0;
-  virtual Single outerHeight() const = 0;
+  // Outer size, borders, caption and menu bar included, in pixels. The
+  // window system may refuse a size or carry it out later; the getters
+  // read back what it has now.
+  virtual void setOuterSize(int width, int height) = 0;
+  virtual int outerWidth() const = 0;
+  virtual int outerHeight() const = 0;
   virtual void setPicture(const Picture& picture) = 0;
   virtual void setBackColor(Colour colour) = 0;
   // The program changed a control's text, value or enabled state. The
@@ -59,6 +64,10 @@ class SystemEntries {
                                           Long flags) = 0;
   virtual Long Shell_NotifyIcon(Long message, NotifyIconData& data) = 0;
   virtual Long lastError() = 0;
+
+  // Whether the shell shows a tray icon that reports to this window, so
+  // that a double-click on it can bring the window back.
+  virtual bool showsTrayIcon(Long hWnd) = 0;
 };
 
 class Platform {
@@ -82,7 +91,6 @@ class Platform {
 
   // The executable's directory as the system reports it.
   virtual std::string applicationDirectory() = 0;
-  virtual Single twipsPerPixelX() = 0;
 
   // A monotonic clock. After timersChanged() the platform asks the
   // Application for its next deadline and calls wake() once it is due.

@@ -1,6 +1,7 @@
 #include "forms/HY.h"
 
 #include "app/application.h"
+#include "app/system_constants.h"
 #include "forms/Module1.h"
 #include "forms/main.h"
 
@@ -75,12 +76,14 @@ void HY::raise(app::Event& event) {
 }
 
 void HY::Form_Load() {
+  using namespace app;  // the system constants
   setBackColor(kColourKey);
   auto& module = app::instance<Module1>();
-  module.SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  Long style = module.GetWindowLongA(hWnd(), GWL_EXSTYLE);
-  module.SetWindowLongA(hWnd(), GWL_EXSTYLE, style | WS_EX_LAYERED);
-  module.SetLayeredWindowAttributes(hWnd(), static_cast<Long>(kColourKey), 0, LWA_COLORKEY);
+  module.SetWindowPos(hWnd(), InsertAfter::Topmost, 0, 0, 0, 0,
+                      WindowPos::NoMove | WindowPos::NoSize);
+  Long style = module.GetWindowLongA(hWnd(), WindowLong::ExStyle);
+  module.SetWindowLongA(hWnd(), WindowLong::ExStyle, style | ExStyle::Layered);
+  module.SetLayeredWindowAttributes(hWnd(), static_cast<Long>(kColourKey), 0, Layered::ColourKey);
 }
 
 void HY::Timer1_Timer() {

@@ -31,12 +31,4 @@ class Module1 {
   std::set<std::string_view> bound_;
 };
 
-// Values the declarations are called with.
-inline constexpr Long HWND_TOPMOST = -1;
-inline constexpr Long SWP_NOSIZE = 1;
-inline constexpr Long SWP_NOMOVE = 2;
-inline constexpr Long GWL_EXSTYLE = -20;
-inline constexpr Long WS_EX_LAYERED = 0x80000;
-inline constexpr Long LWA_COLORKEY = 1;
-
 }  // namespace forms

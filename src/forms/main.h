@@ -2,6 +2,7 @@
 // the close sequence and the menu.
 #pragma once
 
+#include <limits>
 #include <string_view>
 
 #include "app/form.h"
@@ -56,6 +57,10 @@ class main : public app::Form {
 
  private:
   bool iconInTray_ = false;
+  // The close sequence: the narrowest width read back so far, and for how
+  // many ticks in a row the window has not become narrower than that.
+  Single narrowestSeen_ = std::numeric_limits<Single>::infinity();
+  int ticksNotNarrower_ = 0;
 };
 
 // The forum page the feedback command opens.

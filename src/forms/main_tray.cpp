@@ -33,9 +33,9 @@ void main::Command5_Click() {
 }
 
 // Tray events arrive as mouse moves whose X carries the mouse message
-// times the twips per pixel.
+// times the window's own twips per pixel.
 void main::Form_MouseMove(Integer&, Integer&, Single& X, Single&) {
-  if (app::CLng(X / app::TwipsPerPixelX()) == app::MouseMessage::LeftDoubleClick) {
+  if (app::CLng(X / twipsPerPixel()) == app::MouseMessage::LeftDoubleClick) {
     Show();
     auto& module = app::instance<Module1>();
     module.Shell_NotifyIcon(app::NotifyIcon::Delete, module.TrayIconData);

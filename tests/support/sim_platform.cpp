@@ -4,14 +4,11 @@
 
 #include "app/form.h"
 #include "app/runtime_error.h"
+#include "app/twips.h"
 
 namespace sim {
 
 namespace {
-
-constexpr Long kToolWindow = 0x80;
-constexpr Long kWindowEdge = 0x100;
-constexpr Long kLayered = 0x80000;
 
 class SimPicture : public app::PictureObject {
  public:
@@ -76,31 +73,56 @@ std::string gifBytes(int width, int height) {
 }
 
 SimPeer::SimPeer(SimPlatform& platform, app::Form& f, Long handle)
-    : form(f), platform_(platform), handle_(handle) {
+    : form(f), scale(platform.twipsPerPixel), platform_(platform), handle_(handle) {
   const auto& layout = f.layout();
   const bool framed = layout.border == app::Border::FixedSingle;
   const bool menu = std::any_of(layout.controls.begin(), layout.controls.end(),
                                 [](auto& c) { return c.kind == app::ControlKind::MenuItem; });
-  width = static_cast<Single>(layout.clientWidth + (framed ? 90 : 0));
-  height = static_cast<Single>(layout.clientHeight + (framed ? 420 : 0) + (menu ? 300 : 0));
+  // Borders 3 pixels wide, a caption of 22 and a menu bar of 20.
+  width = app::toPixels(layout.clientWidth, scale) + (framed ? 6 : 0);
+  height = app::toPixels(layout.clientHeight, scale) + (framed ? 28 : 0) + (menu ? 20 : 0);
   backColor = f.BackColor();
   picture = f.picture();
   for (auto& c : f.controls()) texts[std::string(c.name())] = c.Text();
   platform_.peers[handle_] = this;
+  platform_.log("create", form);
 }
 
 SimPeer::~SimPeer() {
   platform_.peers.erase(handle_);
+  platform_.log("destroy", form);
 }
 
 void SimPeer::show() {
   visible = true;
+  minimized = false;
   ++timesShown;
+  platform_.log("show", form);
 }
 
-void SimPeer::setOuterSize(Single w, Single h) {
-  width = std::max(w, narrowest);
-  height = h;
+void SimPeer::hide() {
+  visible = minimized = false;
+  platform_.log("hide", form);
+}
+
+void SimPeer::minimize() {
+  visible = false;
+  minimized = true;
+  platform_.log("minimize", form);
+}
+
+void SimPeer::setOuterSize(int w, int h) {
+  resizes_.push_back({platform_.clock + resizeDelay, w, h});
+  settled();
+}
+
+std::pair<int, int> SimPeer::settled() const {
+  while (!resizes_.empty() && resizes_.front().due <= platform_.clock) {
+    width = std::max(resizes_.front().width, narrowest);
+    height = resizes_.front().height;
+    resizes_.pop_front();
+  }
+  return {width, height};
 }
 
 void SimPeer::controlChanged(const app::Control& control) {
@@ -113,7 +135,8 @@ SimPlatform::~SimPlatform() = default;
 std::unique_ptr<app::WindowPeer> SimPlatform::createWindow(app::Form& form) {
   Long handle = nextWindow_;
   nextWindow_ += 0x10;
-  exStyles[handle] = form.layout().showInTaskbar ? kWindowEdge : kToolWindow;
+  exStyles[handle] =
+      form.layout().showInTaskbar ? app::ExStyle::WindowEdge : app::ExStyle::ToolWindow;
   return std::make_unique<SimPeer>(*this, form, handle);
 }
 
@@ -169,35 +192,51 @@ void SimPlatform::bind(std::string_view library, std::string_view entry) {
   bindings.push_back(key);
 }
 
-Long SimPlatform::SetWindowPos(Long hWnd, Long insertAfter, Long, Long, Long, Long, Long) {
-  calls.emplace_back("SetWindowPos");
-  if (insertAfter == -1)
+void PrintTo(const EntryCall& call, std::ostream* out) {
+  *out << call.entry << '(';
+  for (std::size_t i = 0; i < call.arguments.size(); ++i)
+    *out << (i ? ", " : "") << call.arguments[i];
+  *out << ')';
+}
+
+void SimPlatform::log(std::string_view what, const app::Form& form) {
+  windowLog.push_back(std::string(what) + " " + std::string(form.name()));
+}
+
+Long SimPlatform::SetWindowPos(Long hWnd, Long insertAfter, Long x, Long y, Long cx, Long cy,
+                               Long flags) {
+  calls.push_back({"SetWindowPos", {hWnd, insertAfter, x, y, cx, cy, flags}});
+  if (insertAfter == app::InsertAfter::Topmost)
     topmost.insert(hWnd);
+  auto peer = peers.find(hWnd);
+  if (peer != peers.end() && (flags & app::WindowPos::NoSize) == 0)
+    peer->second->setOuterSize(cx, cy);
   return 1;
 }
 
-Long SimPlatform::GetWindowLongA(Long hWnd, Long) {
-  calls.emplace_back("GetWindowLongA");
+Long SimPlatform::GetWindowLongA(Long hWnd, Long index) {
+  calls.push_back({"GetWindowLongA", {hWnd, index}});
   return exStyles[hWnd];
 }
 
-Long SimPlatform::SetWindowLongA(Long hWnd, Long, Long value) {
-  calls.emplace_back("SetWindowLongA");
+Long SimPlatform::SetWindowLongA(Long hWnd, Long index, Long value) {
+  calls.push_back({"SetWindowLongA", {hWnd, index, value}});
   Long old = exStyles[hWnd];
   exStyles[hWnd] = value;
   return old;
 }
 
-Long SimPlatform::SetLayeredWindowAttributes(Long hWnd, Long colourKey, std::uint8_t, Long flags) {
-  calls.emplace_back("SetLayeredWindowAttributes");
-  if ((exStyles[hWnd] & kLayered) == 0 || (flags & 1) == 0)
+Long SimPlatform::SetLayeredWindowAttributes(Long hWnd, Long colourKey, std::uint8_t alpha,
+                                             Long flags) {
+  calls.push_back({"SetLayeredWindowAttributes", {hWnd, colourKey, alpha, flags}});
+  if ((exStyles[hWnd] & app::ExStyle::Layered) == 0 || (flags & app::Layered::ColourKey) == 0)
     return 0;
   colourKeys[hWnd] = colourKey;
   return 1;
 }
 
 Long SimPlatform::Shell_NotifyIcon(Long message, app::NotifyIconData& data) {
-  calls.emplace_back("Shell_NotifyIcon");
+  calls.push_back({"Shell_NotifyIcon", {message}});
   trayCalls.push_back({message, data});
   std::pair key{data.hWnd, data.uID};
   if (message == app::NotifyIcon::Add && refuseTrayIcons)
@@ -207,6 +246,11 @@ Long SimPlatform::Shell_NotifyIcon(Long message, app::NotifyIconData& data) {
   if (message == app::NotifyIcon::Delete)
     return trayIcons.erase(key) == 1 ? 1 : 0;
   return 0;
+}
+
+bool SimPlatform::showsTrayIcon(Long hWnd) {
+  return std::any_of(trayIcons.begin(), trayIcons.end(),
+                     [hWnd](auto& icon) { return icon.first == hWnd; });
 }
 
 void SimPlatform::advance(std::chrono::nanoseconds by) {

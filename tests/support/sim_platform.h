@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -41,6 +42,15 @@ struct TrayCall {
   app::NotifyIconData record;
 };
 
+// A call of a declared entry with every argument a real one is given.
+struct EntryCall {
+  std::string entry;
+  std::vector<Long> arguments;
+  bool operator==(const EntryCall&) const = default;
+};
+// How a failing test prints it: SetWindowPos(65552, -1, 0, 0, 0, 0, 3).
+void PrintTo(const EntryCall& call, std::ostream* out);
+
 class SimPlatform;
 
 class SimPeer : public app::WindowPeer {
@@ -49,29 +59,43 @@ class SimPeer : public app::WindowPeer {
   ~SimPeer() override;
 
   Long handle() const override { return handle_; }
+  Single twipsPerPixel() const override { return scale; }
   void show() override;
-  void hide() override { visible = false; }
+  void hide() override;
+  void minimize() override;
   void setEnabled(bool on) override { enabled = on; }
-  void setOuterSize(Single width, Single height) override;
-  Single outerWidth() const override { return width; }
-  Single outerHeight() const override { return height; }
+  void setOuterSize(int width, int height) override;
+  int outerWidth() const override { return settled().first; }
+  int outerHeight() const override { return settled().second; }
   void setPicture(const app::Picture& p) override { picture = p; }
   void setBackColor(app::Colour c) override { backColor = c; }
   void controlChanged(const app::Control& control) override;
 
   app::Form& form;
+  Single scale;  // twips per pixel where the window is
   bool visible = false;
+  bool minimized = false;
   bool enabled = true;
   int timesShown = 0;
-  Single width = 0, height = 0;
-  Single narrowest = 0;  // the window system refuses anything narrower
+  mutable int width = 0, height = 0;  // outer size in pixels, as read back
+  int narrowest = 0;                  // the window system refuses anything narrower
+  // A window manager carries a resize out this long after it was asked.
+  std::chrono::nanoseconds resizeDelay{0};
   app::Picture picture;
   app::Colour backColor = 0;
   std::map<std::string, std::string, std::less<>> texts;  // as the peer shows them
 
  private:
+  struct Resize {
+    std::chrono::nanoseconds due;
+    int width, height;
+  };
+  // Carries out the resizes that are due and reads the size back.
+  std::pair<int, int> settled() const;
+
   SimPlatform& platform_;
   Long handle_;
+  mutable std::deque<Resize> resizes_;
 };
 
 class SimPlatform : public app::Platform, public app::SystemEntries {
@@ -86,7 +110,6 @@ class SimPlatform : public app::Platform, public app::SystemEntries {
   app::Picture loadPicture(const std::string& path) override;
   app::Picture builtinPicture(std::string_view name) override;
   std::string applicationDirectory() override { return appDir; }
-  Single twipsPerPixelX() override { return twipsPerPixel; }
   std::chrono::nanoseconds now() override { return clock; }
   void timersChanged() override {}
   void end() override { ended = true; }
@@ -102,6 +125,7 @@ class SimPlatform : public app::Platform, public app::SystemEntries {
                                   Long flags) override;
   Long Shell_NotifyIcon(Long message, app::NotifyIconData& data) override;
   Long lastError() override { return 0; }
+  bool showsTrayIcon(Long hWnd) override;
 
   // Moves the clock on, waking the application at every deadline on the
   // way, as a real message loop would.
@@ -114,7 +138,7 @@ class SimPlatform : public app::Platform, public app::SystemEntries {
   std::set<std::pair<Long, Long>> trayIcons;
 
   std::chrono::nanoseconds clock{1'000'000'000};
-  Single twipsPerPixel = 15;
+  Single twipsPerPixel = 15;  // of windows made from now on
   std::string appDir = "C:\\Tools\\Tavimo";
   std::map<std::string, std::string> files;  // path -> bytes
   bool refuseCommands = false;
@@ -131,7 +155,11 @@ class SimPlatform : public app::Platform, public app::SystemEntries {
   int mostOpenBoxes = 0;
 
   std::vector<std::string> bindings;  // "library!entry", in binding order
-  std::vector<std::string> calls;     // entry names, in call order
+  std::vector<EntryCall> calls;
+  // What the window system is told, in order: "create HY", "show HY",
+  // "hide main", "minimize main", "destroy HY".
+  std::vector<std::string> windowLog;
+  void log(std::string_view what, const app::Form& form);
   std::vector<TrayCall> trayCalls;
   std::map<Long, Long> exStyles;
   std::set<Long> topmost;

@@ -6,32 +6,66 @@ namespace {
 
 class Close : public ProgramTest {
  protected:
-  void SetUp() override { startToMain(); }
+  void SetUp() override {
+    platform.twipsPerPixel = 10;  // 144 dots per inch: a 100-twip step is 10 pixels
+    startToMain();
+  }
   void requestClose(app::Integer mode = app::UnloadMode::ControlMenu) {
     application.closeRequested(mainForm(), mode);
   }
 };
 
 TEST_F(Close, TheWindowShrinksAndTheProgramEndsBelowAThousandTwips) {
-  const Single width = mainPeer().outerWidth();
-  const Single height = mainPeer().outerHeight();
   requestClose();
   EXPECT_TRUE(mainForm().loaded());
   EXPECT_TRUE(mainPeer().visible);
   EXPECT_EQ(mainForm().ULD().Enabled(), app::True);
   platform.advance(30ms);
-  EXPECT_EQ(mainPeer().outerWidth(), width - 100);
-  EXPECT_EQ(mainPeer().outerHeight(), height - 100);
+  EXPECT_EQ(mainForm().Width(), 3530);   // 3570 client + 60 border, less 100
+  EXPECT_EQ(mainForm().Height(), 4490);  // 4110 + 280 caption + 200 menu bar, less 100
+}
 
-  // The first tick n with width - 100 n < 1000 ends it.
-  const int n = static_cast<int>((width - 1000) / 100) + 1;
-  platform.advance(std::chrono::milliseconds(30 * (n - 2)));
+// From a start width (twips), the tick that ends it.
+class CloseFrom : public Close, public ::testing::WithParamInterface<std::pair<Single, int>> {};
+
+TEST_P(CloseFrom, ItEndsOnTheFirstTickThatLeavesTheWidthBelowAThousand) {
+  const auto [start, ticks] = GetParam();
+  mainForm().setWidth(start);
+  requestClose();
+  platform.advance(std::chrono::milliseconds(30 * (ticks - 1)));
   EXPECT_FALSE(platform.ended);
   platform.advance(30ms);
   EXPECT_TRUE(platform.ended);
-  EXPECT_TRUE(application.ended());
-  EXPECT_EQ(mainPeer().outerWidth(), width - 100 * static_cast<Single>(n));
+  EXPECT_EQ(mainForm().Width(), start - 100 * static_cast<Single>(ticks));
 }
+
+// 3600 reaches exactly 1000 on tick 26 and goes on.
+INSTANTIATE_TEST_SUITE_P(Widths, CloseFrom,
+                         ::testing::Values(std::pair{3630.0f, 27}, std::pair{3600.0f, 27},
+                                           std::pair{1100.0f, 2}, std::pair{1050.0f, 1}));
+
+// A window manager that carries a resize out this much later, and the
+// narrowest width (pixels) it allows.
+class LateWindowManager
+    : public Close,
+      public ::testing::WithParamInterface<std::pair<std::chrono::milliseconds, int>> {};
+
+TEST_P(LateWindowManager, NeverEndsTheSequenceEarly) {
+  const auto [delay, narrowest] = GetParam();
+  mainPeer().resizeDelay = delay;
+  mainPeer().narrowest = narrowest;
+  requestClose();
+  platform.advance(10s);
+  EXPECT_TRUE(platform.ended);
+  if (narrowest == 0)
+    EXPECT_LT(mainForm().Width(), 1000);
+  else
+    EXPECT_EQ(mainForm().Width(), 1700);
+}
+
+INSTANTIATE_TEST_SUITE_P(Delays, LateWindowManager,
+                         ::testing::Values(std::pair{30ms, 0}, std::pair{60ms, 0},
+                                           std::pair{100ms, 0}, std::pair{60ms, 170}));
 
 TEST_F(Close, EveryReasonIsRefused) {
   for (app::Integer mode :
@@ -50,11 +84,14 @@ TEST_F(Close, ASecondRequestDoesNotStopTheShrink) {
 }
 
 TEST_F(Close, AWindowThatRefusesToShrinkFurtherStillEnds) {
-  mainPeer().narrowest = 1700;  // window systems keep captioned windows this wide
+  mainPeer().narrowest = 170;  // window systems keep captioned windows this wide
   requestClose();
-  platform.advance(5s);
+  // 3630 twips to 1700 takes 20 ticks; 5 more at that width end it.
+  platform.advance(std::chrono::milliseconds(30 * 24));
+  EXPECT_FALSE(platform.ended);
+  platform.advance(30ms);
   EXPECT_TRUE(platform.ended);
-  EXPECT_EQ(mainPeer().outerWidth(), 1700);
+  EXPECT_EQ(mainForm().Width(), 1700);
 }
 
 TEST_F(Close, NothingRunsAfterTheEnd) {

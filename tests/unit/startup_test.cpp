@@ -16,9 +16,15 @@ TEST_F(StartUp, SplashLoadsTopmostAndColourKeyedBeforeItShows) {
   // The layered bit is added to the style the window had; nothing is lost.
   EXPECT_EQ(platform.exStyles[splash->handle()], 0x80 | 0x80000);
   EXPECT_EQ(platform.colourKeys[splash->handle()], 0x585858);
-  EXPECT_EQ(platform.calls,
-            (std::vector<std::string>{"SetWindowPos", "GetWindowLongA", "SetWindowLongA",
-                                      "SetLayeredWindowAttributes"}));
+  // Topmost, neither moved nor sized (flags 3); the extended style's index
+  // -20; the tool-window style 0x80 with the layered bit; key, alpha 0, flag 1.
+  const Long hy = splash->handle();
+  EXPECT_EQ(platform.calls, (std::vector<EntryCall>{
+                                {"SetWindowPos", {hy, -1, 0, 0, 0, 0, 3}},
+                                {"GetWindowLongA", {hy, -20}},
+                                {"SetWindowLongA", {hy, -20, 0x80080}},
+                                {"SetLayeredWindowAttributes", {hy, 0x585858, 0, 1}},
+                            }));
   EXPECT_EQ(platform.bindings, (std::vector<std::string>{
                                    "user32!SetWindowPos", "user32!GetWindowLongA",
                                    "user32!SetWindowLongA", "user32!SetLayeredWindowAttributes"}));
@@ -31,7 +37,9 @@ TEST_F(StartUp, AfterOneSecondTheSplashGivesWayToMain) {
   EXPECT_NE(platform.peer("HY"), nullptr);
   EXPECT_EQ(platform.peer("main"), nullptr);
   platform.advance(1ms);
-  EXPECT_EQ(platform.peer("HY"), nullptr);
+  // Unloading the splash comes first, then main is made and shown.
+  EXPECT_EQ(platform.windowLog, (std::vector<std::string>{"create HY", "show HY", "destroy HY",
+                                                          "create main", "show main"}));
   ASSERT_NE(platform.peer("main"), nullptr);
   EXPECT_TRUE(mainPeer().visible);
   EXPECT_FALSE(platform.ended);

@@ -20,6 +20,7 @@ TEST_F(Tray, MinimiseHidesThenTellsHowToComeBack) {
   EXPECT_EQ(platform.boxes[0].style, 64);
   EXPECT_TRUE(hiddenWhileShown);
   EXPECT_FALSE(mainPeer().visible);  // closing the box does not bring it back
+  EXPECT_FALSE(mainPeer().minimized);
   EXPECT_TRUE(mainForm().loaded());
   EXPECT_EQ(platform.trayCalls.size(), 1u);  // the icon from start-up is still there
 }
@@ -53,7 +54,7 @@ TEST_F(Tray, QuotientsRoundHalfToEven) {
 }
 
 TEST_F(Tray, TheTestUsesTheDisplaysOwnTwipsPerPixel) {
-  platform.twipsPerPixel = 12;  // 120 dots per inch
+  mainPeer().scale = 12;  // moved to a screen of 120 dots per inch
   click("Command5");
   trayEvent(515 * 15);
   EXPECT_FALSE(mainPeer().visible);
@@ -94,7 +95,8 @@ TEST_F(Tray, AMinimiseRetriesAnIconTheShellRefusedAtStart) {
   platform.refuseTrayIcons = true;
   click("Command5");
   EXPECT_TRUE(platform.trayIcons.empty());
-  trayEvent(0);  // nothing to restore from
+  EXPECT_TRUE(mainPeer().minimized);  // hidden, it could not be reached again
+  trayEvent(0);
   platform.refuseTrayIcons = false;
   click("Command5");
   EXPECT_EQ(platform.trayIcons.size(), 1u);

@@ -15,6 +15,7 @@
 #include <QStylePainter>
 #include <string>
 
+#include "app/twips.h"
 #include "platform/qt/colours.h"
 
 namespace qtui {
@@ -146,9 +147,11 @@ void ClientArea::mouseMoveEvent(QMouseEvent* event) {
   mouseMoved_(event);
 }
 
-LineWidget::LineWidget(QWidget* parent, const app::ControlLayout& layout) : QWidget(parent) {
-  const QPoint from(toPixels(layout.x1), toPixels(layout.y1));
-  const QPoint to(toPixels(layout.x2), toPixels(layout.y2));
+LineWidget::LineWidget(QWidget* parent, const app::ControlLayout& layout, app::Single twipsPerPixel)
+    : QWidget(parent) {
+  const QPoint from(app::toPixels(layout.x1, twipsPerPixel),
+                    app::toPixels(layout.y1, twipsPerPixel));
+  const QPoint to(app::toPixels(layout.x2, twipsPerPixel), app::toPixels(layout.y2, twipsPerPixel));
   const QRect box = QRect(from, to).normalized();  // both ends inclusive
   setGeometry(box);
   line_ = QLine(from - box.topLeft(), to - box.topLeft());
@@ -167,7 +170,7 @@ bool takesFocus(app::ControlKind kind) {
 }
 
 QWidget* createControlWidget(const app::ControlLayout& layout, QWidget* parent,
-                             const ControlCallbacks& callbacks) {
+                             const ControlCallbacks& callbacks, app::Single twipsPerPixel) {
   using K = app::ControlKind;
   const std::string_view name = layout.name;
   const QString caption = qs(layout.caption);
@@ -210,16 +213,17 @@ QWidget* createControlWidget(const app::ControlLayout& layout, QWidget* parent,
       break;
     }
     case K::Line:
-      widget = new LineWidget(parent, layout);
+      widget = new LineWidget(parent, layout, twipsPerPixel);
       break;
     case K::Timer:
     case K::MenuItem:
       return nullptr;
   }
   widget->setObjectName(qs(name));
-  if (layout.kind != K::Line)
-    widget->setGeometry(toPixels(layout.left), toPixels(layout.top), toPixels(layout.width),
-                        toPixels(layout.height));
+  if (layout.kind != K::Line) {
+    const app::PixelRect at = app::toPixels(layout, twipsPerPixel);
+    widget->setGeometry(at.left, at.top, at.width, at.height);
+  }
   applyColours(widget, layout);
   applyFont(widget, layout);
   return widget;

@@ -12,12 +12,6 @@ class QMouseEvent;
 
 namespace qtui {
 
-inline constexpr int kTwipsPerPixel = 15;
-
-inline int toPixels(int twips) {
-  return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
-
 // A form's client area: its background colour, its picture drawn once at
 // natural size from the top-left corner, and the pointer moving over it.
 class ClientArea : public QWidget {
@@ -41,7 +35,7 @@ class ClientArea : public QWidget {
 // A straight line control, one pixel wide.
 class LineWidget : public QWidget {
  public:
-  LineWidget(QWidget* parent, const app::ControlLayout& layout);
+  LineWidget(QWidget* parent, const app::ControlLayout& layout, app::Single twipsPerPixel);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -57,7 +51,7 @@ struct ControlCallbacks {
 
 // Null for controls without a widget (timers, menu items).
 QWidget* createControlWidget(const app::ControlLayout& layout, QWidget* parent,
-                             const ControlCallbacks& callbacks);
+                             const ControlCallbacks& callbacks, app::Single twipsPerPixel);
 
 // Mirrors the core's state of the control; never reports an edit.
 void syncControlWidget(QWidget* widget, const app::Control& control);

@@ -1,17 +1,12 @@
 #include "platform/qt/form_peer.h"
 
-#include <cmath>
-
 #include "platform/qt/colours.h"
 #include "platform/qt/pictures.h"
 
 namespace qtui {
 
-FormPeer::FormPeer(app::Form& form, WindowRegistry& registry, const TrayIcons& tray)
-    : window_(new FormWindow(form)),
-      registry_(registry),
-      tray_(tray),
-      handle_(registry.add(window_)) {}
+FormPeer::FormPeer(app::Form& form, WindowRegistry& registry)
+    : window_(new FormWindow(form)), registry_(registry), handle_(registry.add(window_)) {}
 
 FormPeer::~FormPeer() {
   registry_.remove(handle_);
@@ -27,24 +22,27 @@ void FormPeer::show() {
 }
 
 void FormPeer::hide() {
-  window_->hideForm(tray_.shows(handle_));
+  window_->hide();
+}
+
+void FormPeer::minimize() {
+  window_->showMinimized();
 }
 
 void FormPeer::setEnabled(bool enabled) {
   window_->setEnabled(enabled);
 }
 
-void FormPeer::setOuterSize(app::Single width, app::Single height) {
-  window_->setOuterSize(QSize(static_cast<int>(std::lround(width / kTwipsPerPixel)),
-                              static_cast<int>(std::lround(height / kTwipsPerPixel))));
+void FormPeer::setOuterSize(int width, int height) {
+  window_->setOuterSize(QSize(width, height));
 }
 
-app::Single FormPeer::outerWidth() const {
-  return static_cast<app::Single>(window_->outerSize().width() * kTwipsPerPixel);
+int FormPeer::outerWidth() const {
+  return window_->outerSize().width();
 }
 
-app::Single FormPeer::outerHeight() const {
-  return static_cast<app::Single>(window_->outerSize().height() * kTwipsPerPixel);
+int FormPeer::outerHeight() const {
+  return window_->outerSize().height();
 }
 
 void FormPeer::setPicture(const app::Picture& picture) {

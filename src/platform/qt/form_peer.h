@@ -6,23 +6,24 @@
 
 #include "app/platform.h"
 #include "platform/qt/form_window.h"
-#include "platform/qt/tray_icons.h"
 #include "platform/qt/window_registry.h"
 
 namespace qtui {
 
 class FormPeer : public app::WindowPeer {
  public:
-  FormPeer(app::Form& form, WindowRegistry& registry, const TrayIcons& tray);
+  FormPeer(app::Form& form, WindowRegistry& registry);
   ~FormPeer() override;
 
   app::Long handle() const override { return handle_; }
+  app::Single twipsPerPixel() const override { return window_->twipsPerPixel(); }
   void show() override;
   void hide() override;
+  void minimize() override;
   void setEnabled(bool enabled) override;
-  void setOuterSize(app::Single width, app::Single height) override;
-  app::Single outerWidth() const override;
-  app::Single outerHeight() const override;
+  void setOuterSize(int width, int height) override;
+  int outerWidth() const override;
+  int outerHeight() const override;
   void setPicture(const app::Picture& picture) override;
   void setBackColor(app::Colour colour) override;
   void controlChanged(const app::Control& control) override;
@@ -32,7 +33,6 @@ class FormPeer : public app::WindowPeer {
  private:
   QPointer<FormWindow> window_;
   WindowRegistry& registry_;
-  const TrayIcons& tray_;
   app::Long handle_;
 };
 

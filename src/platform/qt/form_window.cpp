@@ -30,25 +30,13 @@ Qt::WindowFlags flagsFor(const app::FormLayout& layout) {
 }
 
 app::Integer buttonsOf(const QMouseEvent* event) {
-  int bits = 0;
-  if (event->buttons() & Qt::LeftButton)
-    bits |= 1;
-  if (event->buttons() & Qt::RightButton)
-    bits |= 2;
-  if (event->buttons() & Qt::MiddleButton)
-    bits |= 4;
-  return static_cast<app::Integer>(bits);
+  const auto b = event->buttons();
+  return app::mouseButtons(b & Qt::LeftButton, b & Qt::RightButton, b & Qt::MiddleButton);
 }
 
 app::Integer shiftOf(const QMouseEvent* event) {
-  int bits = 0;
-  if (event->modifiers() & Qt::ShiftModifier)
-    bits |= 1;
-  if (event->modifiers() & Qt::ControlModifier)
-    bits |= 2;
-  if (event->modifiers() & Qt::AltModifier)
-    bits |= 4;
-  return static_cast<app::Integer>(bits);
+  const auto m = event->modifiers();
+  return app::shiftKeys(m & Qt::ShiftModifier, m & Qt::ControlModifier, m & Qt::AltModifier);
 }
 
 }  // namespace
@@ -66,13 +54,14 @@ FormWindow::FormWindow(app::Form& form) : QWidget(nullptr, flagsFor(form.layout(
   client_ = new ClientArea(this, [this](QMouseEvent* event) {
     if (form_ == nullptr)
       return;
-    const QPointF at = event->position() * kTwipsPerPixel;
+    const QPointF at = event->position();
     app::Application::current().mouseMove(*form_, buttonsOf(event), shiftOf(event),
-                                          static_cast<app::Single>(at.x()),
-                                          static_cast<app::Single>(at.y()));
+                                          app::toTwips(at.x(), twipsPerPixel()),
+                                          app::toTwips(at.y(), twipsPerPixel()));
   });
   const int top = menuBar_ ? menuBar_->sizeHint().height() : 0;
-  const QSize clientSize(toPixels(layout.clientWidth), toPixels(layout.clientHeight));
+  const QSize clientSize(app::toPixels(layout.clientWidth, twipsPerPixel()),
+                         app::toPixels(layout.clientHeight, twipsPerPixel()));
   client_->setGeometry(QRect(QPoint(0, top), clientSize));
   if (menuBar_)
     menuBar_->setGeometry(0, 0, clientSize.width(), top);
@@ -125,53 +114,43 @@ void FormWindow::buildControls() {
               app::Application::current().edited(*form_, name, text.toStdString());
           },
   };
-  // Frames come before the controls they contain in no particular order.
   std::map<std::string_view, QWidget*> containers{{form_->layout().name, client_}};
-  const auto& controls = form_->layout().controls;
-  for (int pass = 0; pass < 2; ++pass) {
-    for (const auto& c : controls) {
-      const bool frame = c.kind == app::ControlKind::Frame;
-      if (frame != (pass == 0))
-        continue;
-      auto container = containers.find(c.container);
-      QWidget* parent = container != containers.end() ? container->second : client_;
-      QWidget* widget = createControlWidget(c, parent, callbacks);
-      if (widget == nullptr)
-        continue;
-      // Labels and lines are drawn on the container itself, beneath every
-      // windowed control, as on Windows.
-      if (c.kind == app::ControlKind::Label || c.kind == app::ControlKind::Line)
-        widget->lower();
-      widgets_[std::string(c.name)] = widget;
-      if (frame)
-        containers[c.name] = widget;
-    }
+  for (const app::ControlLayout* c : app::tabOrder(form_->layout())) {
+    auto container = containers.find(c->container);
+    QWidget* parent = container != containers.end() ? container->second : client_;
+    QWidget* widget = createControlWidget(*c, parent, callbacks, twipsPerPixel());
+    if (widget == nullptr)
+      continue;
+    // Labels and lines are drawn on the container itself, beneath every
+    // windowed control, as on Windows.
+    if (c->kind == app::ControlKind::Label || c->kind == app::ControlKind::Line)
+      widget->lower();
+    widgets_[std::string(c->name)] = widget;
+    if (c->kind == app::ControlKind::Frame)
+      containers[c->name] = widget;
   }
   for (auto& c : form_->controls())
     if (QWidget* widget = controlWidget(c.name()))
       syncControlWidget(widget, c);
 }
 
+std::vector<QWidget*> FormWindow::focusOrder() const {
+  std::vector<QWidget*> order;
+  for (const app::ControlLayout* c : app::tabOrder(form_->layout()))
+    if (takesFocus(c->kind))
+      order.push_back(controlWidget(c->name));
+  return order;
+}
+
 void FormWindow::setTabOrder() {
-  std::vector<const app::ControlLayout*> order;
-  for (const auto& c : form_->layout().controls) {
-    if (c.tabIndex >= 0 && takesFocus(c.kind))
-      order.push_back(&c);
-  }
-  std::stable_sort(order.begin(), order.end(),
-                   [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
-  for (std::size_t i = 1; i < order.size(); ++i)
-    QWidget::setTabOrder(controlWidget(order[i - 1]->name), controlWidget(order[i]->name));
+  const std::vector<QWidget*> order = focusOrder();
+  for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void FormWindow::focusFirstControl() {
-  const app::ControlLayout* first = nullptr;
-  for (const auto& c : form_->layout().controls) {
-    if (c.tabIndex >= 0 && takesFocus(c.kind) && (!first || c.tabIndex < first->tabIndex))
-      first = &c;
-  }
-  if (first != nullptr)
-    controlWidget(first->name)->setFocus(Qt::OtherFocusReason);
+  const std::vector<QWidget*> order = focusOrder();
+  if (!order.empty())
+    order.front()->setFocus(Qt::OtherFocusReason);
 }
 
 QWidget* FormWindow::controlWidget(std::string_view name) const {
@@ -213,16 +192,6 @@ void FormWindow::showForm() {
     shownBefore_ = true;
     focusFirstControl();
   }
-}
-
-void FormWindow::hideForm(bool reachableFromTray) {
-  // Without a tray icon to bring it back from, a hidden window could never
-  // be reached again: it goes to the taskbar instead.
-  if (form_ != nullptr && form_->layout().showInTaskbar && !reachableFromTray) {
-    showMinimized();
-    return;
-  }
-  hide();
 }
 
 void FormWindow::syncControl(const app::Control& control) {

@@ -7,8 +7,10 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/form.h"
+#include "app/twips.h"
 #include "platform/qt/control_widgets.h"
 
 namespace qtui {
@@ -28,9 +30,10 @@ class FormWindow : public QWidget {
   // neither the picture nor any control draws there.
   QRegion bareBackground() const;
 
+  // Qt lays out in logical pixels and scales them to the device itself.
+  app::Single twipsPerPixel() const { return app::kDefaultTwipsPerPixel; }
+
   void showForm();
-  // Hides the window, or minimises it when nothing could bring it back.
-  void hideForm(bool reachableFromTray);
   void syncControl(const app::Control& control);
 
   // Outer size in pixels, frame included, as the window system has it.
@@ -44,6 +47,8 @@ class FormWindow : public QWidget {
  private:
   void buildControls();
   void buildMenu();
+  // The widgets that take the focus, in tab order.
+  std::vector<QWidget*> focusOrder() const;
   void setTabOrder();
   void focusFirstControl();
   void centre();

@@ -7,8 +7,8 @@
 #include <QPushButton>
 
 #include "app/application.h"
+#include "app/twips.h"
 #include "platform/qt/accessibility.h"
-#include "platform/qt/control_widgets.h"
 #include "platform/qt/form_peer.h"
 #include "platform/qt/pictures.h"
 
@@ -24,21 +24,16 @@ QtPlatform::QtPlatform(CommandRunner& commands) : commands_(commands) {
 QtPlatform::~QtPlatform() = default;
 
 std::unique_ptr<app::WindowPeer> QtPlatform::createWindow(app::Form& form) {
-  return std::make_unique<FormPeer>(form, windows_, tray_);
+  return std::make_unique<FormPeer>(form, windows_);
 }
 
 void QtPlatform::messageBox(const std::string& text, int style, const std::string& title) {
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-  switch (style & 0x70) {
-    case 16:
-      icon = QMessageBox::Critical;
-      break;
-    case 64:
-      icon = QMessageBox::Information;
-      break;
-  }
-  QMessageBox box(icon, QString::fromStdString(title), QString::fromStdString(text),
-                  QMessageBox::Ok);
+  // By app::MessageIcon: none, error, question, warning, information.
+  constexpr QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Critical,
+                                         QMessageBox::Question, QMessageBox::Warning,
+                                         QMessageBox::Information};
+  QMessageBox box(icons[static_cast<int>(app::messageIcon(style))], QString::fromStdString(title),
+                  QString::fromStdString(text), QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);                              // a reported path may hold '<'
   box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));  // the runtime's own word
   box.exec();  // the timer keeps firing in the box's own loop
@@ -61,10 +56,6 @@ std::string QtPlatform::applicationDirectory() {
   const QString dir = QCoreApplication::applicationDirPath();
   const QString real = QFileInfo(dir).canonicalFilePath();
   return QDir::toNativeSeparators(real.isEmpty() ? dir : real).toStdString();
-}
-
-app::Single QtPlatform::twipsPerPixelX() {
-  return static_cast<app::Single>(kTwipsPerPixel);  // Qt lays out in logical pixels
 }
 
 std::chrono::nanoseconds QtPlatform::now() {

@@ -11,17 +11,6 @@ namespace qtui {
 
 namespace {
 
-constexpr app::Long kTopmost = -1;
-constexpr app::Long kNotTopmost = -2;
-constexpr app::Long kNoSize = 1;
-constexpr app::Long kNoMove = 2;
-constexpr app::Long kExStyle = -20;
-constexpr app::Long kToolWindow = 0x80;
-constexpr app::Long kWindowEdge = 0x100;
-constexpr app::Long kLayered = 0x80000;
-constexpr app::Long kColourKey = 1;
-constexpr app::Long kModify = 1;
-
 struct Entry {
   std::string_view library;
   std::string_view name;
@@ -58,7 +47,8 @@ app::Long& QtSystemEntries::exStyle(app::Long hWnd) {
   if (it == exStyles_.end()) {
     FormWindow* window = windows_.find(hWnd);
     const bool taskbar = window && window->form() && window->form()->layout().showInTaskbar;
-    it = exStyles_.emplace(hWnd, taskbar ? kWindowEdge : kToolWindow).first;
+    it = exStyles_.emplace(hWnd, taskbar ? app::ExStyle::WindowEdge : app::ExStyle::ToolWindow)
+             .first;
   }
   return it->second;
 }
@@ -68,23 +58,23 @@ app::Long QtSystemEntries::SetWindowPos(app::Long hWnd, app::Long insertAfter, a
   FormWindow* window = windows_.find(hWnd);
   if (window == nullptr)
     return 0;
-  if (insertAfter == kTopmost || insertAfter == kNotTopmost)
-    setStaysOnTop(*window, insertAfter == kTopmost);
-  if (!(flags & kNoMove))
+  if (insertAfter == app::InsertAfter::Topmost || insertAfter == app::InsertAfter::NotTopmost)
+    setStaysOnTop(*window, insertAfter == app::InsertAfter::Topmost);
+  if (!(flags & app::WindowPos::NoMove))
     window->move(x, y);
-  if (!(flags & kNoSize))
+  if (!(flags & app::WindowPos::NoSize))
     window->setOuterSize(QSize(cx, cy));
   return 1;
 }
 
 app::Long QtSystemEntries::GetWindowLongA(app::Long hWnd, app::Long index) {
-  if (index != kExStyle || windows_.find(hWnd) == nullptr)
+  if (index != app::WindowLong::ExStyle || windows_.find(hWnd) == nullptr)
     return 0;
   return exStyle(hWnd);
 }
 
 app::Long QtSystemEntries::SetWindowLongA(app::Long hWnd, app::Long index, app::Long value) {
-  if (index != kExStyle || windows_.find(hWnd) == nullptr)
+  if (index != app::WindowLong::ExStyle || windows_.find(hWnd) == nullptr)
     return 0;
   app::Long& style = exStyle(hWnd);
   const app::Long previous = style;
@@ -95,9 +85,9 @@ app::Long QtSystemEntries::SetWindowLongA(app::Long hWnd, app::Long index, app::
 app::Long QtSystemEntries::SetLayeredWindowAttributes(app::Long hWnd, app::Long colourKey,
                                                       std::uint8_t, app::Long flags) {
   FormWindow* window = windows_.find(hWnd);
-  if (window == nullptr || !(exStyle(hWnd) & kLayered))
+  if (window == nullptr || !(exStyle(hWnd) & app::ExStyle::Layered))
     return 0;
-  if (!(flags & kColourKey)) {
+  if (!(flags & app::Layered::ColourKey)) {
     window->clearMask();
     return 1;
   }
@@ -118,13 +108,15 @@ app::Long QtSystemEntries::Shell_NotifyIcon(app::Long message, app::NotifyIconDa
   switch (message) {
     case app::NotifyIcon::Add:
       return tray_.add(data) ? 1 : 0;
-    case kModify:
-      return tray_.modify(data) ? 1 : 0;
     case app::NotifyIcon::Delete:
       return tray_.remove(data) ? 1 : 0;
     default:
       return 0;
   }
+}
+
+bool QtSystemEntries::showsTrayIcon(app::Long hWnd) {
+  return tray_.shows(hWnd);
 }
 
 }  // namespace qtui

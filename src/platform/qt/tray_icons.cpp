@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "app/application.h"
-#include "platform/qt/control_widgets.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/pictures.h"
 
@@ -37,14 +36,6 @@ bool TrayIcons::add(const app::NotifyIconData& record) {
                    });
   icon->show();
   icons_.emplace(key, std::move(icon));
-  return true;
-}
-
-bool TrayIcons::modify(const app::NotifyIconData& record) {
-  auto it = icons_.find({record.hWnd, record.uID});
-  if (it == icons_.end())
-    return false;
-  apply(*it->second, record);
   return true;
 }
 
@@ -114,7 +105,7 @@ void TrayIcons::activated(app::Long hWnd, app::Long uID, QSystemTrayIcon::Activa
   if (message == 0 || window == nullptr || window->form() == nullptr)
     return;
   app::Application::current().mouseMove(*window->form(), 0, 0,
-                                        static_cast<app::Single>(message * kTwipsPerPixel), 0);
+                                        app::trayCallbackX(message, window->twipsPerPixel()), 0);
 }
 
 }  // namespace qtui

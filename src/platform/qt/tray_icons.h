@@ -19,9 +19,8 @@ class TrayIcons {
   explicit TrayIcons(WindowRegistry& windows);
   ~TrayIcons();
 
-  // NIM_ADD, NIM_MODIFY and NIM_DELETE; false when the icon is (not) there.
+  // NIM_ADD and NIM_DELETE; false when the icon is (not) there.
   bool add(const app::NotifyIconData& record);
-  bool modify(const app::NotifyIconData& record);
   bool remove(const app::NotifyIconData& record);
   void removeAll();
 

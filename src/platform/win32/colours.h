@@ -13,10 +13,4 @@ inline COLORREF toColorRef(app::Colour colour) {
   return static_cast<COLORREF>(colour & 0xFFFFFF);
 }
 
-constexpr int kTwipsPerPixel = 15;
-
-inline int toPixels(int twips) {
-  return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
-
 }  // namespace win32

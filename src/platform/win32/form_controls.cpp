@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 
+#include "app/twips.h"
 #include "platform/win32/colours.h"
 #include "platform/win32/text.h"
 
@@ -101,7 +102,8 @@ HFONT controlFont(const app::ControlLayout& layout) {
   return font;
 }
 
-HWND createControlWindow(const app::Control& control, HWND parent, int id, HFONT font) {
+HWND createControlWindow(const app::Control& control, HWND parent, int id, HFONT font,
+                         app::Single twipsPerPixel) {
   const app::ControlLayout& l = control.layout();
   const wchar_t* windowClass = nullptr;
   DWORD style = WS_CHILD | WS_VISIBLE;
@@ -136,10 +138,11 @@ HWND createControlWindow(const app::Control& control, HWND parent, int id, HFONT
     case app::ControlKind::MenuItem:
       return nullptr;
   }
-  HWND hwnd = CreateWindowExW(
-      exStyle, windowClass, widen(control.Text()).c_str(), style, toPixels(l.left), toPixels(l.top),
-      toPixels(l.width), toPixels(l.height), parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  const app::PixelRect at = app::toPixels(l, twipsPerPixel);
+  HWND hwnd = CreateWindowExW(exStyle, windowClass, widen(control.Text()).c_str(), style, at.left,
+                              at.top, at.width, at.height, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              GetModuleHandleW(nullptr), nullptr);
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   if (!control.Enabled())
     EnableWindow(hwnd, FALSE);

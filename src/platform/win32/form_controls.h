@@ -17,7 +17,8 @@ void registerFrameClass(HINSTANCE instance);
 
 // The control's window, a child of parent at its stored place, or null
 // for controls without one (timers, lines, menu items).
-HWND createControlWindow(const app::Control& control, HWND parent, int id, HFONT font);
+HWND createControlWindow(const app::Control& control, HWND parent, int id, HFONT font,
+                         app::Single twipsPerPixel);
 
 // Fonts live as long as the program; there are only two.
 HFONT controlFont(const app::ControlLayout& layout);

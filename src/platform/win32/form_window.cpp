@@ -1,9 +1,9 @@
 #include "platform/win32/form_window.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "app/application.h"
+#include "app/twips.h"
 #include "platform/win32/colours.h"
 #include "platform/win32/form_controls.h"
 #include "platform/win32/handles.h"
@@ -59,7 +59,8 @@ FormWindow::FormWindow(app::Form& form, SystemEntries& entries)
   const app::FormLayout& layout = form.layout();
   const Styles s = stylesOf(layout);
   HMENU menu = createMenuBar(layout);
-  RECT r{0, 0, toPixels(layout.clientWidth), toPixels(layout.clientHeight)};
+  RECT r{0, 0, app::toPixels(layout.clientWidth, twipsPerPixel()),
+         app::toPixels(layout.clientHeight, twipsPerPixel())};
   AdjustWindowRectEx(&r, s.style, menu != nullptr, s.exStyle);
   const int width = r.right - r.left;
   const int height = r.bottom - r.top;
@@ -85,8 +86,8 @@ void FormWindow::fitClientArea() {
   RECT client, outer;
   GetClientRect(hwnd_, &client);
   GetWindowRect(hwnd_, &outer);
-  const int dx = toPixels(layout.clientWidth) - client.right;
-  const int dy = toPixels(layout.clientHeight) - client.bottom;
+  const int dx = app::toPixels(layout.clientWidth, twipsPerPixel()) - client.right;
+  const int dy = app::toPixels(layout.clientHeight, twipsPerPixel()) - client.bottom;
   if (dx == 0 && dy == 0)
     return;
   const int width = outer.right - outer.left + dx;
@@ -104,21 +105,16 @@ void FormWindow::setIcon() {
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon->large()));
 }
 
-// Created in tab order, so the window order is the tab order; containers
-// come before their contents because their tab index is lower.
+// Created in tab order, so the window order is the tab order.
 void FormWindow::createControls() {
-  std::vector<std::size_t> order;
-  auto& controls = form_.controls();
-  for (std::size_t i = 0; i < controls.size(); ++i) order.push_back(i);
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    return controls[a].layout().tabIndex < controls[b].layout().tabIndex;
-  });
-  for (std::size_t i : order) {
-    const app::Control& c = controls[i];
+  const app::FormLayout& layout = form_.layout();
+  for (const app::ControlLayout* l : app::tabOrder(layout)) {
+    const auto i = static_cast<std::size_t>(l - layout.controls.data());
+    const app::Control& c = form_.controls()[i];
     auto container = windows_.find(c.layout().container);
     HWND parent = container != windows_.end() ? container->second : hwnd_;
     HWND child = createControlWindow(c, parent, kFirstControlId + static_cast<int>(i),
-                                     controlFont(c.layout()));
+                                     controlFont(c.layout()), twipsPerPixel());
     if (child != nullptr)
       windows_.emplace(c.name(), child);
   }
@@ -128,8 +124,12 @@ app::Long FormWindow::handle() const {
   return toLong(hwnd_);
 }
 
+app::Single FormWindow::twipsPerPixel() const {
+  return app::kDefaultTwipsPerPixel;
+}
+
 void FormWindow::show() {
-  ShowWindow(hwnd_, SW_SHOW);
+  ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
   SetForegroundWindow(hwnd_);
   SetActiveWindow(hwnd_);
   if (!shown_) {
@@ -144,33 +144,32 @@ void FormWindow::show() {
 }
 
 void FormWindow::hide() {
-  // Without an icon to bring it back from, a hidden window could never be
-  // reached again: it goes to the taskbar instead.
-  const bool reachable = !form_.layout().showInTaskbar || entries_.showsIconFor(hwnd_);
-  ShowWindow(hwnd_, reachable ? SW_HIDE : SW_MINIMIZE);
+  ShowWindow(hwnd_, SW_HIDE);
+}
+
+void FormWindow::minimize() {
+  ShowWindow(hwnd_, SW_MINIMIZE);
 }
 
 void FormWindow::setEnabled(bool enabled) {
   EnableWindow(hwnd_, enabled ? TRUE : FALSE);
 }
 
-void FormWindow::setOuterSize(app::Single width, app::Single height) {
-  const int cx = static_cast<int>(std::lround(width / kTwipsPerPixel));
-  const int cy = static_cast<int>(std::lround(height / kTwipsPerPixel));
-  SetWindowPos(hwnd_, nullptr, 0, 0, std::max(cx, 0), std::max(cy, 0),
+void FormWindow::setOuterSize(int width, int height) {
+  SetWindowPos(hwnd_, nullptr, 0, 0, std::max(width, 0), std::max(height, 0),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-app::Single FormWindow::outerWidth() const {
+int FormWindow::outerWidth() const {
   RECT r;
   GetWindowRect(hwnd_, &r);
-  return static_cast<app::Single>((r.right - r.left) * kTwipsPerPixel);
+  return r.right - r.left;
 }
 
-app::Single FormWindow::outerHeight() const {
+int FormWindow::outerHeight() const {
   RECT r;
   GetWindowRect(hwnd_, &r);
-  return static_cast<app::Single>((r.bottom - r.top) * kTwipsPerPixel);
+  return r.bottom - r.top;
 }
 
 void FormWindow::setPicture(const app::Picture& picture) {
@@ -235,8 +234,10 @@ void FormWindow::paintBackground(HDC dc, int originX, int originY) {
   for (const auto& c : form_.layout().controls) {
     if (c.kind != app::ControlKind::Line)
       continue;
-    MoveToEx(dc, toPixels(c.x1) - originX, toPixels(c.y1) - originY, nullptr);
-    LineTo(dc, toPixels(c.x2) - originX, toPixels(c.y2) - originY);
+    const app::Single scale = twipsPerPixel();
+    MoveToEx(dc, app::toPixels(c.x1, scale) - originX, app::toPixels(c.y1, scale) - originY,
+             nullptr);
+    LineTo(dc, app::toPixels(c.x2, scale) - originX, app::toPixels(c.y2, scale) - originY);
   }
   SelectObject(dc, oldPen);
   DeleteObject(pen);
@@ -360,20 +361,19 @@ void FormWindow::command(int id, int code) {
 void FormWindow::mouseMoved(WPARAM wParam, LPARAM lParam) {
   const auto low = static_cast<unsigned>(lParam) & 0xFFFF;
   const auto high = (static_cast<unsigned>(lParam) >> 16) & 0xFFFF;
-  app::Integer button = 0, shift = 0;
-  app::Single y = 0;
   const bool fromTray = high == 0 && low >= WM_MOUSEFIRST && low <= WM_MOUSELAST;
-  if (!fromTray) {
-    button = static_cast<app::Integer>(((wParam & MK_LBUTTON) ? 1 : 0) |
-                                       ((wParam & MK_RBUTTON) ? 2 : 0) |
-                                       ((wParam & MK_MBUTTON) ? 4 : 0));
-    shift =
-        static_cast<app::Integer>(((wParam & MK_SHIFT) ? 1 : 0) | ((wParam & MK_CONTROL) ? 2 : 0) |
-                                  ((GetKeyState(VK_MENU) < 0) ? 4 : 0));
-    y = static_cast<app::Single>(static_cast<short>(high) * kTwipsPerPixel);
+  if (fromTray) {
+    app::Application::current().mouseMove(
+        form_, 0, 0, app::trayCallbackX(static_cast<app::Long>(low), twipsPerPixel()), 0);
+    return;
   }
-  const auto x = static_cast<app::Single>(static_cast<short>(low) * kTwipsPerPixel);
-  app::Application::current().mouseMove(form_, button, shift, x, y);
+  const app::Integer button =
+      app::mouseButtons(wParam & MK_LBUTTON, wParam & MK_RBUTTON, wParam & MK_MBUTTON);
+  const app::Integer shift =
+      app::shiftKeys(wParam & MK_SHIFT, wParam & MK_CONTROL, GetKeyState(VK_MENU) < 0);
+  app::Application::current().mouseMove(form_, button, shift,
+                                        app::toTwips(static_cast<short>(low), twipsPerPixel()),
+                                        app::toTwips(static_cast<short>(high), twipsPerPixel()));
 }
 
 }  // namespace win32

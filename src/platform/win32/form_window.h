@@ -27,12 +27,14 @@ class FormWindow : public app::WindowPeer {
   static void registerClass(HINSTANCE instance);
 
   app::Long handle() const override;
+  app::Single twipsPerPixel() const override;
   void show() override;
   void hide() override;
+  void minimize() override;
   void setEnabled(bool enabled) override;
-  void setOuterSize(app::Single width, app::Single height) override;
-  app::Single outerWidth() const override;
-  app::Single outerHeight() const override;
+  void setOuterSize(int width, int height) override;
+  int outerWidth() const override;
+  int outerHeight() const override;
   void setPicture(const app::Picture& picture) override;
   void setBackColor(app::Colour colour) override;
   void controlChanged(const app::Control& control) override;

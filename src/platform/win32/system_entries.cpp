@@ -89,6 +89,10 @@ void SystemEntries::restoreTrayIcon(HWND hwnd) {
   iconShown_ = call(NIM_ADD, &lastAdd_) != FALSE;
 }
 
+bool SystemEntries::showsTrayIcon(app::Long hWnd) {
+  return iconShown_ && lastAdd_.hWnd == fromLong<HWND>(hWnd);
+}
+
 app::Long SystemEntries::lastError() {
   return static_cast<app::Long>(GetLastError());
 }

@@ -22,12 +22,11 @@ class SystemEntries : public app::SystemEntries {
                                        app::Long flags) override;
   app::Long Shell_NotifyIcon(app::Long message, app::NotifyIconData& data) override;
   app::Long lastError() override;
+  bool showsTrayIcon(app::Long hWnd) override;
 
   // Re-adds the window's icon after the taskbar restarted, when the last
   // call for it was an add.
   void restoreTrayIcon(HWND hwnd);
-  // Whether the shell shows an icon that brings the window back.
-  bool showsIconFor(HWND hwnd) const { return iconShown_ && lastAdd_.hWnd == hwnd; }
 
  private:
   template <class F>

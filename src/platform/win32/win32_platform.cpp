@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "app/runtime_error.h"
+#include "app/twips.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/pictures.h"
 #include "platform/win32/text.h"
@@ -45,11 +46,9 @@ std::unique_ptr<app::WindowPeer> Platform::createWindow(app::Form& form) {
 }
 
 void Platform::messageBox(const std::string& text, int style, const std::string& title) {
-  UINT type = MB_OK;
-  if (style == 16)
-    type |= MB_ICONERROR;
-  else if (style == 64)
-    type |= MB_ICONINFORMATION;
+  // By app::MessageIcon: none, error, question, warning, information.
+  constexpr UINT icons[] = {0, MB_ICONERROR, MB_ICONQUESTION, MB_ICONWARNING, MB_ICONINFORMATION};
+  UINT type = MB_OK | icons[static_cast<int>(app::messageIcon(style))];
   // A tick handler may be the caller: arm the timer for the next deadline
   // so ticks go on while the box is open.
   timersChanged();
@@ -102,10 +101,6 @@ std::string Platform::applicationDirectory() {
   }
   path.resize(path.find_last_of(L"\\/") + 1);
   return narrow(path);
-}
-
-app::Single Platform::twipsPerPixelX() {
-  return 15.0f;
 }
 
 std::chrono::nanoseconds Platform::now() {

@@ -22,7 +22,6 @@ class Platform : public app::Platform {
   app::Picture loadPicture(const std::string& path) override;
   app::Picture builtinPicture(std::string_view name) override;
   std::string applicationDirectory() override;
-  app::Single twipsPerPixelX() override;
   std::chrono::nanoseconds now() override;
   void timersChanged() override;
   void end() override;

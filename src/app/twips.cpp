@@ -1,0 +1,58 @@
+#include "app/twips.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace app {
+
+int toPixels(double twips, Single twipsPerPixel) {
+  return static_cast<int>(std::lround(twips / twipsPerPixel));
+}
+
+Single toTwips(double pixels, Single twipsPerPixel) {
+  return static_cast<Single>(pixels * twipsPerPixel);
+}
+
+PixelRect toPixels(const ControlLayout& c, Single twipsPerPixel) {
+  return {toPixels(c.left, twipsPerPixel), toPixels(c.top, twipsPerPixel),
+          toPixels(c.width, twipsPerPixel), toPixels(c.height, twipsPerPixel)};
+}
+
+Single trayCallbackX(Long mouseMessage, Single twipsPerPixel) {
+  return toTwips(mouseMessage, twipsPerPixel);
+}
+
+Integer mouseButtons(bool left, bool right, bool middle) {
+  return static_cast<Integer>((left ? MouseButton::Left : 0) | (right ? MouseButton::Right : 0) |
+                              (middle ? MouseButton::Middle : 0));
+}
+
+Integer shiftKeys(bool shift, bool control, bool alt) {
+  return static_cast<Integer>((shift ? ShiftKey::Shift : 0) | (control ? ShiftKey::Control : 0) |
+                              (alt ? ShiftKey::Alt : 0));
+}
+
+MessageIcon messageIcon(int style) {
+  switch (style & 0x70) {
+    case 16:
+      return MessageIcon::Error;
+    case 32:
+      return MessageIcon::Question;
+    case 48:
+      return MessageIcon::Warning;
+    case 64:
+      return MessageIcon::Information;
+    default:
+      return MessageIcon::None;
+  }
+}
+
+std::vector<const ControlLayout*> tabOrder(const FormLayout& form) {
+  std::vector<const ControlLayout*> order;
+  for (const auto& c : form.controls) order.push_back(&c);
+  std::stable_sort(order.begin(), order.end(),
+                   [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+  return order;
+}
+
+}  // namespace app
