@@ -4,12 +4,15 @@
 # countdown from 3, the menu's windows and boxes, and the close sequence.
 # A screen reader's view of every window is read over AT-SPI, and the
 # keyboard does what the mouse does. A screenshot of each window goes to
-# SCREENSHOT_DIR.
-#   with_private_buses.sh LOG e2e_test.sh PROGRAM SCREENSHOT_DIR
+# SCREENSHOT_DIR. With a tray host (an XEmbed tray or a StatusNotifierItem
+# host) it checks the tray icon instead: there at start, and a double-click
+# on it brings main back and removes it.
+#   with_private_buses.sh LOG e2e_test.sh PROGRAM SCREENSHOT_DIR [xembed|sni]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 program="$1"
 shots="$2"
+tray="${3:-none}"
 python="${TAVIMO_PYTHON:-/usr/bin/python3}"
 : "${TAVIMO_BUS_LOG:?run me through with_private_buses.sh}"
 log="$TAVIMO_BUS_LOG"
@@ -96,6 +99,32 @@ answer_box() {
 scheduled() { "$python" "$here/bus_log.py" "$log" scheduled "$@"; }
 entries() { "$python" "$here/bus_log.py" "$log" count; }
 
+# The desktop's tray, when the run has one.
+sni_items() {
+  dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
+    org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher "string:$1"
+}
+case "$tray" in
+  xembed)
+    trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
+    pids+=("$!")
+    tray_host="$(window '^panel$')" || fail "trayer did not start"
+    icon_shown() { xwininfo -tree -id "$tray_host" | grep -q '"tavimo-shutdown"'; }
+    ;;
+  sni)
+    status-notifier-watcher >/dev/null 2>&1 &
+    pids+=("$!")
+    gtk-sni-tray-standalone --bottom >/dev/null 2>&1 &
+    pids+=("$!")
+    for _ in $(seq 100); do
+      sni_items IsStatusNotifierHostRegistered 2>/dev/null | grep -q 'boolean true' && break
+      sleep 0.05
+    done
+    tray_host="$(window '^gtk-sni-tray-standalone$')" || fail "no status notifier host"
+    icon_shown() { sni_items RegisteredStatusNotifierItems | grep -q string; }
+    ;;
+esac
+
 # Under the splash, a window of a colour found nowhere in the program.
 display -geometry 1024x768+0+0 -size 1024x768 xc:magenta </dev/null &
 backdrop=$!
@@ -119,19 +148,23 @@ done
 [ -n "$splash" ] || fail "no splash"
 atspi HY 1 &                                # while the splash is up
 splash_heard=$!
-sleep 0.2
-shot "$splash" splash
-# The desktop shows through the 3-pixel strip at the right edge only: no
-# pixel of the banner or of a label is see-through.
-convert "$shots/splash.png" -fill black +opaque magenta -fill white -opaque magenta \
-  "$work/seen.png"
-convert -size 503x200 xc:black -fill white -draw 'rectangle 500,0 502,199' "$work/strip.png"
-differ="$(compare -metric AE "$work/seen.png" "$work/strip.png" null: 2>&1 || true)"
-[ "$differ" = 0 ] || fail "the splash is see-through elsewhere than its strip: $differ pixels"
-kill "$backdrop"
 states="$(xprop -id "$splash" _NET_WM_STATE)"
 [[ $states == *_NET_WM_STATE_ABOVE* ]] || fail "the splash is not on top: $states"
 [[ $states == *_NET_WM_STATE_SKIP_TASKBAR* ]] || fail "the splash is on the taskbar: $states"
+# The desktop shows through the 3-pixel strip at the right edge only: no
+# pixel of the banner or of a label is see-through. Shot again while the
+# splash may not have drawn itself yet.
+convert -size 503x200 xc:black -fill white -draw 'rectangle 500,0 502,199' "$work/strip.png"
+for _ in $(seq 8); do
+  sleep 0.1
+  shot "$splash" splash
+  convert "$shots/splash.png" -fill black +opaque magenta -fill white -opaque magenta \
+    "$work/seen.png"
+  differ="$(compare -metric AE "$work/seen.png" "$work/strip.png" null: 2>&1 || true)"
+  [ "$differ" = 0 ] && break
+done
+[ "$differ" = 0 ] || fail "the splash is see-through elsewhere than its strip: $differ pixels"
+kill "$backdrop"
 
 wait "$splash_heard" || fail "the splash was not heard as a window with its labels"
 main="$(window '^<Tavimo> 关机工具 $' 60)" || fail "main did not follow the splash"
@@ -141,6 +174,39 @@ menu=$((HEIGHT - 274))
 [ "$WIDTH" = 238 ] && [ "$menu" -gt 10 ] || fail "main is ${WIDTH}x${HEIGHT}"
 shot "$main" main
 atspi main
+
+# Closing: refused, the window shrinks, and the program ends.
+close_main() {
+  "$python" "$here/send_close.py" "$main"
+  sleep 0.1
+  geometry "$main"
+  [ "$WIDTH" -lt 238 ] || fail "main did not start shrinking"
+  for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.05; done
+  kill -0 "$program_pid" 2>/dev/null && fail "the program did not end"
+  wait "$program_pid" || fail "the program ended with status $?"
+}
+
+minimise() {
+  click "$main" 2400 2880 "$menu"           # 最小化到任务栏
+  atspi box-minimised
+  answer_box 最小化！ box_minimised
+}
+
+if [ "$tray" != none ]; then
+  for _ in $(seq 60); do icon_shown && break; sleep 0.05; done
+  icon_shown || fail "no icon in the $tray tray at start"
+  minimise
+  gone '^<Tavimo> 关机工具 $' || fail "main was not hidden behind its icon"
+  geometry "$tray_host"                     # the one icon sits at the host's left
+  [ "$tray" = xembed ] && x=$((X + WIDTH / 2)) || x=$((X + 15))
+  xdotool mousemove "$x" "$((Y + HEIGHT / 2))" click --repeat 2 --delay 80 1
+  window '^<Tavimo> 关机工具 $' >/dev/null || fail "a double-click on the icon did not bring main back"
+  for _ in $(seq 60); do icon_shown || break; sleep 0.05; done
+  icon_shown && fail "the icon stayed after the restore"
+  close_main
+  echo "end-to-end with a $tray tray: all steps passed"
+  exit 0
+fi
 
 # The keyboard: Tab follows the stored tab order, the options of a frame
 # being one stop as a group is on Windows; an arrow chooses the option it
@@ -225,12 +291,10 @@ done
 sleep 0.2
 shot "$main" main_skin
 
-# Closing: refused, the window shrinks, and the program ends.
-"$python" "$here/send_close.py" "$main"
-sleep 0.1
-geometry "$main"
-[ "$WIDTH" -lt 238 ] || fail "main did not start shrinking"
-for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.05; done
-kill -0 "$program_pid" 2>/dev/null && fail "the program did not end"
-wait "$program_pid" || fail "the program ended with status $?"
+# No tray: 最小化到任务栏 leaves main reachable on the taskbar. With no
+# window manager the minimise request leaves it on screen; hiding it would
+# have unmapped it.
+minimise
+window '^<Tavimo> 关机工具 $' 4 >/dev/null || fail "main was hidden with no tray to bring it back"
+close_main
 echo "end-to-end: all steps passed; screenshots in $shots"
