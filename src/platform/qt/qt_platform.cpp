@@ -45,7 +45,7 @@ double QtPlatform::run(const app::CommandLine& command, app::WindowStyle) {
 }
 
 app::Picture QtPlatform::loadPicture(const std::string& path) {
-  return loadPictureFile(path);
+  return loadPictureFile(fileInDirectory(path, applicationDirectory()));
 }
 
 app::Picture QtPlatform::builtinPicture(std::string_view name) {
