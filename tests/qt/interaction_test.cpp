@@ -250,7 +250,9 @@ TEST_F(InteractionTest, SkinsThatAreNoPicturesAreReportedByTheirRealPathAndMainG
     EXPECT_LT(clock.elapsed(), 1000);
     done = true;
     release.join();
-    ASSERT_EQ(answers.boxes.size(), 2u);
+    EXPECT_EQ(answers.boxes.size(), 2u);
+    if (answers.boxes.size() != 2u)
+      continue;
     EXPECT_TRUE(answers.boxes[1].text.contains(c.error)) << answers.boxes[1].text.toStdString();
     EXPECT_TRUE(answers.boxes[1].text.endsWith("：" + sky.path_)) << "the real path, with /";
     EXPECT_TRUE(window(mainForm())->isEnabled());
