@@ -131,6 +131,8 @@ backdrop=$!
 pids+=("$backdrop")
 window '^ImageMagick: magenta$' >/dev/null || fail "no backdrop"
 
+atspi HY 10 &                               # waits for the splash to be up
+splash_heard=$!
 "$program" &
 program_pid=$!
 pids+=("$program_pid")
@@ -146,21 +148,18 @@ for _ in $(seq 100); do
   sleep 0.02
 done
 [ -n "$splash" ] || fail "no splash"
-atspi HY 1 &                                # while the splash is up
-splash_heard=$!
 states="$(xprop -id "$splash" _NET_WM_STATE)"
 [[ $states == *_NET_WM_STATE_ABOVE* ]] || fail "the splash is not on top: $states"
 [[ $states == *_NET_WM_STATE_SKIP_TASKBAR* ]] || fail "the splash is on the taskbar: $states"
 # The desktop shows through the 3-pixel strip at the right edge only: no
-# pixel of the banner or of a label is see-through. Shot again while the
-# splash may not have drawn itself yet.
+# pixel of the banner or of a label is see-through. Shot until the splash
+# has drawn itself (before that the backdrop shows through it all).
 convert -size 503x200 xc:black -fill white -draw 'rectangle 500,0 502,199' "$work/strip.png"
-for _ in $(seq 8); do
-  sleep 0.1
+differ="not shot"
+while xdotool search --onlyvisible --class tavimo-shutdown | grep -qx "$splash"; do
   shot "$splash" splash
-  convert "$shots/splash.png" -fill black +opaque magenta -fill white -opaque magenta \
-    "$work/seen.png"
-  differ="$(compare -metric AE "$work/seen.png" "$work/strip.png" null: 2>&1 || true)"
+  differ="$(convert "$shots/splash.png" -fill black +opaque magenta -fill white -opaque magenta \
+    miff:- | compare -metric AE - "$work/strip.png" null: 2>&1 || true)"
   [ "$differ" = 0 ] && break
 done
 [ "$differ" = 0 ] || fail "the splash is see-through elsewhere than its strip: $differ pixels"
