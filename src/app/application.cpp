@@ -52,8 +52,7 @@ void Application::guarded(Action action) {
   --depth_;
   if (depth_ == 0 && !ended_ &&
       std::none_of(forms_.begin(), forms_.end(), [](Form* f) { return f->loaded(); })) {
-    ended_ = true;
-    platform_.end();
+    end();
   }
 }
 
@@ -175,37 +174,9 @@ std::optional<std::chrono::milliseconds> Application::timeToNextTick() const {
   return std::max(left, std::chrono::milliseconds::zero());
 }
 
-void Application::raiseNested(Form& form, Event& event) {
-  form.raise(event);
-}
-
-void Application::MsgBox(const std::string& text, int style, std::optional<std::string> title) {
-  platform_.messageBox(text, style, title ? *title : std::string(project_.title));
-  if (ended_)
-    throw EndRequested{};
-}
-
-double Application::Shell(const CommandLine& command, WindowStyle style) {
-  return platform_.run(command, style);
-}
-
-Picture Application::LoadPicture(const std::string& path) {
-  return platform_.loadPicture(path);
-}
-
-std::string Application::AppPath() {
-  std::string dir = platform_.applicationDirectory();
-  auto isSeparator = [](char c) { return c == '\\' || c == '/'; };
-  bool root = dir.size() <= 1 || (dir.size() == 3 && dir[1] == ':');
-  if (!root && isSeparator(dir.back()))
-    dir.pop_back();
-  return dir;
-}
-
-void Application::End() {
+void Application::end() {
   ended_ = true;
   platform_.end();
-  throw EndRequested{};
 }
 
 void Application::report(const RuntimeError& error) {
@@ -215,18 +186,32 @@ void Application::report(const RuntimeError& error) {
 }
 
 void MsgBox(const std::string& text, int style, std::optional<std::string> title) {
-  Application::current().MsgBox(text, style, std::move(title));
+  Application& app = Application::current();
+  app.platform().messageBox(text, style, title ? *title : std::string(app.project().title));
+  // The program may have ended while the box was open.
+  if (app.ended())
+    throw EndRequested{};
 }
+
 double Shell(const CommandLine& command, WindowStyle style) {
-  return Application::current().Shell(command, style);
+  return Application::current().platform().run(command, style);
 }
+
 Picture LoadPicture(const std::string& path) {
-  return Application::current().LoadPicture(path);
+  return Application::current().platform().loadPicture(path);
 }
+
 std::string AppPath() {
-  return Application::current().AppPath();
+  std::string dir = Application::current().platform().applicationDirectory();
+  auto isSeparator = [](char c) { return c == '\\' || c == '/'; };
+  bool root = dir.size() <= 1 || (dir.size() == 3 && dir[1] == ':');
+  if (!root && isSeparator(dir.back()))
+    dir.pop_back();
+  return dir;
 }
+
 void End() {
-  Application::current().End();
+  Application::current().end();
+  throw EndRequested{};
 }
 }  // namespace app

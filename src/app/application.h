@@ -23,10 +23,7 @@
 namespace app {
 
 struct ProjectDescription {
-  std::string_view title;        // the application title of message boxes
-  std::string_view description;  // the executable's description
-  int locale = 0;
-  std::vector<std::string_view> forms;  // form-table order
+  std::string_view title;  // the application title of message boxes
   std::function<std::unique_ptr<Form>()> startupForm;
 };
 
@@ -72,19 +69,10 @@ class Application {
   std::optional<std::chrono::nanoseconds> nextDeadline() const;
   // What a platform arms its one timer with: rounded up, never negative.
   std::optional<std::chrono::milliseconds> timeToNextTick() const;
-  void timersChanged() { platform_.timersChanged(); }
 
-  // Raises an event inside the running handler (Load inside Show, Change
-  // inside an assignment); errors go to the caller.
-  void raiseNested(Form& form, Event& event);
-
-  // Runtime operations.
-  void MsgBox(const std::string& text, int style, std::optional<std::string> title);
-  double Shell(const CommandLine& command, WindowStyle style);
-  Picture LoadPicture(const std::string& path);
-  std::string AppPath();
-  [[noreturn]] void End();
-
+  // Stops the program: no further events, the platform ends the process.
+  void end();
+  // Shows a runtime error's message box, unless the program ended.
   void report(const RuntimeError& error);
   Long lastDllError = 0;
 

@@ -19,7 +19,7 @@ Control::Control(Form& form, const ControlLayout& layout)
 
 void Control::expectKind(ControlKind kind) const {
   if (layout_->kind != kind)
-    throw RuntimeError(438, "对象不支持该属性或方法");
+    throw RuntimeError::notSupported();
 }
 
 void Control::notifyPeer() {
@@ -32,7 +32,7 @@ void Control::setText(std::string text) {
   notifyPeer();
   if (kind() == ControlKind::TextBox) {
     Event change{EventKind::Change, name()};
-    Application::current().raiseNested(*form_, change);
+    form_->raise(change);
   }
 }
 
@@ -66,7 +66,7 @@ void Control::setEnabled(Boolean enabled) {
     if (on && !enabled_)
       due_ = Application::current().platform().now() + std::chrono::milliseconds(Interval());
     enabled_ = on;
-    Application::current().timersChanged();
+    Application::current().platform().timersChanged();
     return;
   }
   enabled_ = on;

@@ -54,8 +54,7 @@ void replaceAll(std::string& text, char from, char to) {
       c = to;
 }
 
-}  // namespace
-
+// The code points of a UTF-8 text; malformed bytes become U+FFFD.
 std::u32string decodeUtf8(std::string_view text) {
   std::u32string out;
   std::size_t i = 0;
@@ -78,6 +77,8 @@ std::u32string decodeUtf8(std::string_view text) {
   }
   return out;
 }
+
+}  // namespace
 
 std::size_t Len(std::string_view text) {
   std::size_t units = 0;
@@ -122,13 +123,6 @@ std::optional<double> parseNumber(std::string_view text) {
   return value;
 }
 
-double CDbl(std::string_view text) {
-  auto value = parseNumber(text);
-  if (!value)
-    throw RuntimeError::typeMismatch();
-  return *value;
-}
-
 std::string CStr(double value) {
   if (!std::isfinite(value))
     throw RuntimeError::overflow();
@@ -168,12 +162,6 @@ Long CLng(double value) {
   if (rounded < std::numeric_limits<Long>::min() || rounded > std::numeric_limits<Long>::max())
     throw RuntimeError::overflow();
   return static_cast<Long>(rounded);
-}
-
-std::uint8_t CByte(Integer value) {
-  if (value < 0 || value > 255)
-    throw RuntimeError::overflow();
-  return static_cast<std::uint8_t>(value);
 }
 
 }  // namespace app

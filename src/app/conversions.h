@@ -18,9 +18,6 @@ namespace app {
 // Nothing else converts: no exponents, no hex, no separators.
 std::optional<double> parseNumber(std::string_view text);
 
-// Text to double; text that is no number is a type mismatch.
-double CDbl(std::string_view text);
-
 // Plain decimal, at most 15 significant digits, no leading blank and no
 // point for whole numbers (59.0 gives "59").
 std::string CStr(double value);
@@ -28,12 +25,8 @@ std::string CStr(Integer value);
 
 // Nearest integer, ties to the even one; out of range is an overflow.
 Long CLng(double value);
-std::uint8_t CByte(Integer value);
 
 // Length in UTF-16 code units.
 std::size_t Len(std::string_view text);
-
-// The Unicode code points of a UTF-8 text; malformed bytes become U+FFFD.
-std::u32string decodeUtf8(std::string_view text);
 
 }  // namespace app

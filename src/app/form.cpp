@@ -35,7 +35,7 @@ void Form::Load() {
   platform.timersChanged();
 
   Event load{EventKind::Load, {}};
-  Application::current().raiseNested(*this, load);
+  raise(load);
 }
 
 void Form::Show() {
@@ -62,11 +62,11 @@ bool Form::Unload(Integer unloadMode) {
   Application& app = Application::current();
   Event query{EventKind::QueryUnload, {}};
   query.unloadMode = unloadMode;
-  app.raiseNested(*this, query);
+  raise(query);
   if (query.cancel != 0 || !loaded_)
     return false;
   Event unload{EventKind::Unload, {}};
-  app.raiseNested(*this, unload);
+  raise(unload);
   if (unload.cancel != 0 || !loaded_)
     return false;
 

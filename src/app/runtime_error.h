@@ -10,26 +10,30 @@ namespace app {
 
 class RuntimeError : public std::runtime_error {
  public:
-  RuntimeError(int number, std::string description);
-
   int number() const { return number_; }
+  // The runtime's Chinese description, and what failed when it names it.
   const std::string& description() const { return description_; }
 
   // The message box text the runtime shows for it.
   std::string report() const;
 
-  static RuntimeError overflow();
-  static RuntimeError divisionByZero();
-  static RuntimeError typeMismatch();
-  static RuntimeError fileNotFound(const std::string& path);
-  static RuntimeError invalidPicture(const std::string& path);
-  static RuntimeError dllNotFound(const std::string& library);
-  static RuntimeError entryPointNotFound(const std::string& entry);
-  static RuntimeError cannotRun(const std::string& command);
-  static RuntimeError invalidCall();
-  static RuntimeError internal();
+  static RuntimeError invalidCall() { return RuntimeError(5); }
+  static RuntimeError overflow() { return RuntimeError(6); }
+  static RuntimeError dllNotFound(const std::string& library) { return RuntimeError(48, library); }
+  static RuntimeError internal() { return RuntimeError(51); }
+  static RuntimeError fileNotFound(const std::string& path) { return RuntimeError(53, path); }
+  static RuntimeError cannotRun(const std::string& command) { return RuntimeError(53, command); }
+  static RuntimeError permissionDenied(const std::string& what) { return RuntimeError(70, what); }
+  static RuntimeError notSupported() { return RuntimeError(438); }
+  static RuntimeError entryPointNotFound(const std::string& entry) {
+    return RuntimeError(453, entry);
+  }
+  static RuntimeError invalidPicture(const std::string& path) { return RuntimeError(481, path); }
 
  private:
+  // The description comes from the one table of numbers.
+  explicit RuntimeError(int number, const std::string& detail = {});
+
   int number_;
   std::string description_;
 };

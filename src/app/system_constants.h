@@ -44,12 +44,9 @@ inline constexpr Long FlagTip = 4;      // NIF_TIP
 // Mouse messages, as the tray reports them through the callback.
 namespace MouseMessage {
 inline constexpr Long Move = 0x200;             // WM_MOUSEMOVE
-inline constexpr Long LeftDown = 0x201;         // WM_LBUTTONDOWN
 inline constexpr Long LeftUp = 0x202;           // WM_LBUTTONUP
 inline constexpr Long LeftDoubleClick = 0x203;  // WM_LBUTTONDBLCLK
-inline constexpr Long RightDown = 0x204;        // WM_RBUTTONDOWN
 inline constexpr Long RightUp = 0x205;          // WM_RBUTTONUP
-inline constexpr Long MiddleDown = 0x207;       // WM_MBUTTONDOWN
 inline constexpr Long MiddleUp = 0x208;         // WM_MBUTTONUP
 }  // namespace MouseMessage
 

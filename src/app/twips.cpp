@@ -23,13 +23,11 @@ Single trayCallbackX(Long mouseMessage, Single twipsPerPixel) {
 }
 
 Integer mouseButtons(bool left, bool right, bool middle) {
-  return static_cast<Integer>((left ? MouseButton::Left : 0) | (right ? MouseButton::Right : 0) |
-                              (middle ? MouseButton::Middle : 0));
+  return static_cast<Integer>((left ? 1 : 0) | (right ? 2 : 0) | (middle ? 4 : 0));
 }
 
 Integer shiftKeys(bool shift, bool control, bool alt) {
-  return static_cast<Integer>((shift ? ShiftKey::Shift : 0) | (control ? ShiftKey::Control : 0) |
-                              (alt ? ShiftKey::Alt : 0));
+  return mouseButtons(shift, control, alt);  // the same bits
 }
 
 MessageIcon messageIcon(int style) {

@@ -26,17 +26,7 @@ PixelRect toPixels(const ControlLayout& control, Single twipsPerPixel);
 // mouse message, scaled like any X to twips.
 Single trayCallbackX(Long mouseMessage, Single twipsPerPixel);
 
-// The Button and Shift arguments of a mouse event.
-namespace MouseButton {
-inline constexpr Integer Left = 1;
-inline constexpr Integer Right = 2;
-inline constexpr Integer Middle = 4;
-}  // namespace MouseButton
-namespace ShiftKey {
-inline constexpr Integer Shift = 1;
-inline constexpr Integer Control = 2;
-inline constexpr Integer Alt = 4;
-}  // namespace ShiftKey
+// The Button and Shift arguments of a mouse event: bits 1, 2 and 4.
 Integer mouseButtons(bool left, bool right, bool middle);
 Integer shiftKeys(bool shift, bool control, bool alt);
 

@@ -63,7 +63,4 @@ class main : public app::Form {
   int ticksNotNarrower_ = 0;
 };
 
-// The forum page the feedback command opens.
-std::string forumAddress();
-
 }  // namespace forms

@@ -7,9 +7,12 @@
 
 namespace forms {
 
+namespace {
+// The forum page the feedback command opens.
 std::string forumAddress() {
   return "http://tieba.baidu.com/f?ie=utf-8&kw=" + app::percentEncode("关机工具");
 }
+}  // namespace
 
 void main::说明_Click() {
   app::MsgBox("说明：因为系统重装，源码没有备份，这是重做后的，或许有BUG。",

@@ -31,7 +31,7 @@ class RecordingRunner : public qtui::CommandRunner {
   void run(const app::CommandLine& command) override {
     commands.push_back(command);
     if (refuse)
-      throw app::RuntimeError(70, "拒绝的权限：test");
+      throw app::RuntimeError::permissionDenied("test");
   }
   std::vector<app::CommandLine> commands;
   bool refuse = false;

@@ -101,7 +101,7 @@ TEST_F(ServicesTest, ApplicationDirectoryIsTheExecutablesRealDirectory) {
   const std::string dir = platform.applicationDirectory();
   EXPECT_EQ(QString::fromStdString(dir), QDir(QApplication::applicationDirPath()).canonicalPath());
   EXPECT_NE(dir.back(), '/');
-  EXPECT_EQ(application.AppPath(), dir);
+  EXPECT_EQ(app::AppPath(), dir);
 }
 
 TEST_F(ServicesTest, OnlyTheFiveDeclaredEntriesBind) {

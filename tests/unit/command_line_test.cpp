@@ -44,16 +44,4 @@ TEST(PercentEncode, EveryByteUpperCaseHex) {
   EXPECT_EQ(app::percentEncode("a "), "%61%20");
 }
 
-TEST(ForumAddress, CarriesTheForumNameInItsQuery) {
-  const std::string address = forms::forumAddress();
-  EXPECT_TRUE(address.starts_with("http://"));
-  auto query = address.find("/f?ie=utf-8&kw=");
-  ASSERT_NE(query, std::string::npos);
-  EXPECT_EQ(address.substr(query + 15), app::percentEncode("关机工具"));
-  auto line = CommandLine::openAddress(address).text();
-  EXPECT_TRUE(line.starts_with("cmd.exe /c start http://"));
-  EXPECT_EQ(line.find(" &"), std::string::npos);
-  EXPECT_NE(line.find("^&kw=%^E5"), std::string::npos);
-}
-
 }  // namespace

@@ -73,8 +73,12 @@ TEST_F(Information, FeedbackAsksFirstThenOpensTheForumHidden) {
   ASSERT_EQ(platform.commands.size(), 1u);
   EXPECT_EQ(platform.commands[0].style, app::WindowStyle::Hidden);
   EXPECT_EQ(platform.commands[0].command.kind(), app::CommandLine::Kind::OpenAddress);
-  EXPECT_EQ(platform.commands[0].command.address(), forms::forumAddress());
-  EXPECT_TRUE(platform.commands[0].text().starts_with("cmd.exe /c start http://"));
+  EXPECT_EQ(platform.commands[0].command.address(),
+            "http://tieba.baidu.com/f?ie=utf-8&kw=%E5%85%B3%E6%9C%BA%E5%B7%A5%E5%85%B7");
+  // No "&" or "%" left for cmd.exe to act on.
+  EXPECT_EQ(platform.commands[0].text(),
+            "cmd.exe /c start http://tieba.baidu.com/f?ie=utf-8^&kw="
+            "%^E5%^85%^B3%^E6%^9C%^BA%^E5%^B7%^A5%^E5%^85%^B7");
 }
 
 TEST_F(Information, MenuItemsShowTheirStoredCaptions) {

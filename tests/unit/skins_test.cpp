@@ -86,9 +86,9 @@ TEST_F(Skins, AtADriveRootThePathHoldsTwoSeparators) {
 
 TEST_F(Skins, ATrailingSeparatorIsDroppedElsewhere) {
   platform.appDir = "C:\\Tools\\Tavimo\\";
-  EXPECT_EQ(application.AppPath(), "C:\\Tools\\Tavimo");
+  EXPECT_EQ(app::AppPath(), "C:\\Tools\\Tavimo");
   platform.appDir = "/";
-  EXPECT_EQ(application.AppPath(), "/");
+  EXPECT_EQ(app::AppPath(), "/");
 }
 
 TEST_F(Skins, AMissingOrBrokenFileIsNamedAndMainKeepsItsPicture) {

@@ -14,7 +14,7 @@ namespace {
 
 // Raised after the failure was announced, so the runtime's box shows too.
 [[noreturn]] void refused(const QString& reason) {
-  throw app::RuntimeError(70, "请求未完成：" + reason.toStdString());
+  throw app::RuntimeError::permissionDenied(reason.toStdString());
 }
 
 }  // namespace
