@@ -16,9 +16,9 @@ namespace {
 class ServicesTest : public QtProgram {};
 
 TEST_F(ServicesTest, PicturesLoadFromTheProgramsDirectoryJoinedWithABackslash) {
-  const QString file = QString::fromStdString(application.AppPath()) + "/横幅.gif";
+  const QString file = QString::fromStdString(app::AppPath()) + "/横幅.gif";
   ASSERT_TRUE(QFile::copy(":/builtin/splash.gif", file));
-  app::Picture picture = platform.loadPicture(application.AppPath() + "\\横幅.gif");
+  app::Picture picture = platform.loadPicture(app::AppPath() + "\\横幅.gif");
   QFile::remove(file);
   EXPECT_EQ(picture->widthPixels(), 500);
   EXPECT_EQ(picture->heightPixels(), 200);
