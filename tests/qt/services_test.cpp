@@ -17,6 +17,7 @@ class ServicesTest : public QtProgram {};
 
 TEST_F(ServicesTest, PicturesLoadFromTheProgramsDirectoryJoinedWithABackslash) {
   const QString file = QString::fromStdString(app::AppPath()) + "/横幅.gif";
+  QFile::remove(file);  // left over from a run that failed
   ASSERT_TRUE(QFile::copy(":/builtin/splash.gif", file));
   app::Picture picture = platform.loadPicture(app::AppPath() + "\\横幅.gif");
   QFile::remove(file);
