@@ -10,7 +10,9 @@ if [ "${1:-test}" = test ]; then
          wine64 g++-mingw-w64-x86-64-posix
          xvfb xauth x11-utils xdotool imagemagick icoutils
          locales dbus python3 python3-dbus python3-dbusmock python3-gi
-         dpkg-dev lintian)
+         dpkg-dev lintian
+         at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+         trayer haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils)
 fi
 
 # A locale with a decimal comma, for the conversion tests.

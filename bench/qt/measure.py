@@ -4,6 +4,7 @@
 import ctypes
 import json
 import os
+import shutil
 import subprocess
 import sys
 import time
@@ -120,8 +121,60 @@ def log_size(log):
         return sum(1 for line in f if line.strip())
 
 
+def window_named(pattern, tries=100):
+    for _ in range(tries):
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", pattern],
+                               capture_output=True, text=True).stdout.split()
+        if found:
+            return found[0]
+        time.sleep(0.05)
+    return None
+
+
+def choose_skin(main_window, option_top_twips):
+    xdotool("windowfocus", "--sync", main_window)
+    xdotool("key", "alt", "Right", "Right", "Right", "Return")   # 换肤
+    chooser = window_named("^换肤")
+    click(chooser, 0, 360, option_top_twips + 120)  # the option, inside Frame1
+    click(chooser, 0, 120, 2040)                    # 确定
+    notice = window_named("^提示$")
+    xdotool("windowfocus", "--sync", notice, "key", "Return")
+    time.sleep(1.0)
+
+
+def skin_memory(program, work):
+    """Resident memory with main's built-in picture, after choosing a skin of
+    the shipped size (480 x 720), then after a 6000 x 4000 photo, run from a
+    copy of the program beside those skins."""
+    folder = os.path.join(work, "skin-bench")
+    os.makedirs(folder, exist_ok=True)
+    copy = os.path.join(folder, os.path.basename(program))
+    shutil.copy(program, copy)
+    shutil.copy(os.path.join(os.path.dirname(program), "大海.jpg"), folder)
+    subprocess.run(["convert", "-size", "6000x4000", "gradient:navy-orange", "-quality", "90",
+                    os.path.join(folder, "星空.jpg")], check=True)
+    process = subprocess.Popen([copy], stderr=subprocess.DEVNULL)
+    try:
+        main_window = window_named("^<Tavimo>")
+        time.sleep(1.0)
+        print(f"resident memory, built-in picture:  {rss_mib(process.pid):6.1f} MiB")
+        choose_skin(main_window, 840)                   # 大海主题
+        shipped = rss_mib(process.pid)
+        print(f"  after a 480 x 720 skin:            {shipped:6.1f} MiB")
+        choose_skin(main_window, 360)                   # 星空主题, the photo
+        photo = rss_mib(process.pid)
+        print(f"  after a 6000 x 4000 photo skin:    {photo:6.1f} MiB"
+              f"  ({photo - shipped:+.1f} MiB; target within 2 MiB)")
+    finally:
+        process.terminate()
+        process.wait()
+
+
 def main():
     program = sys.argv[1]
+    if len(sys.argv) > 2 and sys.argv[2] == "skin":
+        skin_memory(program, os.environ["XDG_RUNTIME_DIR"])
+        return
     log = os.environ["TAVIMO_BUS_LOG"]
     lib = x11()
     display = lib.XOpenDisplay(None)

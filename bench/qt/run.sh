@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Figures for the Linux program: start-up to the splash mapped, resident
-# memory and CPU time with main idle, and how late the 60 s countdown's
-# request reaches logind. Runs on its own Xvfb display with private buses
+# memory and CPU time with main idle, how late the 60 s countdown's
+# request reaches logind, and resident memory after a large photo skin. Runs on its own Xvfb display with private buses
 # and a stand-in logind; asserts nothing.
 #   bench/qt/run.sh [PROGRAM]
 set -euo pipefail
@@ -26,3 +26,5 @@ unset WAYLAND_DISPLAY
 
 "$root/tests/qt/with_private_buses.sh" "$work/bus.jsonl" \
   "$python" "$root/bench/qt/measure.py" "$program"
+"$root/tests/qt/with_private_buses.sh" "$work/bus.jsonl" \
+  "$python" "$root/bench/qt/measure.py" "$program" skin

@@ -2,14 +2,20 @@
 # The real program under Xvfb, driven with xdotool, talking to the stand-in
 # logind of with_private_buses.sh: splash, main, a quick button, a
 # countdown from 3, the menu's windows and boxes, and the close sequence.
-# A screenshot of each window goes to SCREENSHOT_DIR. The short run, for an
-# installed program, is start, 六十秒关机 and close.
-#   with_private_buses.sh LOG e2e_test.sh PROGRAM SCREENSHOT_DIR [full|short]
+# A screen reader's view of every window is read over AT-SPI, and the
+# keyboard does what the mouse does. A screenshot of each window goes to
+# SCREENSHOT_DIR. With a tray host (an XEmbed tray or a StatusNotifierItem
+# host) it checks the tray icon instead: there at start, and a double-click
+# on it brings main back and removes it. The short run, for an installed
+# program, is start, 六十秒关机 and close.
+#   with_private_buses.sh LOG e2e_test.sh PROGRAM SCREENSHOT_DIR [full|short|xembed|sni]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 program="$1"
 shots="$2"
 run="${3:-full}"
+tray=none
+case "$run" in xembed | sni) tray="$run" ;; esac
 python="${TAVIMO_PYTHON:-/usr/bin/python3}"
 : "${TAVIMO_BUS_LOG:?run me through with_private_buses.sh}"
 log="$TAVIMO_BUS_LOG"
@@ -36,6 +42,18 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(head -n1 "$work/display")"
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work"
+
+# An accessibility bus, as a desktop with a screen reader has; Qt speaks
+# on it whether or not a screen reader asked.
+/usr/libexec/at-spi-bus-launcher --launch-immediately &
+pids+=("$!")
+a11y_bus() {
+  dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress
+}
+for _ in $(seq 100); do a11y_bus >/dev/null 2>&1 && break; sleep 0.05; done
+a11y_bus >/dev/null 2>&1 || fail "no accessibility bus"
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+atspi() { "$python" "$here/atspi_check.py" "$@" || fail "a screen reader is told otherwise"; }
 
 # Opening an address must never start a browser: xdg-open only records.
 mkdir "$work/bin"
@@ -85,6 +103,40 @@ scheduled() { "$python" "$here/bus_log.py" "$log" scheduled "$@"; }
 notified() { "$python" "$here/bus_log.py" "$log" notified "$@"; }
 entries() { "$python" "$here/bus_log.py" "$log" count; }
 
+# The desktop's tray, when the run has one.
+sni_items() {
+  dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
+    org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher "string:$1"
+}
+case "$tray" in
+  xembed)
+    trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
+    pids+=("$!")
+    tray_host="$(window '^panel$')" || fail "trayer did not start"
+    icon_shown() { xwininfo -tree -id "$tray_host" | grep -q '"tavimo-shutdown"'; }
+    ;;
+  sni)
+    status-notifier-watcher >/dev/null 2>&1 &
+    pids+=("$!")
+    gtk-sni-tray-standalone --bottom >/dev/null 2>&1 &
+    pids+=("$!")
+    for _ in $(seq 100); do
+      sni_items IsStatusNotifierHostRegistered 2>/dev/null | grep -q 'boolean true' && break
+      sleep 0.05
+    done
+    tray_host="$(window '^gtk-sni-tray-standalone$')" || fail "no status notifier host"
+    icon_shown() { sni_items RegisteredStatusNotifierItems | grep -q string; }
+    ;;
+esac
+
+# Under the splash, a window of a colour found nowhere in the program.
+display -geometry 1024x768+0+0 -size 1024x768 xc:magenta </dev/null &
+backdrop=$!
+pids+=("$backdrop")
+window '^ImageMagick: magenta$' >/dev/null || fail "no backdrop"
+
+atspi HY 10 &                               # waits for the splash to be up
+splash_heard=$!
 "$program" &
 program_pid=$!
 pids+=("$program_pid")
@@ -100,29 +152,113 @@ for _ in $(seq 100); do
   sleep 0.02
 done
 [ -n "$splash" ] || fail "no splash"
-sleep 0.2
-shot "$splash" splash
 states="$(xprop -id "$splash" _NET_WM_STATE)"
 [[ $states == *_NET_WM_STATE_ABOVE* ]] || fail "the splash is not on top: $states"
 [[ $states == *_NET_WM_STATE_SKIP_TASKBAR* ]] || fail "the splash is on the taskbar: $states"
+# The desktop shows through the 3-pixel strip at the right edge only: no
+# pixel of the banner or of a label is see-through. Shot until the splash
+# has drawn itself (before that the backdrop shows through it all).
+convert -size 503x200 xc:black -fill white -draw 'rectangle 500,0 502,199' "$work/strip.png"
+differ="not shot"
+while xdotool search --onlyvisible --class tavimo-shutdown | grep -qx "$splash"; do
+  shot "$splash" splash
+  differ="$(convert "$shots/splash.png" -fill black +opaque magenta -fill white -opaque magenta \
+    miff:- | compare -metric AE - "$work/strip.png" null: 2>&1 || true)"
+  [ "$differ" = 0 ] && break
+done
+[ "$differ" = 0 ] || fail "the splash is see-through elsewhere than its strip: $differ pixels"
+kill "$backdrop"
 
+wait "$splash_heard" || fail "the splash was not heard as a window with its labels"
 main="$(window '^<Tavimo> 关机工具 $' 60)" || fail "main did not follow the splash"
 xdotool search --onlyvisible --class tavimo-shutdown | grep -qx "$splash" && fail "the splash stayed"
 geometry "$main"
 menu=$((HEIGHT - 274))
 [ "$WIDTH" = 238 ] && [ "$menu" -gt 10 ] || fail "main is ${WIDTH}x${HEIGHT}"
 shot "$main" main
+atspi main
 
-# 六十秒关机: poweroff one minute from now.
+# Closing: refused, the window shrinks, and the program ends.
+close_main() {
+  "$python" "$here/send_close.py" "$main"
+  sleep 0.1
+  geometry "$main"
+  [ "$WIDTH" -lt 238 ] || fail "main did not start shrinking"
+  for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.05; done
+  kill -0 "$program_pid" 2>/dev/null && fail "the program did not end"
+  wait "$program_pid" || fail "the program ended with status $?"
+}
+
+minimise() {
+  click "$main" 2400 2880 "$menu"           # 最小化到任务栏
+  atspi box-minimised
+  answer_box 最小化！ box_minimised
+}
+
+# 六十秒关机: poweroff one minute from now, announced once logind took it.
+sixty_seconds() {
+  local before
+  before="$(entries)"
+  click "$main" 120 1080 "$menu"
+  for _ in $(seq 40); do scheduled "$before" poweroff 60 >/dev/null && break; sleep 0.05; done
+  scheduled "$before" poweroff 60 >/dev/null || fail "六十秒关机 scheduled nothing"
+  for _ in $(seq 40); do notified "$before" "将在 60 秒后关机" && break; sleep 0.05; done
+  notified "$before" "将在 60 秒后关机" || fail "六十秒关机 was not announced"
+}
+
+if [ "$run" = short ]; then
+  sixty_seconds
+  close_main
+  echo "end-to-end (short run of $program): all steps passed"
+  exit 0
+fi
+
+if [ "$tray" != none ]; then
+  for _ in $(seq 60); do icon_shown && break; sleep 0.05; done
+  icon_shown || fail "no icon in the $tray tray at start"
+  minimise
+  gone '^<Tavimo> 关机工具 $' || fail "main was not hidden behind its icon"
+  geometry "$tray_host"                     # the one icon sits at the host's left
+  [ "$tray" = xembed ] && x=$((X + WIDTH / 2)) || x=$((X + 15))
+  xdotool mousemove "$x" "$((Y + HEIGHT / 2))" click --repeat 2 --delay 80 1
+  window '^<Tavimo> 关机工具 $' >/dev/null || fail "a double-click on the icon did not bring main back"
+  for _ in $(seq 60); do icon_shown || break; sleep 0.05; done
+  icon_shown && fail "the icon stayed after the restore"
+  close_main
+  echo "end-to-end with a $tray tray: all steps passed"
+  exit 0
+fi
+
+# The keyboard: Tab follows the stored tab order, the options of a frame
+# being one stop as a group is on Windows; an arrow chooses the option it
+# reaches, Space and Enter press buttons, Alt opens the menu bar.
+tab_order=("push button:开始计时" "radio button:关机"
+  "push button:六十秒关机" "push button:1小时关机" "push button:3小时关机"
+  "push button:最小化到任务栏" "push button:取消快捷按钮关机" "push button:30分钟关机"
+  "push button:2小时关机" "push button:5小时关机" "text:时间设定（秒）")
+for stop in "${tab_order[@]}"; do
+  xdotool key Tab
+  atspi focus "$stop" 2
+done
+xdotool key Tab Tab Down
+atspi main-restart-by-keys
 before="$(entries)"
-click "$main" 120 1080 "$menu"
+xdotool key Tab space                       # 六十秒关机
 for _ in $(seq 40); do scheduled "$before" poweroff 60 >/dev/null && break; sleep 0.05; done
-scheduled "$before" poweroff 60 >/dev/null || fail "六十秒关机 scheduled nothing"
-for _ in $(seq 40); do notified "$before" "将在 60 秒后关机" && break; sleep 0.05; done
-notified "$before" "将在 60 秒后关机" || fail "六十秒关机 was not announced"
+scheduled "$before" poweroff 60 >/dev/null || fail "Space on 六十秒关机 scheduled nothing"
+before="$(entries)"
+xdotool key Tab Return                      # 1小时关机
+for _ in $(seq 40); do scheduled "$before" poweroff 3600 >/dev/null && break; sleep 0.05; done
+scheduled "$before" poweroff 3600 >/dev/null || fail "Enter on 1小时关机 scheduled nothing"
+xdotool key alt
+sleep 0.2
+xdotool key Return                          # the first item, 说明
+window '^说明$' >/dev/null || fail "Alt and Enter did not open 说明"
+atspi box-notes
+answer_box 说明 box_notes_by_keys
 
-# The full run goes on with a countdown and the menu's windows.
-if [ "$run" = full ]; then
+
+sixty_seconds
 
 # A countdown from 3 with 关机 chosen ends in a poweroff 3 s out.
 click "$main" 2280 360 "$menu"             # Option1, inside Frame2
@@ -147,6 +283,7 @@ for x in $(seq 4 8 236); do
     note 说明
   elif id="$(window '^关于$' 4)"; then
     shot "$id" about
+    atspi GY
     click "$id" 6720 2400                  # 确定 closes it
     gone '^关于$' || fail "the about box did not close"
     note 关于
@@ -157,8 +294,11 @@ for x in $(seq 4 8 236); do
     note 留言
   elif id="$(window '^换肤（测试中）$' 4)"; then
     shot "$id" skins
+    atspi Form1
+    atspi main-disabled
     click "$id" 360 480                    # Option1 星空主题, inside Frame1
     click "$id" 120 2040                   # 确定
+    window '^提示$' >/dev/null && atspi box-skin-notice
     answer_box 提示 box_skin_notice
     gone '^换肤' || fail "the skin chooser did not close"
     note 换肤
@@ -168,14 +308,11 @@ done
 [ "$seen" = " 说明 关于 留言 换肤" ] || fail "menu commands found: $seen"
 sleep 0.2
 shot "$main" main_skin
-fi
 
-# Closing: refused, the window shrinks, and the program ends.
-"$python" "$here/send_close.py" "$main"
-sleep 0.1
-geometry "$main"
-[ "$WIDTH" -lt 238 ] || fail "main did not start shrinking"
-for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.05; done
-kill -0 "$program_pid" 2>/dev/null && fail "the program did not end"
-wait "$program_pid" || fail "the program ended with status $?"
-echo "end-to-end ($run run of $program): all steps passed; screenshots in $shots"
+# No tray: 最小化到任务栏 leaves main reachable on the taskbar. With no
+# window manager the minimise request leaves it on screen; hiding it would
+# have unmapped it.
+minimise
+window '^<Tavimo> 关机工具 $' 4 >/dev/null || fail "main was hidden with no tray to bring it back"
+close_main
+echo "end-to-end: all steps passed; screenshots in $shots"

@@ -1,11 +1,19 @@
 // User actions on the real widgets reach the core, and what the core does
 // comes back out: recorded requests, message boxes, window states.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAction>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "qt_program.h"
 
@@ -13,6 +21,7 @@ namespace qttest {
 namespace {
 
 using Kind = app::CommandLine::Kind;
+using namespace std::chrono_literals;
 
 class InteractionTest : public QtProgram {
  protected:
@@ -162,7 +171,95 @@ TEST_F(InteractionTest, SkinChooserDisablesMainAndSetsTheChosenPicture) {
   EXPECT_FALSE(chooser.loaded());
   EXPECT_TRUE(window(mainForm())->isEnabled());
   const QImage sky(QApplication::applicationDirPath() + "/天空.jpg");
-  EXPECT_EQ(window(mainForm())->clientArea()->picture().size(), sky.size());
+  EXPECT_EQ(window(mainForm())->clientArea()->picture().size(), sky.size().boundedTo({576, 274}));
+}
+
+// Puts a file, a folder or a pipe where the sky skin is; puts the skin
+// back at the end.
+class SkySkinStandIn {
+ public:
+  SkySkinStandIn() : path_(QDir(QApplication::applicationDirPath()).canonicalPath() + "/天空.jpg") {
+    QFile skin(path_);
+    if (skin.open(QIODevice::ReadOnly))
+      photo_ = skin.readAll();
+  }
+  ~SkySkinStandIn() { write(photo_); }
+  void clear() {
+    QFile::remove(path_);
+    QDir().rmdir(path_);
+  }
+  void write(const QByteArray& bytes) {
+    clear();
+    QFile file(path_);
+    if (file.open(QIODevice::WriteOnly))
+      file.write(bytes);
+  }
+  // The photo claiming a size in its frame header.
+  QByteArray claiming(int width, int height) const {
+    QByteArray bytes = photo_;
+    const auto frame = bytes.indexOf("\xFF\xC0");
+    const char size[] = {char(height >> 8), char(height), char(width >> 8), char(width)};
+    return bytes.replace(frame + 5, 4, size, 4);
+  }
+  const QString path_;
+  QByteArray photo_;
+};
+
+TEST_F(InteractionTest, SkinsThatAreNoPicturesAreReportedByTheirRealPathAndMainGoesOn) {
+  SkySkinStandIn sky;
+  ASSERT_FALSE(sky.photo_.isEmpty());
+  const std::string path = sky.path_.toStdString();
+  const struct {
+    const char* what;
+    std::function<void()> put;
+    const char* error;
+  } cases[] = {
+      {"60000 x 60000 in the header", [&] { sky.write(sky.claiming(60000, 60000)); }, "'481'"},
+      {"cut off halfway", [&] { sky.write(sky.photo_.left(sky.photo_.size() / 2)); }, "'481'"},
+      {"empty", [&] { sky.write({}); }, "'481'"},
+      {"text", [&] { sky.write("天空\n"); }, "'481'"},
+      {"a folder",
+       [&] {
+         sky.clear();
+         QDir().mkdir(sky.path_);
+       },
+       "'53'"},
+      {"a pipe",
+       [&] {
+         sky.clear();
+         ::mkfifo(path.c_str(), 0600);
+       },
+       "'481'"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.put();
+    // A reader stuck on the pipe is let go after 2 s, so a fault fails
+    // the timing below instead of hanging the test.
+    std::atomic<bool> done = false;
+    std::thread release([&] {
+      for (int i = 0; i < 40 && !done; ++i) std::this_thread::sleep_for(50ms);
+      if (const int fd = done ? -1 : ::open(path.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0)
+        ::close(fd);
+    });
+    BoxAnswerer answers;
+    QElapsedTimer clock;
+    clock.start();
+    menu("换肤");
+    widget<QRadioButton>(app::instance<forms::Form1>(), "Option3")->click();
+    widget<QPushButton>(app::instance<forms::Form1>(), "Command1")->click();
+    EXPECT_LT(clock.elapsed(), 1000);
+    done = true;
+    release.join();
+    EXPECT_EQ(answers.boxes.size(), 2u);
+    if (answers.boxes.size() != 2u)
+      continue;
+    EXPECT_TRUE(answers.boxes[1].text.contains(c.error)) << answers.boxes[1].text.toStdString();
+    EXPECT_TRUE(answers.boxes[1].text.endsWith("：" + sky.path_)) << "the real path, with /";
+    EXPECT_TRUE(window(mainForm())->isEnabled());
+    EXPECT_EQ(window(mainForm())->clientArea()->picture().size(), QSize(480, 274))
+        << "main keeps its picture";
+  }
 }
 
 TEST_F(InteractionTest, SkinChooserHintLabelIsClickableAndItsCloseBoxUnloadsIt) {

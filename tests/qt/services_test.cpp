@@ -1,7 +1,9 @@
 // The runtime services on Qt: pictures, the application directory, the
 // declared entry points and the timers.
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include "platform/qt/pictures.h"
@@ -13,18 +15,48 @@ namespace {
 
 class ServicesTest : public QtProgram {};
 
-TEST_F(ServicesTest, PicturesLoadFromPathsWithWindowsSeparators) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(QFile::copy(":/builtin/splash.gif", dir.filePath("横幅.gif")));
-  const std::string windowsStyle =
-      QDir::toNativeSeparators(dir.path()).toStdString() + "\\横幅.gif";
-  app::Picture picture = platform.loadPicture(windowsStyle);
+TEST_F(ServicesTest, PicturesLoadFromTheProgramsDirectoryJoinedWithABackslash) {
+  const QString file = QString::fromStdString(app::AppPath()) + "/横幅.gif";
+  QFile::remove(file);  // left over from a run that failed
+  ASSERT_TRUE(QFile::copy(":/builtin/splash.gif", file));
+  app::Picture picture = platform.loadPicture(app::AppPath() + "\\横幅.gif");
+  QFile::remove(file);
   EXPECT_EQ(picture->widthPixels(), 500);
   EXPECT_EQ(picture->heightPixels(), 200);
   // Only the first frame: its pixels, not a blend of both.
   const QImage first = QImage(":/builtin/splash.gif").convertToFormat(QImage::Format_RGB32);
   EXPECT_EQ(qtui::QtPicture::of(picture)->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
             first);
+}
+
+// Stored on its side with the EXIF orientation 6 (turn a quarter
+// clockwise): the left 300 columns green, the rest blue.
+TEST_F(ServicesTest, PhotosStandUprightAndOnlyTheTopLeftAWindowShowsIsKept) {
+  QImage stored(1000, 800, QImage::Format_RGB32);
+  stored.fill(Qt::blue);
+  QPainter(&stored).fillRect(0, 0, 300, 800, Qt::green);
+  QByteArray jpeg;
+  QBuffer buffer(&jpeg);
+  ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && stored.save(&buffer, "JPG", 95));
+  const char exif[] =
+      "\xFF\xE1\x00\x22"
+      "Exif\0\0"
+      "II*\0\x08\0\0\0"
+      "\x01\0"
+      "\x12\x01\x03\0\x01\0\0\0\x06\0\0\0"
+      "\0\0\0\0";
+  jpeg.insert(2, exif, sizeof exif - 1);
+  QTemporaryDir dir;
+  QFile file(dir.filePath("photo.jpg"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(jpeg) == jpeg.size());
+  file.close();
+
+  app::Picture picture = platform.loadPicture(file.fileName().toStdString());
+  // Upright it is 800 x 1000 with its top 300 rows green.
+  const QImage kept = qtui::QtPicture::of(picture)->pixmap().toImage();
+  EXPECT_EQ(kept.size(), QSize(576, 274));
+  for (QPoint at : {QPoint(0, 0), QPoint(575, 0), QPoint(0, 273), QPoint(575, 273)})
+    EXPECT_GT(qGreen(kept.pixel(at)), 200 + qBlue(kept.pixel(at)) / 4) << at.x() << "," << at.y();
 }
 
 TEST_F(ServicesTest, MissingAndBrokenPicturesRaiseTheirRuntimeErrors) {

@@ -1,7 +1,9 @@
 #include "platform/qt/control_widgets.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -40,6 +42,33 @@ class WrappingButton : public QPushButton {
     const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
     painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap, palette(), isEnabled(), caption,
                          QPalette::ButtonText);
+  }
+
+  // Enter presses the focused button as Space does, as on Windows.
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+      click();
+    else
+      QPushButton::keyPressEvent(event);
+  }
+};
+
+// Option buttons of one container are one exclusive group to Qt as well,
+// so assistive technology hears radio buttons and Tab stops once per
+// group. An arrow key chooses the option it moves to, as on Windows; Qt
+// alone would only move the focus while no option is chosen.
+class OptionButton : public QRadioButton {
+ public:
+  using QRadioButton::QRadioButton;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    QRadioButton::keyPressEvent(event);
+    const bool arrow = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down ||
+                       event->key() == Qt::Key_Left || event->key() == Qt::Key_Right;
+    auto* reached = qobject_cast<QRadioButton*>(QApplication::focusWidget());
+    if (arrow && reached != nullptr && reached != this && !reached->isChecked())
+      reached->click();
   }
 };
 
@@ -164,9 +193,7 @@ QWidget* createControlWidget(const app::ControlLayout& layout, QWidget* parent,
       break;
     }
     case K::OptionButton: {
-      auto* option = new QRadioButton(caption, parent);
-      // The core keeps the group exclusive and tells us the values.
-      option->setAutoExclusive(false);
+      auto* option = new OptionButton(caption, parent);
       QObject::connect(option, &QRadioButton::clicked, option, [=] { callbacks.clicked(name); });
       widget = option;
       break;
@@ -221,7 +248,11 @@ void syncControlWidget(QWidget* widget, const app::Control& control) {
     case K::OptionButton: {
       auto* option = static_cast<QRadioButton*>(widget);
       option->setText(text);
+      // The core's value is the truth; Qt would refuse to clear the chosen
+      // option of an exclusive group.
+      option->setAutoExclusive(false);
       option->setChecked(control.Value() != app::False);
+      option->setAutoExclusive(true);
       break;
     }
     case K::Frame:

@@ -158,6 +158,16 @@ QWidget* FormWindow::controlWidget(std::string_view name) const {
   return it == widgets_.end() ? nullptr : it->second;
 }
 
+QRegion FormWindow::bareBackground() const {
+  QRegion bare(client_->geometry());
+  const QPixmap& picture = client_->picture();
+  if (!picture.isNull())
+    bare -= QRect(client_->pos(), picture.deviceIndependentSize().toSize());
+  for (const QWidget* control : client_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    bare -= control->geometry().translated(client_->pos());
+  return bare;
+}
+
 void FormWindow::centre() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (screen == nullptr)

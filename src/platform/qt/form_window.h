@@ -25,6 +25,9 @@ class FormWindow : public QWidget {
   ClientArea* clientArea() const { return client_; }
   QMenuBar* menuBar() const { return menuBar_; }
   QWidget* controlWidget(std::string_view name) const;
+  // Where the client area shows its background colour and nothing else:
+  // neither the picture nor any control draws there.
+  QRegion bareBackground() const;
 
   // Qt lays out in logical pixels and scales them to the device itself.
   app::Single twipsPerPixel() const { return app::kDefaultTwipsPerPixel; }

@@ -1,7 +1,12 @@
 #include "platform/qt/pictures.h"
 
-#include <QFileInfo>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
 #include <QImageReader>
+#include <QTransform>
 #include <map>
 
 #include "app/runtime_error.h"
@@ -29,8 +34,71 @@ app::Picture iconPicture(const QString& file) {
   return std::make_shared<QtPicture>(icon.pixmap(QSize(32, 32)), icon);
 }
 
-app::Picture imagePicture(const QString& file) {
-  QImageReader reader(file);  // reads the first frame of an animation
+// Maps the stored image onto the upright one, in the order Qt applies an
+// EXIF orientation: mirror, flip, then a quarter turn clockwise.
+QTransform uprightFromStored(QSize stored, QImageIOHandler::Transformations orientation) {
+  QTransform transform;
+  if (orientation & QImageIOHandler::TransformationMirror)
+    transform *= QTransform(-1, 0, 0, 1, stored.width(), 0);
+  if (orientation & QImageIOHandler::TransformationFlip)
+    transform *= QTransform(1, 0, 0, -1, 0, stored.height());
+  if (orientation & QImageIOHandler::TransformationRotate90)
+    transform *= QTransform(0, 1, -1, 0, stored.height(), 0);
+  return transform;
+}
+
+// The clip is given in the stored image, before Qt turns it upright.
+QRect storedPartShown(QSize stored, QImageIOHandler::Transformations orientation) {
+  const QTransform upright = uprightFromStored(stored, orientation);
+  const QRect whole = upright.mapRect(QRect(QPoint(0, 0), stored));
+  const QRect shown =
+      whole.intersected(QRect(0, 0, app::kShownPictureWidth, app::kShownPictureHeight));
+  return upright.inverted().mapRect(shown);
+}
+
+// libjpeg fills the rows of a cut-off JPEG with grey and calls that a
+// warning, so a JPEG counts as complete only when its end-of-image marker
+// follows its first scan. The segments before the scan are skipped whole:
+// the EXIF thumbnail's own end marker does not count.
+bool jpegIsComplete(QIODevice& device) {
+  uchar segment[4];
+  auto readSegment = [&] { return device.read(reinterpret_cast<char*>(segment), 4) == 4; };
+  if (!device.seek(2))
+    return false;
+  while (readSegment() && segment[0] == 0xFF) {
+    if (segment[1] == 0xDA) {  // start of scan: look for FF D9 from here
+      char chunk[65536];
+      uchar previous = 0;
+      for (qint64 n = 0; (n = device.read(chunk, sizeof chunk)) > 0;) {
+        for (qint64 i = 0; i < n; ++i) {
+          const auto byte = static_cast<uchar>(chunk[i]);
+          if (previous == 0xFF && byte == 0xD9)
+            return true;
+          previous = byte;
+        }
+      }
+      return false;
+    }
+    if (!device.seek(device.pos() + (segment[2] << 8 | segment[3]) - 2))
+      return false;
+  }
+  return false;
+}
+
+bool isJpeg(QIODevice& device) {
+  return device.peek(3) == QByteArray("\xFF\xD8\xFF", 3);
+}
+
+app::Picture imagePicture(QIODevice& device) {
+  if (isJpeg(device) && !(jpegIsComplete(device) && device.seek(0)))
+    return nullptr;
+  QImageReader reader(&device);  // the first frame of an animation
+  reader.setAutoTransform(true);
+  const QSize stored = reader.size();
+  if (!stored.isValid() || stored.width() > app::kLargestPictureSide ||
+      stored.height() > app::kLargestPictureSide)
+    return nullptr;  // refused before anything is allocated
+  reader.setClipRect(storedPartShown(stored, reader.transformation()));
   QImage image = reader.read();
   if (image.isNull())
     return nullptr;
@@ -59,22 +127,46 @@ const QtPicture* QtPicture::of(const app::Picture& picture) {
   return dynamic_cast<const QtPicture*>(picture.get());
 }
 
+std::string fileInDirectory(const std::string& programPath, const std::string& directory) {
+  std::string file = programPath;
+  if (file.size() > directory.size() && file.starts_with(directory) &&
+      file[directory.size()] == '\\')
+    file[directory.size()] = '/';
+  return file;
+}
+
 app::Picture loadPictureFile(const std::string& path) {
-  QString file = QString::fromStdString(path);
-  file.replace(QLatin1Char('\\'), QLatin1Char('/'));
-  QFileInfo info(file);
-  if (!info.exists() || info.isDir())
+  // Opened without waiting, so a pipe or a device named like a picture
+  // cannot hold the program up; only a regular file is read.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0)
     throw app::RuntimeError::fileNotFound(path);
-  app::Picture picture = info.suffix().compare(QLatin1String("ico"), Qt::CaseInsensitive) == 0
-                             ? iconPicture(file)
-                             : imagePicture(file);
+  QFile file;  // closes fd whatever happens
+  file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+  struct stat status {};
+  const bool known = ::fstat(fd, &status) == 0;
+  if (known && S_ISDIR(status.st_mode))
+    throw app::RuntimeError::fileNotFound(path);
+  app::Picture picture = known && S_ISREG(status.st_mode) ? imagePicture(file) : nullptr;
   if (!picture)
     throw app::RuntimeError::invalidPicture(path);
   return picture;
 }
 
 app::Picture loadBuiltinPicture(std::string_view name) {
-  return loadPictureFile(":/builtin/" + std::string(name));
+  const QString file = QStringLiteral(":/builtin/") +
+                       QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+  app::Picture picture;
+  if (file.endsWith(QLatin1String(".ico"))) {
+    picture = iconPicture(file);
+  } else {
+    QFile resource(file);
+    if (resource.open(QIODevice::ReadOnly))
+      picture = imagePicture(resource);
+  }
+  if (!picture)
+    throw app::RuntimeError::fileNotFound(std::string(name));
+  return picture;
 }
 
 }  // namespace qtui

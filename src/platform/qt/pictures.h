@@ -36,8 +36,14 @@ class QtPicture : public app::PictureObject {
   app::Long handle_;
 };
 
-// Raises RuntimeError::fileNotFound or ::invalidPicture. Backslashes in the
-// path are taken as directory separators.
+// The program joins its directory and a file's name with '\', as on
+// Windows; here that separator is '/'. Other paths stay as they are.
+std::string fileInDirectory(const std::string& programPath, const std::string& directory);
+
+// Keeps only the part of the picture a window can show, upright as its
+// EXIF orientation says. Raises RuntimeError::fileNotFound for a missing
+// file or a folder, ::invalidPicture for anything that is not a regular
+// file holding a picture of at most kLargestPictureSide pixels a side.
 app::Picture loadPictureFile(const std::string& path);
 // "splash.gif", "app.ico" and the other pictures built into the program.
 app::Picture loadBuiltinPicture(std::string_view name);

@@ -8,6 +8,7 @@
 
 #include "app/application.h"
 #include "app/twips.h"
+#include "platform/qt/accessibility.h"
 #include "platform/qt/form_peer.h"
 #include "platform/qt/pictures.h"
 
@@ -19,6 +20,7 @@ QtPlatform::QtPlatform(CommandRunner& commands) : commands_(commands) {
   timer_.setSingleShot(true);
   timer_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&timer_, &QTimer::timeout, [] { app::Application::current().wake(); });
+  describeWindowsToAssistiveTechnology();
 }
 
 QtPlatform::~QtPlatform() = default;
@@ -45,7 +47,7 @@ double QtPlatform::run(const app::CommandLine& command, app::WindowStyle) {
 }
 
 app::Picture QtPlatform::loadPicture(const std::string& path) {
-  return loadPictureFile(path);
+  return loadPictureFile(fileInDirectory(path, applicationDirectory()));
 }
 
 app::Picture QtPlatform::builtinPicture(std::string_view name) {

@@ -1,6 +1,5 @@
 #include "platform/qt/system_entries.h"
 
-#include <QImage>
 #include <QRegion>
 #include <array>
 #include <string>
@@ -29,23 +28,6 @@ void setStaysOnTop(FormWindow& window, bool onTop) {
   window.setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
   if (visible)
     window.show();  // changing the flags hides a window
-}
-
-// The pixels that are not the key colour, row by row.
-QRegion regionWithout(const QImage& image, QRgb key) {
-  QRegion region;
-  for (int y = 0; y < image.height(); ++y) {
-    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    int x = 0;
-    while (x < image.width()) {
-      while (x < image.width() && qRgb(qRed(row[x]), qGreen(row[x]), qBlue(row[x])) == key) ++x;
-      const int start = x;
-      while (x < image.width() && qRgb(qRed(row[x]), qGreen(row[x]), qBlue(row[x])) != key) ++x;
-      if (x > start)
-        region += QRect(start, y, x - start, 1);
-    }
-  }
-  return region;
 }
 
 }  // namespace
@@ -109,15 +91,16 @@ app::Long QtSystemEntries::SetLayeredWindowAttributes(app::Long hWnd, app::Long 
     window->clearMask();
     return 1;
   }
-  // The pixels of the key colour become holes: not drawn, and clicks go
-  // through them to whatever lies below.
-  QImage image = window->grab().toImage();
-  if (image.size() != window->size())
-    image = image.scaled(window->size());
+  // Key-coloured pixels become holes, not drawn, and clicks go through them
+  // to whatever lies below. Only the form's bare background counts: a
+  // pixel of its picture or of a label stays, whatever colour it has.
   const auto key = static_cast<unsigned>(colourKey);
-  const QRgb rgb = qRgb(static_cast<int>(key & 0xFF), static_cast<int>((key >> 8) & 0xFF),
-                        static_cast<int>((key >> 16) & 0xFF));
-  window->setMask(regionWithout(image.convertToFormat(QImage::Format_RGB32), rgb));
+  const QColor keyColour(static_cast<int>(key & 0xFF), static_cast<int>((key >> 8) & 0xFF),
+                         static_cast<int>((key >> 16) & 0xFF));
+  QRegion shown(window->rect());
+  if (window->clientArea()->palette().color(QPalette::Window) == keyColour)
+    shown -= window->bareBackground();
+  window->setMask(shown);
   return 1;
 }
 

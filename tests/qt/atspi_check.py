@@ -1,0 +1,165 @@
+#!/usr/bin/python3
+"""Reads the program's windows over AT-SPI, as a screen reader does, and
+checks the roles, names and states a scene expects.
+    atspi_check.py SCENE [SECONDS]
+    atspi_check.py focus "ROLE:NAME" [SECONDS]   (what has the focus)
+Waits up to SECONDS (default 5) for it to hold; prints what it found and
+exits 1 when it never does."""
+
+import sys
+import time
+
+import pyatspi
+
+# (role, name, states it must have, states it must not have, text)
+CHECKED, FOCUSED, ENABLED = "checked", "focused", "enabled"
+
+
+def item(role, name, must=(), must_not=(), text=None):
+    return (role, name, frozenset(must), frozenset(must_not), text)
+
+
+MAIN_BUTTONS = [item("push button", n, [ENABLED]) for n in (
+    "开始计时", "最小化到任务栏", "六十秒关机", "30分钟关机", "1小时关机", "2小时关机",
+    "3小时关机", "5小时关机", "取消快捷按钮关机")]
+MAIN = [
+    item("menu bar", ""),
+    *[item("menu item", n) for n in ("说明", "关于", "贴吧求喜欢", "换肤")],
+    item("panel", "时间设定（秒）"),
+    item("panel", "选择模式"),
+    item("label", "V3.6.0更新说明：图标更新，同时贴吧求喜欢。开始测试换肤功能"),
+    *MAIN_BUTTONS,
+]
+
+
+def box(title, text):
+    return ("alert", title, [item("push button", "确定")], text)
+
+
+# scene: (window role, window name, items, the window's description)
+SCENES = {
+    "HY": ("frame", "", [item("label", "绿色免安装版"), item("label", "关机工具V3.6.0")], None),
+    "main": ("frame", "<Tavimo> 关机工具 ", MAIN + [
+        item("text", "时间设定（秒）", [FOCUSED], text="60"),
+        item("radio button", "关机", [], [CHECKED]),
+        item("radio button", "重启", [], [CHECKED]),
+    ], None),
+    # Tab to the options, an arrow from 关机 down to 重启.
+    "main-restart-by-keys": ("frame", "<Tavimo> 关机工具 ", [
+        item("radio button", "关机", [], [CHECKED, FOCUSED]),
+        item("radio button", "重启", [CHECKED, FOCUSED]),
+    ], None),
+    "GY": ("frame", "关于", [
+        item("label", "绿色免安装版"),
+        item("label", "V3.6.0版本更新：增加皮肤替换功能！（仅测试中。。。）"
+             "预计接下来两次更新会将换肤功能完善，感谢您的支持！"),
+        item("push button", "确定", [FOCUSED]),
+    ], None),
+    "Form1": ("frame", "换肤（测试中）", [
+        item("panel", "皮肤"),
+        *[item("radio button", n, [], [CHECKED]) for n in ("星空主题", "大海主题", "天空主题")],
+        item("push button", "确定"),
+        item("label", "想要自定义皮肤的点这里。"),
+    ], None),
+    "main-disabled": ("frame", "<Tavimo> 关机工具 ", [
+        item("push button", "开始计时", [], [ENABLED]),
+    ], None),
+    "box-notes": box("说明", "说明：因为系统重装"),
+    "box-skin-notice": box("提示", "测试期间重新加载会重置皮肤！！"),
+    "box-minimised": box("最小化！", "已最小化！可以双击任务栏的图标重新呼出！"),
+}
+
+
+def states_of(acc):
+    return {pyatspi.stateToString(s) for s in acc.getState().getStates()}
+
+
+def text_of(acc):
+    try:
+        text = acc.queryText()
+    except NotImplementedError:
+        return None
+    return text.getText(0, text.characterCount)
+
+
+def descendants(acc):
+    for child in acc:
+        if child is None:
+            continue
+        yield child
+        yield from descendants(child)
+
+
+def describe(acc):
+    return f"{acc.getRoleName()} {acc.name!r} {sorted(states_of(acc))} text={text_of(acc)!r}"
+
+
+def program():
+    desktop = pyatspi.Registry.getDesktop(0)
+    desktop.clearCache()
+    for app in desktop:
+        if app is not None and app.name == "tavimo-shutdown":
+            app.clearCache()
+            return app
+    return None
+
+
+def matches(acc, expected):
+    role, name, must, must_not, text = expected
+    if acc.getRoleName() != role or acc.name != name:
+        return False
+    states = states_of(acc)
+    if not must <= states or must_not & states:
+        return False
+    return text is None or text_of(acc) == text
+
+
+def check(scene):
+    """None when the scene holds, else what is wrong."""
+    role, name, items, description = SCENES[scene]
+    app = program()
+    if app is None:
+        return "the program is not on the accessibility bus"
+    windows = [w for w in app if w is not None and w.getRoleName() == role and w.name == name
+               and "showing" in states_of(w)]
+    if not windows:
+        return "no window " + repr((role, name)) + " among: " + "; ".join(
+            describe(w) for w in app if w is not None)
+    window = windows[0]
+    if description is not None and not window.description.startswith(description):
+        return f"{name!r} describes itself as {window.description!r}"
+    found = list(descendants(window))
+    missing = [e for e in items if not any(matches(acc, e) for acc in found)]
+    if missing:
+        return (f"in {name!r} missing {missing}\nfound:\n  "
+                + "\n  ".join(describe(acc) for acc in found))
+    return None
+
+
+def check_focus(expected):
+    app = program()
+    if app is None:
+        return "the program is not on the accessibility bus"
+    focused = [acc for acc in descendants(app) if FOCUSED in states_of(acc)]
+    found = [f"{acc.getRoleName()}:{acc.name}" for acc in focused]
+    return None if expected in found else f"the focus is on {found}, not {expected!r}"
+
+
+def main():
+    if sys.argv[1] == "focus":
+        what, args = (lambda: check_focus(sys.argv[2])), sys.argv[3:]
+    else:
+        what, args = (lambda: check(sys.argv[1])), sys.argv[2:]
+    deadline = time.monotonic() + (float(args[0]) if args else 5)
+    while True:
+        problem = what()
+        if problem is None:
+            return 0
+        if time.monotonic() > deadline:
+            print(f"AT-SPI, {' '.join(sys.argv[1:])}: {problem}", file=sys.stderr)
+            return 1
+        time.sleep(0.1)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
