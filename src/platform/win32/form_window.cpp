@@ -313,8 +313,7 @@ void FormWindow::drawLabel(const DRAWITEMSTRUCT& item) {
   paintBackground(canvas.dc(), origin.x, origin.y);
   HDC dc = canvas.dc();
   {
-    const Selected font(dc,
-                        reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+    const Selected font(dc, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
     SetTextColor(dc, l.foreColor ? toColorRef(*l.foreColor) : GetSysColor(COLOR_BTNTEXT));
     SetBkMode(dc, TRANSPARENT);
     const std::wstring text = windowText(item.hwndItem);
