@@ -1,22 +1,3 @@
-# Cross-builds the 32-bit Windows program with MinGW-w64, POSIX threads
-# flavour (GoogleTest needs std::mutex), everything linked statically.
-set(CMAKE_SYSTEM_NAME Windows)
+# The shipped 32-bit Windows program.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-find_program(TAVIMO_MINGW_CXX NAMES i686-w64-mingw32-g++-posix i686-w64-mingw32-c++-posix REQUIRED)
-set(CMAKE_CXX_COMPILER ${TAVIMO_MINGW_CXX})
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Nothing beyond Windows' own DLLs at run time.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-
-# Tests run the cross-built programs under Wine, in the build's own prefix.
-set(CMAKE_CROSSCOMPILING_EMULATOR
-    bash ${CMAKE_CURRENT_LIST_DIR}/../tests/win32/wine-run.sh ${CMAKE_BINARY_DIR})
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
