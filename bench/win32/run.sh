@@ -36,7 +36,7 @@ print(f"  whole exe         {total / 1024:8.1f} KiB (target <= 800)")
 rsrc, text = sizes.get(".rsrc", 0), sizes.get(".text", 0)
 print(f"  without resources {(total - rsrc) / 1024:8.1f} KiB")
 print(f"  code (.text)      {text / 1024:8.1f} KiB (target <= 200)")
-' "$exe"
+' "$shipped"
 
 # The test fixture's prefix and X server, for this run only.
 bash "$root/tests/win32/prefix-setup.sh" "$build" "$build/tests/win32/cmd.exe" >/dev/null
