@@ -21,6 +21,24 @@ UINT screenDpi() {
   return dpi > 0 ? static_cast<UINT>(dpi) : kBaseDpi;
 }
 
+// Whether the icon group holds an image of exactly that many pixels a side
+// (a group entry is 14 bytes after a 6-byte header; width 0 means 256).
+bool hasImageOfSize(HINSTANCE instance, int group, int size) {
+  HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(group), RT_GROUP_ICON);
+  HGLOBAL loaded = found != nullptr ? LoadResource(instance, found) : nullptr;
+  if (loaded == nullptr)
+    return false;
+  const auto* bytes = static_cast<const BYTE*>(LockResource(loaded));
+  const DWORD length = SizeofResource(instance, found);
+  const DWORD count = length >= 6 ? static_cast<DWORD>(bytes[4] | bytes[5] << 8) : 0;
+  for (DWORD i = 0; i < count && 6 + 14 * (i + 1) <= length; ++i) {
+    const BYTE* entry = bytes + 6 + 14 * i;
+    if ((entry[0] != 0 ? entry[0] : 256) == size && (entry[1] != 0 ? entry[1] : 256) == size)
+      return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 UINT dpiOf(HWND hwnd) {
@@ -50,15 +68,20 @@ RECT outerRect(int width, int height, DWORD style, bool menu, DWORD exStyle, UIN
   return r;
 }
 
+// An image of the size asked for is loaded as it is; only a size the group
+// lacks needs the common controls' scaling down. Loading that library
+// costs start-up time, so it waits until such a size is asked for.
 HICON loadIcon(int group, int size) {
-  static const auto scaleDown =
-      lookUp<HRESULT(WINAPI*)(HINSTANCE, const wchar_t*, int, int, HICON*)>(
-          L"comctl32.dll", "LoadIconWithScaleDown");
   HINSTANCE instance = GetModuleHandleW(nullptr);
   HICON icon = nullptr;
-  if (scaleDown != nullptr &&
-      SUCCEEDED(scaleDown(instance, MAKEINTRESOURCEW(group), size, size, &icon)))
-    return icon;
+  if (!hasImageOfSize(instance, group, size)) {
+    static const auto scaleDown =
+        lookUp<HRESULT(WINAPI*)(HINSTANCE, const wchar_t*, int, int, HICON*)>(
+            L"comctl32.dll", "LoadIconWithScaleDown");
+    if (scaleDown != nullptr &&
+        SUCCEEDED(scaleDown(instance, MAKEINTRESOURCEW(group), size, size, &icon)))
+      return icon;
+  }
   return static_cast<HICON>(
       LoadImageW(instance, MAKEINTRESOURCEW(group), IMAGE_ICON, size, size, 0));
 }

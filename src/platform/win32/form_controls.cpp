@@ -95,7 +95,8 @@ HFONT controlFont(const app::ControlLayout& layout, app::Single twipsPerPixel) {
   // A point is 20 twips.
   const int height = -app::toPixels(wanted.points * 20.0, twipsPerPixel);
   std::wstring face = widen(wanted.face);
-  const std::wstring key = face + L'/' + std::to_wstring(height) + (wanted.bold ? L"b" : L"");
+  // std::to_string, unlike std::to_wstring, formats without printf.
+  const std::wstring key = face + L'/' + widen(std::to_string(height)) + (wanted.bold ? L"b" : L"");
   auto found = fonts.find(key);
   if (found != fonts.end())
     return found->second;
