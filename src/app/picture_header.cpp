@@ -82,7 +82,9 @@ std::optional<PictureSize> tiffSize(Bytes b) {
   const bool big = b[0] == 'M';
   auto read = [&](std::size_t at, int n) { return big ? be(b, at, n) : le(b, at, n); };
   const std::size_t directory = read(4, 4);
-  if (directory + 2 > b.size())
+  // The offset comes from the file: directory + 2 could wrap round a 32-bit
+  // size_t.
+  if (directory >= b.size() || b.size() - directory < 2)
     return std::nullopt;
   std::optional<std::uint32_t> width, height;
   const std::uint32_t entries = read(directory, 2);

@@ -15,7 +15,8 @@ class TiffReader {
       : bytes_(bytes), bigEndian_(bytes.size() > 1 && bytes[0] == 'M') {}
 
   unsigned u16(std::size_t at) const {
-    if (at + 2 > bytes_.size())
+    // Offsets come from the file: at + 2 could wrap round a 32-bit size_t.
+    if (at >= bytes_.size() || bytes_.size() - at < 2)
       return 0;
     return bigEndian_ ? bytes_[at] << 8 | bytes_[at + 1] : bytes_[at + 1] << 8 | bytes_[at];
   }

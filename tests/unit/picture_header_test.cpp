@@ -65,6 +65,7 @@ TEST(ClaimedSize, NothingForOtherBytesOrAHeaderCutShort) {
       {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13},
       {'B', 'M', 0, 0},
       {'I', 'I', 42, 0, 8, 0, 0, 0},
+      {'I', 'I', 42, 0, 0xFE, 0xFF, 0xFF, 0xFF, 1, 0},  // a directory far past the end
   };
   for (const Bytes& head : cases) EXPECT_FALSE(app::claimedSize(head).has_value()) << head.size();
 }

@@ -44,6 +44,7 @@ TEST(ExifOrientation, ReadsTag274OfTheFirstDirectory) {
       {jpegWithOrientation(true, 274, 4, 6), 1},  // not a short
       {Bytes{0xFF, 0xD8, 0xFF, 0xDA, 0, 2}, 1},   // no APP1 before the scan
       {Bytes{'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 0x12, 1, 3, 0, 1, 0, 0, 0, 5, 0, 0, 0}, 5},
+      {Bytes{'I', 'I', 42, 0, 0xFE, 0xFF, 0xFF, 0xFF, 1, 0}, 1},  // a directory far past the end
       {Bytes{'G', 'I', 'F', '8', '9', 'a'}, 1},
       {Bytes{}, 1},
   };
