@@ -240,6 +240,23 @@ TEST_F(LogindRequests, TheWindowNeverWaitsForLogind) {
   EXPECT_EQ(said[0].value("body").toString(), "将在 60 秒后关机");
 }
 
+// A cancel made while logind still weighs a shutdown request (polkit asking
+// for a password) reaches logind after it, and so cancels it.
+TEST_F(LogindRequests, ACancelMadeWhileAShutdownAwaitsItsAnswerFollowsIt) {
+  control("SetDelay", 500u);
+  Program program;
+  const std::size_t before = log.size();
+  program.request(CommandLine::shutDownAfter(60));
+  program.request(CommandLine::abortShutdown());
+  auto said = notes(before, 2, 5000);
+  ASSERT_EQ(said.size(), 2u);
+  EXPECT_EQ(said[0].value("body").toString(), "将在 60 秒后关机");
+  EXPECT_EQ(said[1].value("body").toString(), "已取消关机");
+  auto cancels = log.calls("CancelScheduledShutdown", before);
+  ASSERT_EQ(cancels.size(), 1u);
+  EXPECT_TRUE(cancels[0].value("cancelled").toBool()) << "the cancel found the shutdown pending";
+}
+
 // Run with a system bus address nobody listens on (see CMakeLists.txt).
 TEST(WithoutSystemBus, RequestsAreToldAsFailedNeverAsDone) {
   ASSERT_FALSE(QDBusConnection::systemBus().isConnected());

@@ -53,13 +53,26 @@ void LogindClient::call(QDBusMessage message, Done done) {
     return;
   }
   message.setInteractiveAuthorizationAllowed(true);
+  queue_.emplace_back(std::move(message), std::move(done));
+  if (queue_.size() == 1)
+    sendFirst();
+}
+
+void LogindClient::sendFirst() {
   auto* watcher = new QDBusPendingCallWatcher(
-      bus.asyncCall(message, static_cast<int>(replyTimeout_.count())), &pending_);
-  QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &pending_,
-                   [watcher, done = std::move(done)] {
-                     watcher->deleteLater();
-                     done(answerOf(*watcher));
-                   });
+      QDBusConnection::systemBus().asyncCall(queue_.front().first,
+                                             static_cast<int>(replyTimeout_.count())),
+      &pending_);
+  QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &pending_, [this, watcher] {
+    watcher->deleteLater();
+    // The next request goes out before this answer is told: telling a
+    // refusal opens a box, which must not hold the others back.
+    Done done = std::move(queue_.front().second);
+    queue_.pop_front();
+    if (!queue_.empty())
+      sendFirst();
+    done(answerOf(*watcher));
+  });
 }
 
 }  // namespace qtui

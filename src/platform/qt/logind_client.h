@@ -1,15 +1,19 @@
 // systemd-logind's scheduled shutdown, on the system bus. A call returns at
 // once and logind's answer arrives later on the event loop: the window never
 // waits for it. Requests let polkit ask the user for a password, so an
-// answer may take as long as the user does.
+// answer may take as long as the user does; they go out one at a time, in
+// the order made, so a cancel made while a shutdown request waits for a
+// password reaches logind after it.
 #pragma once
 
 #include <QDBusMessage>
 #include <QObject>
 #include <QString>
 #include <chrono>
+#include <deque>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace qtui {
 
@@ -35,8 +39,10 @@ class LogindClient {
 
  private:
   void call(QDBusMessage message, Done done);
+  void sendFirst();
 
   std::chrono::milliseconds replyTimeout_;
+  std::deque<std::pair<QDBusMessage, Done>> queue_;  // the first one is out
   QObject pending_;  // parent of the calls still waiting; they go with the client
 };
 
