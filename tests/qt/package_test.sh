@@ -18,14 +18,16 @@ dpkg-deb --field "$deb" Package Version Depends Recommends
 lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian found errors"
 
 work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+purge() { DEBIAN_FRONTEND=noninteractive $SUDO apt-get purge -y -q tavimo-shutdown >/dev/null; }
+# Whatever fails, the machine is left without the package.
+trap 'dpkg-query -W tavimo-shutdown >/dev/null 2>&1 && purge; rm -rf "$work"' EXIT
 # Everything but the package manager's own records and caches.
 files() {
   find /usr /etc /opt /var/lib -xdev \( -path /var/lib/dpkg -o -path /var/lib/apt \
     -o -path /var/lib/ucf \) -prune -o -print 2>/dev/null | LC_ALL=C sort
 }
 if dpkg-query -W tavimo-shutdown >/dev/null 2>&1; then
-  $SUDO apt-get purge -y -q tavimo-shutdown >/dev/null
+  purge
 fi
 files >"$work/before"
 
@@ -39,9 +41,9 @@ for path in /usr/lib/tavimo/星空.jpg /usr/share/applications/tavimo-shutdown.d
 done
 bash "$here/with_private_buses.sh" "$work/bus.jsonl" \
   bash "$here/e2e_test.sh" "$program" "$build/screenshots/installed" short ||
-  { $SUDO apt-get purge -y -q tavimo-shutdown >/dev/null; fail "the installed program's run"; }
+  fail "the installed program's run"
 
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get purge -y -q tavimo-shutdown >/dev/null
+purge
 files >"$work/after"
 diff "$work/before" "$work/after" || fail "purging left the files above behind or took others"
 echo "package installs, runs and purges cleanly"
