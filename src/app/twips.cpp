@@ -50,7 +50,21 @@ std::vector<const ControlLayout*> tabOrder(const FormLayout& form) {
   for (const auto& c : form.controls) order.push_back(&c);
   std::stable_sort(order.begin(), order.end(),
                    [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
-  return order;
+  // A container is made before whatever window it holds, even where its
+  // tab index says otherwise; everything else keeps its place. Timers,
+  // lines and menu items have no window to put in it.
+  std::vector<const ControlLayout*> made;
+  const auto make = [&](const ControlLayout* c, const auto& self) -> void {
+    if (std::find(made.begin(), made.end(), c) != made.end())
+      return;
+    const bool windowless = c->kind == ControlKind::Timer || c->kind == ControlKind::Line ||
+                            c->kind == ControlKind::MenuItem;
+    if (const ControlLayout* holder = form.find(c->container); holder && !windowless)
+      self(holder, self);
+    made.push_back(c);
+  };
+  for (const ControlLayout* c : order) make(c, make);
+  return made;
 }
 
 }  // namespace app

@@ -35,7 +35,7 @@ enum class MessageIcon { None, Error, Question, Warning, Information };
 MessageIcon messageIcon(int style);
 
 // Every control of the form by tab index, those without one first, in
-// stored order. A frame's tab index is below those of its contents, so
+// stored order, but a container (a frame) always before what it holds:
 // windows made in this order find their container made already and take
 // the focus in tab order.
 std::vector<const ControlLayout*> tabOrder(const FormLayout& form);

@@ -59,6 +59,14 @@ TEST(Twips, ControlsAreMadeInTabOrder) {
                                                   "Option1", "Option2", "Command2", "Command3",
                                                   "Command4", "Command5", "Command6", "Command7",
                                                   "Command8", "Command9"}));
+  // A frame holding a control with no tab index, or a lower one, comes first.
+  app::FormLayout form{
+      .controls = {{.name = "Label1", .container = "Frame1"},
+                   {.name = "Option1", .container = "Frame1", .tabIndex = 0},
+                   {.name = "Frame1", .kind = app::ControlKind::Frame, .tabIndex = 1}}};
+  names.clear();
+  for (const app::ControlLayout* c : app::tabOrder(form)) names.push_back(c->name);
+  EXPECT_EQ(names, (std::vector<std::string_view>{"Frame1", "Label1", "Option1"}));
 }
 
 }  // namespace
