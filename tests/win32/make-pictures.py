@@ -54,6 +54,7 @@ def main():
     (out / "text.jpg").write_text("这不是图片，只是文字。\n", encoding="utf-8")
     (out / "empty.jpg").write_bytes(b"")
     baseline = (out / "baseline.jpg").read_bytes()
+    (out / "truncated.jpg").write_bytes(baseline[:len(baseline) // 2])
     (out / "huge.jpg").write_bytes(claiming_size(baseline, 60000, 60000))
 
 
