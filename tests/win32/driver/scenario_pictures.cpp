@@ -49,7 +49,8 @@ const Shown kShown[] = {
 };
 
 // Not pictures; an empty name stands for a folder under the skin's name.
-const wchar_t* const kRefused[] = {L"truncated.png", L"truncated.jpg", L"text.jpg", L"empty.jpg", L"huge.jpg", L""};
+const wchar_t* const kRefused[] = {L"truncated.png", L"truncated.jpg", L"text.jpg",
+                                   L"empty.jpg",     L"huge.jpg",      L""};
 
 }  // namespace
 
