@@ -130,19 +130,20 @@ StoredRect storedRectOf(PictureSize stored, int orientation, PictureSize shown) 
   return {left, top, std::max(a.x, b.x) - left + 1, std::max(a.y, b.y) - top + 1};
 }
 
-std::vector<std::uint32_t> turnUpright(std::span<const std::uint32_t> rect, PictureSize stored,
-                                       int orientation, PictureSize shown) {
+void turnUpright(std::span<const std::uint32_t> rect, PictureSize stored, int orientation,
+                 PictureSize shown, std::span<std::uint32_t> shownPixels) {
   const StoredRect r = storedRectOf(stored, orientation, shown);
-  std::vector<std::uint32_t> pixels;
-  if (rect.size() < static_cast<std::size_t>(r.width) * static_cast<std::size_t>(r.height))
-    return pixels;
-  pixels.reserve(static_cast<std::size_t>(shown.width) * static_cast<std::size_t>(shown.height));
+  const auto area = [](int width, int height) {
+    return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  };
+  if (rect.size() < area(r.width, r.height) || shownPixels.size() < area(shown.width, shown.height))
+    return;
+  auto out = shownPixels.begin();
   for (int y = 0; y < shown.height; ++y)
     for (int x = 0; x < shown.width; ++x) {
       const Point p = storedPoint(stored, orientation, x, y);
-      pixels.push_back(rect[static_cast<std::size_t>(p.y - r.top) * r.width + (p.x - r.left)]);
+      *out++ = rect[static_cast<std::size_t>(p.y - r.top) * r.width + (p.x - r.left)];
     }
-  return pixels;
 }
 
 }  // namespace app

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <span>
-#include <vector>
 
 namespace app {
 
@@ -28,9 +27,10 @@ struct StoredRect {
 // of the turned picture.
 StoredRect storedRectOf(PictureSize stored, int orientation, PictureSize shown);
 
-// The shown pixels, row by row, from the pixels of storedRectOf(...), row by
-// row; pixels are opaque 32-bit values.
-std::vector<std::uint32_t> turnUpright(std::span<const std::uint32_t> rect, PictureSize stored,
-                                       int orientation, PictureSize shown);
+// Writes the shown pixels, row by row, into shownPixels (shown.width x
+// shown.height of them) from the pixels of storedRectOf(...), row by row;
+// pixels are opaque 32-bit values. Writes nothing when either is short.
+void turnUpright(std::span<const std::uint32_t> rect, PictureSize stored, int orientation,
+                 PictureSize shown, std::span<std::uint32_t> shownPixels);
 
 }  // namespace app

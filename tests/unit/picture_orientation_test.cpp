@@ -55,6 +55,14 @@ TEST(ExifOrientation, ReadsTag274OfTheFirstDirectory) {
     EXPECT_EQ(app::exifOrientation(std::span(whole).first(n)), 1) << n;
 }
 
+// The shown pixels; 0 marks one left unwritten.
+std::vector<std::uint32_t> upright(const std::vector<std::uint32_t>& rect, int orientation,
+                                   app::PictureSize shown) {
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(shown.width * shown.height));
+  app::turnUpright(rect, {3, 2}, orientation, shown, pixels);
+  return pixels;
+}
+
 // Stored 3x2:  1 2 3
 //              4 5 6
 TEST(TurnUpright, EachOrientationShowsThePhotoAsTheCameraSawIt) {
@@ -73,8 +81,7 @@ TEST(TurnUpright, EachOrientationShowsThePhotoAsTheCameraSawIt) {
     EXPECT_EQ(app::orientedSize({3, 2}, c.orientation).width, c.shown.width);
     const app::StoredRect r = app::storedRectOf({3, 2}, c.orientation, c.shown);
     EXPECT_EQ(r.width * r.height, 6) << c.orientation;
-    EXPECT_EQ(app::turnUpright(stored, {3, 2}, c.orientation, c.shown), c.expected)
-        << c.orientation;
+    EXPECT_EQ(upright(stored, c.orientation, c.shown), c.expected) << c.orientation;
   }
 }
 
@@ -85,14 +92,14 @@ TEST(TurnUpright, OnlyTheStoredPixelsOfTheShownCornerAreNeeded) {
   EXPECT_EQ(r.top, 0);
   EXPECT_EQ(r.width, 1);
   EXPECT_EQ(r.height, 2);
-  EXPECT_EQ(app::turnUpright(std::vector<std::uint32_t>{1, 4}, {3, 2}, 6, {2, 1}),
-            (std::vector<std::uint32_t>{4, 1}));
+  EXPECT_EQ(upright({1, 4}, 6, {2, 1}), (std::vector<std::uint32_t>{4, 1}));
   // Half turned: the shown corner is the stored bottom-right one.
   const app::StoredRect half = app::storedRectOf({3, 2}, 3, {2, 1});
   EXPECT_EQ(half.left, 1);
   EXPECT_EQ(half.top, 1);
-  EXPECT_EQ(app::turnUpright(std::vector<std::uint32_t>{5, 6}, {3, 2}, 3, {2, 1}),
-            (std::vector<std::uint32_t>{6, 5}));
+  EXPECT_EQ(upright({5, 6}, 3, {2, 1}), (std::vector<std::uint32_t>{6, 5}));
+  // Too few stored pixels for the corner: nothing is written.
+  EXPECT_EQ(upright({5}, 3, {2, 1}), (std::vector<std::uint32_t>{0, 0}));
 }
 
 }  // namespace

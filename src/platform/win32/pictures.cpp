@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
+#include <span>
 #include <vector>
 
 #include "app/picture_header.h"
@@ -74,6 +74,38 @@ class FileHandle {
   HANDLE handle_;
 };
 
+// A file's bytes read where the system maps them: never copied to the
+// heap, and out of memory again with the view. Empty when the file cannot
+// be mapped whole (an empty file cannot be mapped at all).
+class MappedFile {
+ public:
+  explicit MappedFile(HANDLE file)
+      : mapping_(CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr)) {
+    LARGE_INTEGER size{};
+    if (mapping_ == nullptr || !GetFileSizeEx(file, &size) || size.QuadPart > MAXDWORD)
+      return;
+    view_ = MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0);
+    if (view_ != nullptr)
+      size_ = static_cast<std::size_t>(size.QuadPart);
+  }
+  ~MappedFile() {
+    if (view_ != nullptr)
+      UnmapViewOfFile(view_);
+    if (mapping_ != nullptr)
+      CloseHandle(mapping_);
+  }
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+  std::span<const unsigned char> bytes() const {
+    return {static_cast<const unsigned char*>(view_), size_};
+  }
+
+ private:
+  HANDLE mapping_;
+  void* view_ = nullptr;
+  std::size_t size_ = 0;
+};
+
 // The imaging component's factory, made once on the one user-interface
 // thread (the program has no other). No OLE 1 DDE window: it only costs
 // start-up time.
@@ -87,7 +119,12 @@ IWICImagingFactory* imagingFactory() {
   return factory.get();
 }
 
-app::Picture bitmapOf(const std::vector<std::uint32_t>& pixels, app::PictureSize size) {
+std::size_t area(int width, int height) {
+  return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+}
+
+// A top-down 32-bit bitmap of that size, and its pixels.
+HBITMAP newBitmap(app::PictureSize size, std::span<std::uint32_t>& pixels) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = size.width;
@@ -97,10 +134,29 @@ app::Picture bitmapOf(const std::vector<std::uint32_t>& pixels, app::PictureSize
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap == nullptr)
-    return nullptr;
-  std::memcpy(bits, pixels.data(), pixels.size() * sizeof pixels[0]);
-  return std::make_shared<BitmapPicture>(bitmap, size.width, size.height);
+  if (bitmap != nullptr)
+    pixels = {static_cast<std::uint32_t*>(bits), area(size.width, size.height)};
+  return bitmap;
+}
+
+// An upright picture's corner is copied straight into the bitmap; a turned
+// one is turned from a copy of the stored pixels it comes from.
+bool copyShown(IWICBitmapSource* source, app::PictureSize stored, int orientation,
+               app::PictureSize shown, std::span<std::uint32_t> pixels) {
+  const app::StoredRect r = app::storedRectOf(stored, orientation, shown);
+  const WICRect rect{r.left, r.top, r.width, r.height};
+  const auto copy = [&](std::span<std::uint32_t> into) {
+    return SUCCEEDED(source->CopyPixels(&rect, static_cast<UINT>(r.width) * 4,
+                                        static_cast<UINT>(into.size_bytes()),
+                                        reinterpret_cast<BYTE*>(into.data())));
+  };
+  if (orientation == 1)
+    return copy(pixels);
+  std::vector<std::uint32_t> storedPixels(area(r.width, r.height));
+  if (!copy(storedPixels))
+    return false;
+  app::turnUpright(storedPixels, stored, orientation, shown, pixels);
+  return true;
 }
 
 // The part of the first frame a window can show, turned upright. Only that
@@ -118,21 +174,17 @@ app::Picture shownPart(IWICBitmapDecoder* decoder, int orientation) {
   const app::PictureSize oriented = app::orientedSize(stored, orientation);
   const app::PictureSize shown{std::min(oriented.width, app::kShownPictureWidth),
                                std::min(oriented.height, app::kShownPictureHeight)};
-  const app::StoredRect r = app::storedRectOf(stored, orientation, shown);
-
   ComPtr<IWICFormatConverter> converter;
+  std::span<std::uint32_t> pixels;
   if (FAILED(imagingFactory()->CreateFormatConverter(converter.put())) ||
       FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGR,
                                    WICBitmapDitherTypeNone, nullptr, 0.0,
                                    WICBitmapPaletteTypeCustom)))
     return nullptr;
-  std::vector<std::uint32_t> rect(static_cast<std::size_t>(r.width) * r.height);
-  const WICRect source{r.left, r.top, r.width, r.height};
-  if (FAILED(converter->CopyPixels(&source, static_cast<UINT>(r.width) * 4,
-                                   static_cast<UINT>(rect.size() * 4),
-                                   reinterpret_cast<BYTE*>(rect.data()))))
+  GdiObject<HBITMAP> bitmap(newBitmap(shown, pixels));
+  if (!bitmap || !copyShown(converter.get(), stored, orientation, shown, pixels))
     return nullptr;
-  return bitmapOf(app::turnUpright(rect, stored, orientation, shown), shown);
+  return std::make_shared<BitmapPicture>(bitmap.release(), shown.width, shown.height);
 }
 
 // Refused before a decoder sees the bytes: some decoders allocate the
@@ -143,35 +195,23 @@ bool claimsTooMuch(std::span<const unsigned char> head) {
          (size->width > app::kLargestPictureSide || size->height > app::kLargestPictureSide);
 }
 
-}  // namespace
-
-app::Picture loadPictureFile(const std::string& path) {
-  FileHandle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file)
-    throw app::RuntimeError::fileNotFound(path);
-  // A pipe or device under the skin's name is not read: it could block.
-  if (GetFileType(file.get()) != FILE_TYPE_DISK)
-    throw app::RuntimeError::invalidPicture(path);
-  std::vector<unsigned char> head(kHeadBytes);
-  DWORD read = 0;
-  if (!ReadFile(file.get(), head.data(), static_cast<DWORD>(head.size()), &read, nullptr))
-    read = 0;
-  head.resize(read);
-  const LARGE_INTEGER start{};
+// The shown part of the picture the bytes hold; null when they hold none.
+app::Picture decode(std::span<const unsigned char> bytes) {
   IWICImagingFactory* factory = imagingFactory();
+  const auto head = bytes.first(std::min(bytes.size(), kHeadBytes));
+  ComPtr<IWICStream> stream;
   ComPtr<IWICBitmapDecoder> decoder;
-  app::Picture picture;
-  if (factory != nullptr && !claimsTooMuch(head) &&
-      SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN) &&
-      SUCCEEDED(factory->CreateDecoderFromFileHandle(reinterpret_cast<ULONG_PTR>(file.get()),
-                                                     nullptr, WICDecodeMetadataCacheOnDemand,
-                                                     decoder.put())))
-    picture = shownPart(decoder.get(), app::exifOrientation(head));
-  if (!picture)
-    throw app::RuntimeError::invalidPicture(path);
-  return picture;
+  if (factory == nullptr || bytes.empty() || claimsTooMuch(head) ||
+      FAILED(factory->CreateStream(stream.put())) ||
+      FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()),
+                                          static_cast<DWORD>(bytes.size()))) ||
+      FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                              decoder.put())))
+    return nullptr;
+  return shownPart(decoder.get(), app::exifOrientation(head));
 }
+
+}  // namespace
 
 app::Picture builtinPicture(std::string_view name) {
   if (name == "app.ico")
@@ -190,22 +230,25 @@ app::Picture builtinPicture(std::string_view name) {
   HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
   if (loaded == nullptr)
     throw app::RuntimeError::fileNotFound(std::string(name));
-  const std::span<const unsigned char> bytes{
-      static_cast<const unsigned char*>(LockResource(loaded)), SizeofResource(module, found)};
-  const auto head = bytes.first(std::min(bytes.size(), kHeadBytes));
-  IWICImagingFactory* factory = imagingFactory();
-  ComPtr<IWICStream> stream;
-  ComPtr<IWICBitmapDecoder> decoder;
-  app::Picture picture;
-  if (factory != nullptr && !claimsTooMuch(head) &&
-      SUCCEEDED(factory->CreateStream(stream.put())) &&
-      SUCCEEDED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()),
-                                             static_cast<DWORD>(bytes.size()))) &&
-      SUCCEEDED(factory->CreateDecoderFromStream(stream.get(), nullptr,
-                                                 WICDecodeMetadataCacheOnDemand, decoder.put())))
-    picture = shownPart(decoder.get(), app::exifOrientation(head));
+  app::Picture picture = decode(
+      {static_cast<const unsigned char*>(LockResource(loaded)), SizeofResource(module, found)});
   if (!picture)
     throw app::RuntimeError::invalidPicture(std::string(name));
+  return picture;
+}
+
+app::Picture loadPictureFile(const std::string& path) {
+  FileHandle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file)
+    throw app::RuntimeError::fileNotFound(path);
+  // A pipe or device under the skin's name is not read: it could block.
+  if (GetFileType(file.get()) != FILE_TYPE_DISK)
+    throw app::RuntimeError::invalidPicture(path);
+  const MappedFile mapped(file.get());
+  app::Picture picture = decode(mapped.bytes());
+  if (!picture)
+    throw app::RuntimeError::invalidPicture(path);
   return picture;
 }
 
