@@ -196,7 +196,10 @@ bool claimsTooMuch(std::span<const unsigned char> head) {
 }
 
 // The shown part of the picture the bytes hold; null when they hold none.
-app::Picture decode(std::span<const unsigned char> bytes) {
+// A built-in picture's format is known and its decoder made directly; a
+// file's decoder is found by asking each installed one, which takes longer
+// than decoding the splash does.
+app::Picture decode(std::span<const unsigned char> bytes, const CLSID* format = nullptr) {
   IWICImagingFactory* factory = imagingFactory();
   const auto head = bytes.first(std::min(bytes.size(), kHeadBytes));
   ComPtr<IWICStream> stream;
@@ -204,12 +207,29 @@ app::Picture decode(std::span<const unsigned char> bytes) {
   if (factory == nullptr || bytes.empty() || claimsTooMuch(head) ||
       FAILED(factory->CreateStream(stream.put())) ||
       FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()),
-                                          static_cast<DWORD>(bytes.size()))) ||
-      FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
-                                              decoder.put())))
+                                          static_cast<DWORD>(bytes.size()))))
+    return nullptr;
+  const HRESULT made =
+      format != nullptr ? CoCreateInstance(*format, nullptr, CLSCTX_INPROC_SERVER,
+                                           IID_IWICBitmapDecoder, decoder.putVoid())
+                        : factory->CreateDecoderFromStream(
+                              stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put());
+  if (FAILED(made) || (format != nullptr &&
+                       FAILED(decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand))))
     return nullptr;
   return shownPart(decoder.get(), app::exifOrientation(head));
 }
+
+struct BuiltinBitmap {
+  std::string_view name;
+  int resource;
+  const CLSID& decoder;
+};
+constexpr BuiltinBitmap kBuiltinBitmaps[] = {
+    {"splash.gif", IDR_SPLASH_GIF, CLSID_WICGifDecoder},
+    {"main.jpg", IDR_MAIN_JPG, CLSID_WICJpegDecoder},
+    {"about.bmp", IDR_ABOUT_BMP, CLSID_WICBmpDecoder},
+};
 
 }  // namespace
 
@@ -218,20 +238,18 @@ app::Picture builtinPicture(std::string_view name) {
     return std::make_shared<IconPicture>(IDI_APP);
   if (name == "form1.ico")
     return std::make_shared<IconPicture>(IDI_FORM1);
-  int id = 0;
-  if (name == "splash.gif")
-    id = IDR_SPLASH_GIF;
-  else if (name == "main.jpg")
-    id = IDR_MAIN_JPG;
-  else if (name == "about.bmp")
-    id = IDR_ABOUT_BMP;
+  const auto* builtin = std::find_if(std::begin(kBuiltinBitmaps), std::end(kBuiltinBitmaps),
+                                     [&](const BuiltinBitmap& b) { return b.name == name; });
   HMODULE module = GetModuleHandleW(nullptr);
-  HRSRC found = id ? FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10)) : nullptr;
+  HRSRC found = builtin != std::end(kBuiltinBitmaps)
+                    ? FindResourceW(module, MAKEINTRESOURCEW(builtin->resource), RT_RCDATA)
+                    : nullptr;
   HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
   if (loaded == nullptr)
     throw app::RuntimeError::fileNotFound(std::string(name));
   app::Picture picture = decode(
-      {static_cast<const unsigned char*>(LockResource(loaded)), SizeofResource(module, found)});
+      {static_cast<const unsigned char*>(LockResource(loaded)), SizeofResource(module, found)},
+      &builtin->decoder);
   if (!picture)
     throw app::RuntimeError::invalidPicture(std::string(name));
   return picture;
