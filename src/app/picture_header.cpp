@@ -120,4 +120,23 @@ std::optional<PictureSize> claimedSize(Bytes head) {
   return std::nullopt;
 }
 
+bool isCutOffJpeg(std::span<const unsigned char> file) {
+  if (!startsWith(file, {0xFF, 0xD8, 0xFF}))
+    return false;
+  std::size_t at = 2;
+  while (at + 4 <= file.size() && file[at] == 0xFF) {
+    if (file[at + 1] == 0xFF) {  // fill byte
+      ++at;
+      continue;
+    }
+    if (file[at + 1] == 0xDA) {
+      constexpr unsigned char kEnd[] = {0xFF, 0xD9};
+      const auto scan = file.subspan(at + 2);
+      return std::search(scan.begin(), scan.end(), std::begin(kEnd), std::end(kEnd)) == scan.end();
+    }
+    at += 2 + be(file, at + 2, 2);
+  }
+  return true;
+}
+
 }  // namespace app

@@ -1,4 +1,5 @@
-// The size a picture's header claims, read before any decoder runs.
+// What a picture's bytes say before any decoder runs: the size its header
+// claims, and whether a JPEG is whole.
 #include "app/picture_header.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +69,31 @@ TEST(ClaimedSize, NothingForOtherBytesOrAHeaderCutShort) {
       {'I', 'I', 42, 0, 0xFE, 0xFF, 0xFF, 0xFF, 1, 0},  // a directory far past the end
   };
   for (const Bytes& head : cases) EXPECT_FALSE(app::claimedSize(head).has_value()) << head.size();
+}
+
+// SOI, an APP1 holding a thumbnail's own SOI..EOI, a fill byte, then the
+// scan (its header, entropy data with a stuffed FF 00) and EOI.
+const Bytes kWholeJpeg{0xFF, 0xD8, 0xFF, 0xE1, 0,    6,    0xFF, 0xD8, 0xFF, 0xD9, 0xFF,
+                       0xFF, 0xDA, 0,    2,    0x12, 0xFF, 0,    0x34, 0xFF, 0xD9};
+
+TEST(CutOffJpeg, OnlyAnEndMarkerAfterTheFirstScanMakesAJpegWhole) {
+  const auto cut = [](std::size_t size) {
+    return Bytes(kWholeJpeg.begin(), kWholeJpeg.begin() + size);
+  };
+  struct Case {
+    const char* what;
+    Bytes file;
+    bool cutOff;
+  } cases[] = {
+      {"whole", kWholeJpeg, false},
+      {"cut in the scan, after the thumbnail's end marker", cut(19), true},
+      {"cut after the scan's FF", cut(20), true},
+      {"cut inside the APP1 segment", cut(9), true},
+      {"only the start of image", cut(3), true},
+      {"a PNG is no JPEG", {0x89, 'P', 'N', 'G', 13, 10, 26, 10}, false},
+      {"nothing", {}, false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(app::isCutOffJpeg(c.file), c.cutOff) << c.what;
 }
 
 }  // namespace

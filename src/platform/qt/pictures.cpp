@@ -9,6 +9,7 @@
 #include <QTransform>
 #include <map>
 
+#include "app/picture_header.h"
 #include "app/runtime_error.h"
 
 namespace qtui {
@@ -56,43 +57,25 @@ QRect storedPartShown(QSize stored, QImageIOHandler::Transformations orientation
   return upright.inverted().mapRect(shown);
 }
 
-// libjpeg fills the rows of a cut-off JPEG with grey and calls that a
-// warning, so a JPEG counts as complete only when its end-of-image marker
-// follows its first scan. The segments before the scan are skipped whole:
-// the EXIF thumbnail's own end marker does not count.
-bool jpegIsComplete(QIODevice& device) {
-  uchar segment[4];
-  auto readSegment = [&] { return device.read(reinterpret_cast<char*>(segment), 4) == 4; };
-  if (!device.seek(2))
-    return false;
-  while (readSegment() && segment[0] == 0xFF) {
-    if (segment[1] == 0xDA) {  // start of scan: look for FF D9 from here
-      char chunk[65536];
-      uchar previous = 0;
-      for (qint64 n = 0; (n = device.read(chunk, sizeof chunk)) > 0;) {
-        for (qint64 i = 0; i < n; ++i) {
-          const auto byte = static_cast<uchar>(chunk[i]);
-          if (previous == 0xFF && byte == 0xD9)
-            return true;
-          previous = byte;
-        }
-      }
-      return false;
-    }
-    if (!device.seek(device.pos() + (segment[2] << 8 | segment[3]) - 2))
-      return false;
+// Judged on the file's bytes where it can be mapped (a regular file, an
+// uncompressed resource), on a copy read otherwise.
+bool isCutOffJpeg(QFile& file) {
+  const qint64 size = file.size();
+  if (uchar* mapped = size > 0 ? file.map(0, size) : nullptr) {
+    const bool cutOff = app::isCutOffJpeg({mapped, static_cast<std::size_t>(size)});
+    file.unmap(mapped);
+    return cutOff;
   }
-  return false;
+  const QByteArray bytes = file.readAll();
+  file.seek(0);
+  return app::isCutOffJpeg({reinterpret_cast<const unsigned char*>(bytes.constData()),
+                            static_cast<std::size_t>(bytes.size())});
 }
 
-bool isJpeg(QIODevice& device) {
-  return device.peek(3) == QByteArray("\xFF\xD8\xFF", 3);
-}
-
-app::Picture imagePicture(QIODevice& device) {
-  if (isJpeg(device) && !(jpegIsComplete(device) && device.seek(0)))
+app::Picture imagePicture(QFile& file) {
+  if (isCutOffJpeg(file))
     return nullptr;
-  QImageReader reader(&device);  // the first frame of an animation
+  QImageReader reader(&file);  // the first frame of an animation
   reader.setAutoTransform(true);
   const QSize stored = reader.size();
   if (!stored.isValid() || stored.width() > app::kLargestPictureSide ||

@@ -204,7 +204,7 @@ app::Picture decode(std::span<const unsigned char> bytes, const CLSID* format = 
   const auto head = bytes.first(std::min(bytes.size(), kHeadBytes));
   ComPtr<IWICStream> stream;
   ComPtr<IWICBitmapDecoder> decoder;
-  if (factory == nullptr || bytes.empty() || claimsTooMuch(head) ||
+  if (factory == nullptr || bytes.empty() || claimsTooMuch(head) || app::isCutOffJpeg(bytes) ||
       FAILED(factory->CreateStream(stream.put())) ||
       FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()),
                                           static_cast<DWORD>(bytes.size()))))
