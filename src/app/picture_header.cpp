@@ -120,23 +120,78 @@ std::optional<PictureSize> claimedSize(Bytes head) {
   return std::nullopt;
 }
 
-bool isCutOffJpeg(std::span<const unsigned char> file) {
-  if (!startsWith(file, {0xFF, 0xD8, 0xFF}))
-    return false;
-  std::size_t at = 2;
-  while (at + 4 <= file.size() && file[at] == 0xFF) {
-    if (file[at + 1] == 0xFF) {  // fill byte
-      ++at;
-      continue;
+void JpegEndFinder::feed(std::span<const unsigned char> piece) {
+  constexpr unsigned char kStart[] = {0xFF, 0xD8, 0xFF};
+  constexpr unsigned kStartOfScan = 0xDA, kEnd = 0xD9;
+  const auto isRestart = [](unsigned code) { return code >= 0xD0 && code <= 0xD7; };
+  for (std::size_t i = 0; i < piece.size() && !decided(); ++i) {
+    const unsigned byte = piece[i];
+    switch (state_) {
+      case State::Start:
+        if (byte != kStart[offset_])
+          state_ = State::NotJpeg;
+        else if (++offset_ == std::size(kStart))
+          state_ = State::Code;
+        break;
+      case State::Marker:  // bytes before a marker's FF are stray: skipped
+        if (byte == 0xFF)
+          state_ = State::Code;
+        break;
+      case State::Code:
+        if (byte == kEnd)
+          state_ = scanned_ ? State::Whole : State::Marker;
+        else if (byte != 0xFF && byte != 0x00 && byte != 0x01 && byte != 0xD8 && !isRestart(byte)) {
+          code_ = byte;
+          state_ = State::LengthHigh;
+        } else if (byte != 0xFF) {
+          state_ = State::Marker;  // a marker without a segment
+        }
+        break;
+      case State::LengthHigh:
+        remaining_ = byte << 8;
+        state_ = State::LengthLow;
+        break;
+      case State::LengthLow:
+        remaining_ = (remaining_ | byte) < 2 ? 0 : (remaining_ | byte) - 2;
+        state_ = State::Segment;
+        break;
+      case State::Segment: {
+        const std::size_t skipped = std::min(remaining_, piece.size() - i);
+        remaining_ -= skipped;
+        i += skipped - 1;
+        break;
+      }
+      case State::Coded: {
+        const auto* ff = std::find(piece.data() + i, piece.data() + piece.size(), 0xFF);
+        i = static_cast<std::size_t>(ff - piece.data());
+        if (i < piece.size())
+          state_ = State::CodedMarker;
+        break;
+      }
+      case State::CodedMarker:  // FF 00 is a coded FF; restarts go on coding
+        if (byte == kEnd)
+          state_ = State::Whole;
+        else if (byte == 0 || isRestart(byte))
+          state_ = State::Coded;
+        else if (byte != 0xFF) {
+          code_ = byte;
+          state_ = State::LengthHigh;
+        }
+        break;
+      case State::Whole:
+      case State::NotJpeg:
+        break;
     }
-    if (file[at + 1] == 0xDA) {
-      constexpr unsigned char kEnd[] = {0xFF, 0xD9};
-      const auto scan = file.subspan(at + 2);
-      return std::search(scan.begin(), scan.end(), std::begin(kEnd), std::end(kEnd)) == scan.end();
+    // A segment read to its end: a scan's coded data follows its header.
+    if (state_ == State::Segment && remaining_ == 0) {
+      scanned_ = scanned_ || code_ == kStartOfScan;
+      state_ = code_ == kStartOfScan ? State::Coded : State::Marker;
     }
-    at += 2 + be(file, at + 2, 2);
   }
-  return true;
+}
+
+bool JpegEndFinder::cutOff() const {
+  return state_ != State::Start && !decided();
 }
 
 }  // namespace app

@@ -130,20 +130,21 @@ StoredRect storedRectOf(PictureSize stored, int orientation, PictureSize shown) 
   return {left, top, std::max(a.x, b.x) - left + 1, std::max(a.y, b.y) - top + 1};
 }
 
-void turnUpright(std::span<const std::uint32_t> rect, PictureSize stored, int orientation,
+bool turnUpright(std::span<const std::uint32_t> rect, PictureSize stored, int orientation,
                  PictureSize shown, std::span<std::uint32_t> shownPixels) {
   const StoredRect r = storedRectOf(stored, orientation, shown);
   const auto area = [](int width, int height) {
     return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
   };
   if (rect.size() < area(r.width, r.height) || shownPixels.size() < area(shown.width, shown.height))
-    return;
+    return false;
   auto out = shownPixels.begin();
   for (int y = 0; y < shown.height; ++y)
     for (int x = 0; x < shown.width; ++x) {
       const Point p = storedPoint(stored, orientation, x, y);
       *out++ = rect[static_cast<std::size_t>(p.y - r.top) * r.width + (p.x - r.left)];
     }
+  return true;
 }
 
 }  // namespace app

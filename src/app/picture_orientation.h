@@ -29,8 +29,9 @@ StoredRect storedRectOf(PictureSize stored, int orientation, PictureSize shown);
 
 // Writes the shown pixels, row by row, into shownPixels (shown.width x
 // shown.height of them) from the pixels of storedRectOf(...), row by row;
-// pixels are opaque 32-bit values. Writes nothing when either is short.
-void turnUpright(std::span<const std::uint32_t> rect, PictureSize stored, int orientation,
+// pixels are opaque 32-bit values. False, writing nothing, when either is
+// short.
+bool turnUpright(std::span<const std::uint32_t> rect, PictureSize stored, int orientation,
                  PictureSize shown, std::span<std::uint32_t> shownPixels);
 
 }  // namespace app

@@ -72,28 +72,43 @@ TEST(ClaimedSize, NothingForOtherBytesOrAHeaderCutShort) {
 }
 
 // SOI, an APP1 holding a thumbnail's own SOI..EOI, a fill byte, then the
-// scan (its header, entropy data with a stuffed FF 00) and EOI.
-const Bytes kWholeJpeg{0xFF, 0xD8, 0xFF, 0xE1, 0,    6,    0xFF, 0xD8, 0xFF, 0xD9, 0xFF,
-                       0xFF, 0xDA, 0,    2,    0x12, 0xFF, 0,    0x34, 0xFF, 0xD9};
+// scan: its header, coded data with a stuffed FF 00 and a restart, and EOI.
+const Bytes kWholeJpeg{0xFF, 0xD8, 0xFF, 0xE1, 0,    6, 0xFF, 0xD8, 0xFF, 0xD9, 0xFF, 0xFF,
+                       0xDA, 0,    2,    0x12, 0xFF, 0, 0xFF, 0xD0, 0x34, 0xFF, 0xD9};
+// Progressive: a comment holding FF D9 between the first and second scans.
+const Bytes kTwoScans{0xFF, 0xD8, 0xFF, 0xDA, 0,    2, 0x12, 0xFF, 0xFE, 0,
+                      4,    0xFF, 0xD9, 0xFF, 0xDA, 0, 2,    0x56, 0xFF, 0xD9};
 
-TEST(CutOffJpeg, OnlyAnEndMarkerAfterTheFirstScanMakesAJpegWhole) {
-  const auto cut = [](std::size_t size) {
-    return Bytes(kWholeJpeg.begin(), kWholeJpeg.begin() + size);
+TEST(CutOffJpeg, OnlyAnEndMarkerClosingCodedDataMakesAJpegWhole) {
+  const auto cut = [](const Bytes& file, std::size_t size) {
+    return Bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
   };
+  Bytes trailing = kWholeJpeg;
+  trailing.insert(trailing.end(), {0x00, 0x11, 0x22});
   struct Case {
     const char* what;
     Bytes file;
     bool cutOff;
   } cases[] = {
       {"whole", kWholeJpeg, false},
-      {"cut in the scan, after the thumbnail's end marker", cut(19), true},
-      {"cut after the scan's FF", cut(20), true},
-      {"cut inside the APP1 segment", cut(9), true},
-      {"only the start of image", cut(3), true},
+      {"whole, with bytes after its end", trailing, false},
+      {"cut in the coded data, after the thumbnail's end marker", cut(kWholeJpeg, 21), true},
+      {"cut after the coded data's last FF", cut(kWholeJpeg, 22), true},
+      {"cut inside the APP1 segment", cut(kWholeJpeg, 9), true},
+      {"only the start of image", cut(kWholeJpeg, 3), true},
+      {"two scans, whole", kTwoScans, false},
+      {"two scans, cut in the second after the comment's FF D9", cut(kTwoScans, 18), true},
       {"a PNG is no JPEG", {0x89, 'P', 'N', 'G', 13, 10, 26, 10}, false},
       {"nothing", {}, false},
   };
-  for (const Case& c : cases) EXPECT_EQ(app::isCutOffJpeg(c.file), c.cutOff) << c.what;
+  for (const Case& c : cases) {
+    app::JpegEndFinder whole, byByte;
+    whole.feed(c.file);
+    EXPECT_EQ(whole.cutOff(), c.cutOff) << c.what;
+    // The same read in the smallest pieces.
+    for (unsigned char byte : c.file) byByte.feed({&byte, 1});
+    EXPECT_EQ(byByte.cutOff(), c.cutOff) << c.what << ", byte by byte";
+  }
 }
 
 }  // namespace

@@ -57,25 +57,20 @@ QRect storedPartShown(QSize stored, QImageIOHandler::Transformations orientation
   return upright.inverted().mapRect(shown);
 }
 
-// Judged on the file's bytes where it can be mapped (a regular file, an
-// uncompressed resource), on a copy read otherwise.
-bool isCutOffJpeg(QFile& file) {
-  const qint64 size = file.size();
-  if (uchar* mapped = size > 0 ? file.map(0, size) : nullptr) {
-    const bool cutOff = app::isCutOffJpeg({mapped, static_cast<std::size_t>(size)});
-    file.unmap(mapped);
-    return cutOff;
-  }
-  const QByteArray bytes = file.readAll();
-  file.seek(0);
-  return app::isCutOffJpeg({reinterpret_cast<const unsigned char*>(bytes.constData()),
-                            static_cast<std::size_t>(bytes.size())});
+// Read through in pieces, so that a photo is never held whole; the device
+// is left at its start for the decoder.
+bool isCutOffJpeg(QIODevice& device) {
+  app::JpegEndFinder end;
+  char piece[65536];
+  for (qint64 n = 0; !end.decided() && (n = device.read(piece, sizeof piece)) > 0;)
+    end.feed({reinterpret_cast<const unsigned char*>(piece), static_cast<std::size_t>(n)});
+  return end.cutOff() || !device.seek(0);
 }
 
-app::Picture imagePicture(QFile& file) {
-  if (isCutOffJpeg(file))
+app::Picture imagePicture(QIODevice& device) {
+  if (isCutOffJpeg(device))
     return nullptr;
-  QImageReader reader(&file);  // the first frame of an animation
+  QImageReader reader(&device);  // the first frame of an animation
   reader.setAutoTransform(true);
   const QSize stored = reader.size();
   if (!stored.isValid() || stored.width() > app::kLargestPictureSide ||

@@ -74,38 +74,6 @@ class FileHandle {
   HANDLE handle_;
 };
 
-// A file's bytes read where the system maps them: never copied to the
-// heap, and out of memory again with the view. Empty when the file cannot
-// be mapped whole (an empty file cannot be mapped at all).
-class MappedFile {
- public:
-  explicit MappedFile(HANDLE file)
-      : mapping_(CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr)) {
-    LARGE_INTEGER size{};
-    if (mapping_ == nullptr || !GetFileSizeEx(file, &size) || size.QuadPart > MAXDWORD)
-      return;
-    view_ = MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0);
-    if (view_ != nullptr)
-      size_ = static_cast<std::size_t>(size.QuadPart);
-  }
-  ~MappedFile() {
-    if (view_ != nullptr)
-      UnmapViewOfFile(view_);
-    if (mapping_ != nullptr)
-      CloseHandle(mapping_);
-  }
-  MappedFile(const MappedFile&) = delete;
-  MappedFile& operator=(const MappedFile&) = delete;
-  std::span<const unsigned char> bytes() const {
-    return {static_cast<const unsigned char*>(view_), size_};
-  }
-
- private:
-  HANDLE mapping_;
-  void* view_ = nullptr;
-  std::size_t size_ = 0;
-};
-
 // The imaging component's factory, made once on the one user-interface
 // thread (the program has no other). No OLE 1 DDE window: it only costs
 // start-up time.
@@ -155,8 +123,7 @@ bool copyShown(IWICBitmapSource* source, app::PictureSize stored, int orientatio
   std::vector<std::uint32_t> storedPixels(area(r.width, r.height));
   if (!copy(storedPixels))
     return false;
-  app::turnUpright(storedPixels, stored, orientation, shown, pixels);
-  return true;
+  return app::turnUpright(storedPixels, stored, orientation, shown, pixels);
 }
 
 // The part of the first frame a window can show, turned upright. Only that
@@ -184,7 +151,9 @@ app::Picture shownPart(IWICBitmapDecoder* decoder, int orientation) {
   GdiObject<HBITMAP> bitmap(newBitmap(shown, pixels));
   if (!bitmap || !copyShown(converter.get(), stored, orientation, shown, pixels))
     return nullptr;
-  return std::make_shared<BitmapPicture>(bitmap.release(), shown.width, shown.height);
+  auto picture = std::make_shared<BitmapPicture>(bitmap.get(), shown.width, shown.height);
+  bitmap.release();
+  return picture;
 }
 
 // Refused before a decoder sees the bytes: some decoders allocate the
@@ -195,29 +164,32 @@ bool claimsTooMuch(std::span<const unsigned char> head) {
          (size->width > app::kLargestPictureSide || size->height > app::kLargestPictureSide);
 }
 
-// The shown part of the picture the bytes hold; null when they hold none.
-// A built-in picture's format is known and its decoder made directly; a
-// file's decoder is found by asking each installed one, which takes longer
-// than decoding the splash does.
-app::Picture decode(std::span<const unsigned char> bytes, const CLSID* format = nullptr) {
-  IWICImagingFactory* factory = imagingFactory();
-  const auto head = bytes.first(std::min(bytes.size(), kHeadBytes));
-  ComPtr<IWICStream> stream;
-  ComPtr<IWICBitmapDecoder> decoder;
-  if (factory == nullptr || bytes.empty() || claimsTooMuch(head) || app::isCutOffJpeg(bytes) ||
-      FAILED(factory->CreateStream(stream.put())) ||
-      FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()),
-                                          static_cast<DWORD>(bytes.size()))))
-    return nullptr;
-  const HRESULT made =
-      format != nullptr ? CoCreateInstance(*format, nullptr, CLSCTX_INPROC_SERVER,
-                                           IID_IWICBitmapDecoder, decoder.putVoid())
-                        : factory->CreateDecoderFromStream(
-                              stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put());
-  if (FAILED(made) || (format != nullptr &&
-                       FAILED(decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand))))
-    return nullptr;
-  return shownPart(decoder.get(), app::exifOrientation(head));
+// What a skin file's bytes say before a decoder sees them: its first
+// bytes, for the header readers, and whether it is a JPEG cut off. Read
+// through once; a file that cannot be read is cut off.
+struct FileStart {
+  std::vector<unsigned char> head;
+  bool cutOff = true;
+};
+
+FileStart readStart(HANDLE file) {
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file, &size))
+    return {};
+  FileStart start{std::vector<unsigned char>(static_cast<std::size_t>(
+      std::min<LONGLONG>(size.QuadPart, static_cast<LONGLONG>(kHeadBytes))))};
+  DWORD read = 0;
+  if (!ReadFile(file, start.head.data(), static_cast<DWORD>(start.head.size()), &read, nullptr))
+    return {};
+  start.head.resize(read);
+  app::JpegEndFinder end;
+  end.feed(start.head);
+  std::vector<unsigned char> piece(64 * 1024);
+  while (!end.decided() &&
+         ReadFile(file, piece.data(), static_cast<DWORD>(piece.size()), &read, nullptr) && read > 0)
+    end.feed({piece.data(), read});
+  start.cutOff = end.cutOff();
+  return start;
 }
 
 struct BuiltinBitmap {
@@ -247,9 +219,21 @@ app::Picture builtinPicture(std::string_view name) {
   HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
   if (loaded == nullptr)
     throw app::RuntimeError::fileNotFound(std::string(name));
-  app::Picture picture = decode(
-      {static_cast<const unsigned char*>(LockResource(loaded)), SizeofResource(module, found)},
-      &builtin->decoder);
+  // The program's own pictures: their formats are known, so their
+  // decoders are made directly rather than found by asking every
+  // installed one, which takes longer than decoding the splash does.
+  const std::span<const unsigned char> bytes{
+      static_cast<const unsigned char*>(LockResource(loaded)), SizeofResource(module, found)};
+  ComPtr<IWICStream> stream;
+  ComPtr<IWICBitmapDecoder> decoder;
+  app::Picture picture;
+  if (imagingFactory() != nullptr && SUCCEEDED(imagingFactory()->CreateStream(stream.put())) &&
+      SUCCEEDED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()),
+                                             static_cast<DWORD>(bytes.size()))) &&
+      SUCCEEDED(CoCreateInstance(builtin->decoder, nullptr, CLSCTX_INPROC_SERVER,
+                                 IID_IWICBitmapDecoder, decoder.putVoid())) &&
+      SUCCEEDED(decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand)))
+    picture = shownPart(decoder.get(), app::exifOrientation(bytes));
   if (!picture)
     throw app::RuntimeError::invalidPicture(std::string(name));
   return picture;
@@ -263,8 +247,17 @@ app::Picture loadPictureFile(const std::string& path) {
   // A pipe or device under the skin's name is not read: it could block.
   if (GetFileType(file.get()) != FILE_TYPE_DISK)
     throw app::RuntimeError::invalidPicture(path);
-  const MappedFile mapped(file.get());
-  app::Picture picture = decode(mapped.bytes());
+  const FileStart start = readStart(file.get());
+  IWICImagingFactory* factory = imagingFactory();
+  const LARGE_INTEGER beginning{};
+  ComPtr<IWICBitmapDecoder> decoder;
+  app::Picture picture;
+  if (factory != nullptr && !start.cutOff && !claimsTooMuch(start.head) &&
+      SetFilePointerEx(file.get(), beginning, nullptr, FILE_BEGIN) &&
+      SUCCEEDED(factory->CreateDecoderFromFileHandle(reinterpret_cast<ULONG_PTR>(file.get()),
+                                                     nullptr, WICDecodeMetadataCacheOnDemand,
+                                                     decoder.put())))
+    picture = shownPart(decoder.get(), app::exifOrientation(start.head));
   if (!picture)
     throw app::RuntimeError::invalidPicture(path);
   return picture;
