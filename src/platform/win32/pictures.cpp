@@ -224,10 +224,11 @@ app::Picture builtinPicture(std::string_view name) {
   // installed one, which takes longer than decoding the splash does.
   const std::span<const unsigned char> bytes{
       static_cast<const unsigned char*>(LockResource(loaded)), SizeofResource(module, found)};
+  IWICImagingFactory* factory = imagingFactory();
   ComPtr<IWICStream> stream;
   ComPtr<IWICBitmapDecoder> decoder;
   app::Picture picture;
-  if (imagingFactory() != nullptr && SUCCEEDED(imagingFactory()->CreateStream(stream.put())) &&
+  if (factory != nullptr && SUCCEEDED(factory->CreateStream(stream.put())) &&
       SUCCEEDED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()),
                                              static_cast<DWORD>(bytes.size()))) &&
       SUCCEEDED(CoCreateInstance(builtin->decoder, nullptr, CLSCTX_INPROC_SERVER,
