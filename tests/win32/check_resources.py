@@ -42,7 +42,7 @@ def pe_headers(data):
         name, vsize, vaddr, rsize, raw = struct.unpack_from(
             "<8sIIII", data, optional + optional_size + 40 * i)
         table.append((name.rstrip(b"\0").decode(), vsize, vaddr, rsize, raw))
-    return machine, magic, subsystem, import_rva, table
+    return machine, characteristics, magic, subsystem, import_rva, table
 
 
 def rva_to_offset(table, rva):
@@ -70,8 +70,10 @@ ALLOWED_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "ole32
 
 def check_pe(exe):
     data = pathlib.Path(exe).read_bytes()
-    machine, magic, subsystem, import_rva, table = pe_headers(data)
+    machine, characteristics, magic, subsystem, import_rva, table = pe_headers(data)
     check(machine == 0x14C, f"machine {machine:#x}, not i386")
+    # A 16384-pixel-square picture needs more than 2 GiB of address space.
+    check(characteristics & 0x20, "not large-address-aware")
     check(magic == 0x10B, "not a PE32 optional header")
     check(subsystem == 2, f"subsystem {subsystem}, not the GUI")
     dlls = imported_dlls(data, table, import_rva)

@@ -2,7 +2,8 @@
 """Writes the skin pictures the end-to-end "pictures" scenario shows.
 
 Usage: make-pictures.py OUT_DIR
-Each kind of file is one flat colour (see the scenario's table), small.
+Each kind of file is one flat colour (see the scenario's table), small but
+one: a progressive JPEG of 16000x16000.
 The oriented photo is stored 300x200, red left and blue right, with EXIF
 orientation 6: shown upright it is 200x300, red on top and blue below.
 """
@@ -10,6 +11,8 @@ import pathlib
 import struct
 import subprocess
 import sys
+
+from PIL import Image
 
 
 def convert(*args):
@@ -44,6 +47,10 @@ def main():
             str(out / "two-frames.gif"))
     convert("-size", size, "xc:rgb(0,255,255)", "-type", "TrueColor", str(out / "bmp.bmp"))
     convert("-size", size, "xc:rgb(255,128,0)", "-compress", "LZW", str(out / "tiff.tif"))
+    # Near the largest side a skin may have; a decoder may hold it whole
+    # (768 MB), beyond a 32-bit program's 2 GiB without large addresses.
+    Image.new("RGB", (16000, 16000), (128, 0, 128)).save(out / "progressive-16000.jpg", "JPEG",
+                                                         progressive=True)
     convert("-size", "150x200", "xc:rgb(255,0,0)", "-size", "150x200", "xc:rgb(0,0,255)",
             "+append", "-quality", "95", str(out / "stored-sideways.jpg"))
     sideways = (out / "stored-sideways.jpg").read_bytes()

@@ -33,7 +33,7 @@ else
   export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;cmd.exe=n"
 fi
 if [ "$scenario" = pictures ]; then
-  python3 "$here/make-pictures.py" "$work/pictures"
+  /usr/bin/python3 "$here/make-pictures.py" "$work/pictures"
   # A named pipe with no writer under a skin's name.
   rm "$work/app/星空.jpg"
   mkfifo "$work/app/星空.jpg"
