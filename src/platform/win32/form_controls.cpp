@@ -5,6 +5,7 @@
 
 #include "app/twips.h"
 #include "platform/win32/colours.h"
+#include "platform/win32/frame_accessible.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
 
@@ -60,6 +61,10 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
       return 0;
     case WM_GETFONT:
       return GetWindowLongPtrW(hwnd, GWLP_USERDATA);
+    case WM_GETOBJECT:
+      if (const LRESULT grouping = frameAccessible(hwnd, wParam, lParam))
+        return grouping;
+      return DefWindowProcW(hwnd, message, wParam, lParam);
     default:
       return DefWindowProcW(hwnd, message, wParam, lParam);
   }

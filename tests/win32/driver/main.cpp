@@ -10,6 +10,8 @@
 int wmain(int argc, wchar_t** argv) {
   // Window places are read in the program's own pixels, unscaled.
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  // The program's own accessible objects arrive through COM.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   if (argc < 5) {
     std::puts("usage: driver SCENARIO EXE LOG SCREENSHOT_DIR [BROWSER_RECORD]");
     return 2;

@@ -1,5 +1,6 @@
 // The menu commands: notes, the about box, the skin chooser (with a skin
 // file gone) and the forum page run hidden.
+#include "accessibility.h"
 #include "checks.h"
 #include "scenarios.h"
 
@@ -37,7 +38,7 @@ void aboutBox(const Paths& paths, DWORD pid, HWND main) {
         L"no system menu or close box");
   const SIZE client = clientSize(about);
   CHECK(client.cx == 576 && client.cy == 197, L"about client 576x197");
-  CHECK(findControl(about, L"Static", L"绿色免安装版") != nullptr, L"edition label");
+  checkHeard(about, kAbout, L"确定");
   pause(300);
   CHECK(screenshot(about, paths.screenshots + L"\\about.bmp"), L"about screenshot");
   clickMenu(main, About);
@@ -62,6 +63,7 @@ void chooseSkin(const Paths& paths, DWORD pid, HWND main, const std::wstring& op
   for (const wchar_t* o : {L"星空主题", L"大海主题", L"天空主题"})
     CHECK(!checked(findControl(chooser, L"Button", o)), std::wstring(o) + L" not selected");
   if (hint) {
+    checkHeard(chooser, kChooser, L"星空主题");
     click(findControl(chooser, L"Static", L"想要自定义皮肤的点这里。"));
     expectBox(pid, L"自定义换肤",
               L"如果你想使用自己的图片作为皮肤，那么可以将自己的皮肤替换成同个文件夹下的图片", 64);

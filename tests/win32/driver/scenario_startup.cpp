@@ -1,6 +1,7 @@
 // The splash, then main's window, controls, menu, focus and tab order.
 #include <cstdlib>
 
+#include "accessibility.h"
 #include "checks.h"
 #include "scenarios.h"
 
@@ -30,12 +31,14 @@ void checkSplash(HWND splash, const Paths& paths) {
             flags == LWA_COLORKEY,
         L"colour key 88,88,88");
   checkPlaces(splash, kSplash, 96);
+  checkHeard(splash, kSplash);
   CHECK(centred(splash), L"splash centred");
   CHECK(screenshot(splash, paths.screenshots + L"\\splash.bmp"), L"splash screenshot");
 }
 
 void checkControls(HWND main) {
   checkPlaces(main, kMain, 96);
+  checkHeard(main, kMain, L"60");
   CHECK(!checked(findControl(main, L"Button", L"关机")), L"Option1 not selected");
   CHECK(!checked(findControl(main, L"Button", L"重启")), L"Option2 not selected");
 }

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "accessibility.h"
 #include "checks.h"
 
 namespace driver {
@@ -294,9 +295,10 @@ std::optional<MessageBoxSeen> waitMessageBox(DWORD pid, DWORD ms) {
   Sleep(300);  // let it paint before its icon is read from the screen
   MessageBoxSeen seen;
   seen.hwnd = box;
-  seen.title = textOf(box);
+  // Title and text as a screen reader hears them.
+  seen.title = heard(box).name;
   if (HWND text = GetDlgItem(box, 0xFFFF))
-    seen.text = textOf(text);
+    seen.text = heard(text).name;
   seen.icon = iconOf(box);
   return seen;
 }

@@ -1,0 +1,171 @@
+#include "platform/win32/frame_accessible.h"
+
+#include <oleacc.h>
+
+namespace win32 {
+
+namespace {
+
+// Bound on first use: most runs never meet a screen reader, and start-up
+// need not load oleacc for them.
+struct Oleacc {
+  decltype(&::CreateStdAccessibleObject) createStandard = nullptr;
+  decltype(&::LresultFromObject) lresultFromObject = nullptr;
+};
+
+template <class F>
+F entry(HMODULE module, const char* name) {
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+const Oleacc& oleacc() {
+  static const Oleacc entries = [] {
+    Oleacc e;
+    if (HMODULE module = LoadLibraryW(L"oleacc.dll")) {
+      e.createStandard = entry<decltype(e.createStandard)>(module, "CreateStdAccessibleObject");
+      e.lresultFromObject = entry<decltype(e.lresultFromObject)>(module, "LresultFromObject");
+    }
+    return e;
+  }();
+  return entries;
+}
+
+bool isSelf(const VARIANT& child) {
+  return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
+}
+
+// The system's proxy in all but the role.
+class Grouping final : public IAccessible {
+ public:
+  explicit Grouping(IAccessible* standard) : standard_(standard) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IAccessible)) {
+      *out = static_cast<IAccessible*>(this);
+      AddRef();
+      return S_OK;
+    }
+    // The proxy's list of children and its window.
+    return standard_->QueryInterface(iid, out);
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = --references_;
+    if (left == 0)
+      delete this;
+    return static_cast<ULONG>(left);
+  }
+
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+    if (!isSelf(child))
+      return standard_->get_accRole(child, role);
+    role->vt = VT_I4;
+    role->lVal = ROLE_SYSTEM_GROUPING;
+    return S_OK;
+  }
+
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    return standard_->GetTypeInfoCount(count);
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
+    return standard_->GetTypeInfo(index, locale, info);
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
+                                          DISPID* ids) override {
+    return standard_->GetIDsOfNames(iid, names, count, locale, ids);
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
+                                   DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
+                                   UINT* badArgument) override {
+    return standard_->Invoke(id, iid, locale, flags, parameters, result, exception, badArgument);
+  }
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+    return standard_->get_accParent(parent);
+  }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
+    return standard_->get_accChildCount(count);
+  }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
+    return standard_->get_accChild(child, object);
+  }
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+    return standard_->get_accName(child, name);
+  }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+    return standard_->get_accValue(child, value);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
+    return standard_->get_accDescription(child, description);
+  }
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
+    return standard_->get_accState(child, state);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
+    return standard_->get_accHelp(child, help);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
+    return standard_->get_accHelpTopic(file, child, topic);
+  }
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
+    return standard_->get_accKeyboardShortcut(child, shortcut);
+  }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override {
+    return standard_->get_accFocus(child);
+  }
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override {
+    return standard_->get_accSelection(children);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+    return standard_->get_accDefaultAction(child, action);
+  }
+  HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
+    return standard_->accSelect(flags, child);
+  }
+  HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
+                                        VARIANT child) override {
+    return standard_->accLocation(left, top, width, height, child);
+  }
+  HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
+    return standard_->accNavigate(direction, start, end);
+  }
+  HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override {
+    return standard_->accHitTest(x, y, child);
+  }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+    return standard_->accDoDefaultAction(child);
+  }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
+    return standard_->put_accName(child, name);
+  }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
+    return standard_->put_accValue(child, value);
+  }
+
+ private:
+  ~Grouping() { standard_->Release(); }
+
+  IAccessible* standard_;
+  LONG references_ = 1;
+};
+
+}  // namespace
+
+LRESULT frameAccessible(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+  if (static_cast<LONG>(lParam) != OBJID_CLIENT)
+    return 0;
+  const Oleacc& entries = oleacc();
+  if (entries.createStandard == nullptr || entries.lresultFromObject == nullptr)
+    return 0;
+  // The answer is marshalled, which needs COM on this thread.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  IAccessible* standard = nullptr;
+  if (FAILED(entries.createStandard(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                    reinterpret_cast<void**>(&standard))))
+    return 0;
+  auto* grouping = new Grouping(standard);
+  const LRESULT answer = entries.lresultFromObject(__uuidof(IAccessible), wParam, grouping);
+  grouping->Release();
+  return answer < 0 ? 0 : answer;
+}
+
+}  // namespace win32
