@@ -21,6 +21,8 @@ F entry(HMODULE module, const char* name) {
 const Oleacc& oleacc() {
   static const Oleacc entries = [] {
     Oleacc e;
+    // The answer is marshalled, which needs COM on this thread.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     if (HMODULE module = LoadLibraryW(L"oleacc.dll")) {
       e.createStandard = entry<decltype(e.createStandard)>(module, "CreateStdAccessibleObject");
       e.lresultFromObject = entry<decltype(e.lresultFromObject)>(module, "LresultFromObject");
@@ -45,8 +47,12 @@ class Grouping final : public IAccessible {
       AddRef();
       return S_OK;
     }
-    // The proxy's list of children and its window.
-    return standard_->QueryInterface(iid, out);
+    // The proxy's list of children and its window; nothing else, so the
+    // object is marshalled as this one and keeps its role in the reader.
+    if (iid == IID_IEnumVARIANT || iid == IID_IOleWindow)
+      return standard_->QueryInterface(iid, out);
+    *out = nullptr;
+    return E_NOINTERFACE;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
   ULONG STDMETHODCALLTYPE Release() override {
@@ -156,8 +162,6 @@ LRESULT frameAccessible(HWND hwnd, WPARAM wParam, LPARAM lParam) {
   const Oleacc& entries = oleacc();
   if (entries.createStandard == nullptr || entries.lresultFromObject == nullptr)
     return 0;
-  // The answer is marshalled, which needs COM on this thread.
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   IAccessible* standard = nullptr;
   if (FAILED(entries.createStandard(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
                                     reinterpret_cast<void**>(&standard))))
