@@ -136,8 +136,14 @@ void ClientArea::setBackColour(QColor colour) {
   update();
 }
 
+void ClientArea::setSeeThrough(QRegion region) {
+  seeThrough_ = std::move(region);
+  update();
+}
+
 void ClientArea::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  painter.setClipRegion(QRegion(rect()) - seeThrough_);
   painter.fillRect(rect(), palette().color(QPalette::Window));
   if (!picture_.isNull())
     painter.drawPixmap(0, 0, picture_);
