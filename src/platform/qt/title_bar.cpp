@@ -34,6 +34,8 @@ void TitleBar::paintEvent(QPaintEvent*) {
   const bool active = window()->isActiveWindow();
   painter.fillRect(
       rect(), palette().color(active ? QPalette::Active : QPalette::Inactive, QPalette::Highlight));
+  painter.setPen(palette().color(QPalette::Dark));  // one window's bar ends where another's starts
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
   painter.setPen(palette().color(QPalette::HighlightedText));
   painter.drawText(rect().adjusted(6, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
                    window()->windowTitle());
