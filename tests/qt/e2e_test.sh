@@ -482,5 +482,7 @@ shot "$main" main_skin
 # have unmapped it.
 minimise
 window '^<Tavimo> 关机工具 $' 4 >/dev/null || fail "main was hidden with no tray to bring it back"
+shot "$main" main_minimised
+title_bar main_minimised "6-118 220-230"   # still on the screen, as weston has no taskbar
 close_main
 echo "end-to-end: all steps passed; screenshots in $shots"
