@@ -31,8 +31,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The windows speak Chinese and the forum page opens in the desktop's browser.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei | fonts-noto-cjk, xdg-utils")
+# The windows speak Chinese, the forum page opens in the desktop's browser
+# and on a Wayland session Qt runs natively with its Wayland plugin.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei | fonts-noto-cjk, xdg-utils, qt6-wayland")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "shutdown timer for the desktop / 定时关机工具")
 # CPack puts the summary first, as the synopsis.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tavimo shuts the computer down or restarts it at a chosen time: six quick

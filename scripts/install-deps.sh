@@ -12,6 +12,7 @@ if [ "${1:-test}" = test ]; then
          locales dbus python3 python3-pil python3-dbus python3-dbusmock python3-gi
          dpkg-dev lintian
          at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+         weston xwayland qt6-wayland
          openbox trayer haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils)
 fi
 

@@ -4,15 +4,26 @@ checks the roles, names and states a scene expects.
     atspi_check.py SCENE [SECONDS]
     atspi_check.py focus "ROLE:NAME" [SECONDS]   (what has the focus)
 Waits up to SECONDS (default 5) for it to hold; prints what it found and
-exits 1 when it never does."""
+exits 1 when it never does. Where no other input reaches the program
+(Wayland), it is driven through its accessible objects too:
+    atspi_check.py window|gone REGEX [SECONDS]   (a showing window named so)
+    atspi_check.py size WINDOW                   (prints WIDTH= HEIGHT=)
+    atspi_check.py click WINDOW X Y              (acts on what lies there)
+    atspi_check.py click WINDOW NAME             (acts on the object so named)
+    atspi_check.py type WINDOW TEXT              (into the focused text)"""
 
+import os
+import re
 import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 # (role, name, states it must have, states it must not have, text)
 CHECKED, FOCUSED, ENABLED = "checked", "focused", "enabled"
+# weston without a seat makes no window active, so nothing has the focus.
+SEATLESS = "WAYLAND_DISPLAY" in os.environ
 
 
 def item(role, name, must=(), must_not=(), text=None):
@@ -109,6 +120,8 @@ def matches(acc, expected):
     if acc.getRoleName() != role or acc.name != name:
         return False
     states = states_of(acc)
+    if SEATLESS:
+        must = must - {FOCUSED}
     if not must <= states or must_not & states:
         return False
     return text is None or text_of(acc) == text
@@ -145,8 +158,82 @@ def check_focus(expected):
     return None if expected in found else f"the focus is on {found}, not {expected!r}"
 
 
+def showing_windows(pattern):
+    app = program()
+    return [w for w in (app or []) if w is not None and "showing" in states_of(w)
+            and re.search(pattern, w.name)]
+
+
+def window_named(name):
+    found = showing_windows("^" + re.escape(name) + "$")
+    if not found:
+        sys.exit(f"AT-SPI: no window {name!r}")
+    return found[0]
+
+
+def under(acc, x, y):
+    """The innermost object at a point of the window that acts or edits."""
+    for child in acc:
+        if child is None or "showing" not in states_of(child):
+            continue
+        box = child.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+        if box.x <= x < box.x + box.width and box.y <= y < box.y + box.height:
+            inner = under(child, x, y)
+            if inner is not None:
+                return inner
+            if child.queryAction().nActions or "editable" in states_of(child):
+                return child
+    return None
+
+
+def click(window, x, y=None):
+    if y is None:
+        target = next((a for a in descendants(window_named(window)) if a.name == x), None)
+    else:
+        target = under(window_named(window), int(x), int(y))
+    if target is None:
+        return 0  # as a click on bare background
+    if "editable" in states_of(target):
+        target.queryComponent().grabFocus()
+    else:
+        # An action that opens a modal box answers only once it is closed.
+        pyatspi.setTimeout(500, -1)
+        try:
+            target.queryAction().doAction(0)
+        except GLib.Error:
+            pass
+    return 0
+
+
+def type_text(window, text):
+    for acc in descendants(window_named(window)):
+        if {FOCUSED if not SEATLESS else "focusable", "editable"} <= states_of(acc):
+            acc.queryEditableText().setTextContents(text)
+            return 0
+    sys.exit(f"AT-SPI: no focused text in {window!r}")
+
+
+def size(window):
+    box = window_named(window).queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+    print(f"WIDTH={box.width} HEIGHT={box.height}")
+    return 0
+
+
 def main():
-    if sys.argv[1] == "focus":
+    verb = sys.argv[1]
+    if verb in ("click", "type", "size"):
+        return {"click": click, "type": type_text, "size": size}[verb](*sys.argv[2:])
+    if verb in ("window", "gone"):
+        wanted = verb == "window"
+        def what():
+            found = showing_windows(sys.argv[2])
+            if bool(found) != wanted:
+                return "not yet"
+            if found:
+                print(found[0].name)
+            return None
+        args = sys.argv[3:]
+    elif verb == "focus":
         what, args = (lambda: check_focus(sys.argv[2])), sys.argv[3:]
     else:
         what, args = (lambda: check(sys.argv[1])), sys.argv[2:]
@@ -156,6 +243,8 @@ def main():
         if problem is None:
             return 0
         if time.monotonic() > deadline:
+            if verb in ("window", "gone"):
+                return 1
             print(f"AT-SPI, {' '.join(sys.argv[1:])}: {problem}", file=sys.stderr)
             return 1
         time.sleep(0.1)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The real program under Xvfb, driven with xdotool, talking to the stand-in
+# The real program under Xvfb driven with xdotool, or under weston, talking to the stand-in
 # logind of with_private_buses.sh: splash, main, a quick button, a
 # countdown from 3, the menu's windows and boxes, and the close sequence.
 # A screen reader's view of every window is read over AT-SPI, and the
@@ -9,12 +9,16 @@
 # on it brings main back and removes it. The short run, for an installed
 # program, is start, 六十秒关机 and close. The openbox run closes the program
 # twelve times under a real window manager.
-#   with_private_buses.sh LOG e2e_test.sh PROGRAM SCREENSHOT_DIR [full|short|xembed|sni|openbox]
+#   with_private_buses.sh LOG e2e_test.sh PROGRAM SCREENSHOT_DIR [full|short|xembed|sni|openbox] [x11|wayland]
+# Under weston (Wayland, headless) input goes through AT-SPI actions and
+# pictures through weston's screenshooter; the keyboard steps need X11, and
+# its tray is the sni one.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 program="$1"
 shots="$2"
 run="${3:-full}"
+server="${4:-x11}"
 tray=none
 case "$run" in xembed | sni) tray="$run" ;; esac
 python="${TAVIMO_PYTHON:-/usr/bin/python3}"
@@ -32,17 +36,129 @@ trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*" >&2
-  xwininfo -root -tree 2>/dev/null | grep -v "has no name" >&2 || true
+  [ "$server" = x11 ] && { xwininfo -root -tree 2>/dev/null | grep -v "has no name" >&2 || true; }
   exit 1
 }
+export XDG_RUNTIME_DIR="$work"
+atspi() { "$python" "$here/atspi_check.py" "$@" || fail "a screen reader is told otherwise"; }
 
-# A display of our own, on a number nobody uses.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=("$!")
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(head -n1 "$work/display")"
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work"
+if [ "$server" = x11 ]; then
+  # A display of our own, on a number nobody uses.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+  pids+=("$!")
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+  export DISPLAY=":$(head -n1 "$work/display")"
+  unset WAYLAND_DISPLAY
+  export QT_QPA_PLATFORM=xcb
+
+  # Waits for a visible window whose title matches; prints its id.
+  window() {
+    local id=""
+    for _ in $(seq "${2:-60}"); do
+      id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)"
+      [ -n "$id" ] && { echo "$id"; return 0; }
+      sleep 0.05
+    done
+    return 1
+  }
+  gone() {
+    for _ in $(seq 60); do
+      xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+      sleep 0.05
+    done
+    return 1
+  }
+  geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
+  shot() {
+    geometry "$1"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shots/$2.png"
+  }
+  # Clicks at a point of a window's client area, given in twips as stored.
+  click() {
+    local id="$1" left="$2" top="$3" below="${4:-0}"
+    geometry "$id"
+    xdotool mousemove "$((X + left / 15 + 4))" "$((Y + below + top / 15 + 4))" click 1
+  }
+  confirm() { xdotool windowfocus --sync "$1" key Return; }
+  ask_close() { "$python" "$here/send_close.py" "$1"; }
+  type_text() { xdotool key ctrl+a type "$2"; }
+  title_bar() { :; }  # the window manager's, if any
+else
+  # weston on no hardware, drawing with pixman (its default draws nothing
+  # and the screenshooter then waits for ever), over a magenta desktop: a
+  # colour found nowhere in the program. XWayland is there as on a
+  # desktop, for a program without Qt's Wayland plugin to fall back to.
+  printf '[shell]\nbackground-color=0xffff00ff\npanel-position=none\nlocking=false\nanimation=none\nclose-animation=none\nstartup-animation=none\n' >"$work/weston.ini"
+  weston --config="$work/weston.ini" --backend=headless-backend.so --use-pixman --debug --xwayland \
+    --socket=tavimo-e2e --width=1024 --height=768 >"$work/weston.log" 2>&1 &
+  pids+=("$!")
+  for _ in $(seq 100); do [ -S "$work/tavimo-e2e" ] && break; sleep 0.05; done
+  [ -S "$work/tavimo-e2e" ] || fail "weston did not start: $(tail -n3 "$work/weston.log")"
+  export WAYLAND_DISPLAY=tavimo-e2e
+  for _ in $(seq 100); do grep -q 'xserver listening on display' "$work/weston.log" && break; sleep 0.05; done
+  DISPLAY="$(grep -o 'xserver listening on display :[0-9]*' "$work/weston.log" | grep -o ':[0-9]*$')"
+  export DISPLAY
+  unset QT_QPA_PLATFORM  # the program chooses, as on a desktop
+
+  # A window is known by its title; prints the title.
+  window() { "$python" "$here/atspi_check.py" window "$1" "$((${2:-60} * 5))e-2"; }
+  gone() { "$python" "$here/atspi_check.py" gone "$1" 3; }
+  bar=0  # the forms' title bar, as high as the first one shot
+  geometry() { eval "$(atspi size "$1")"; [ -z "$1" ] || HEIGHT=$((HEIGHT - bar)); }
+  screen() {
+    rm -f "$work"/wayland-screenshot*.png
+    (cd "$work" && timeout 10 weston-screenshooter) || fail "weston-screenshooter failed"
+    mv "$work"/wayland-screenshot*.png "$work/screen.png"
+  }
+  bar_colour="#308cc6"  # the style's highlight
+  # The compositor places windows: a form is found by its own title bar,
+  # the bar's colour spanning its width; the splash as what is not desktop;
+  # anything else is shot with the whole screen.
+  shot() {
+    local size box
+    if [ -n "$1" ]; then  # the splash is gone within a second: no time to ask
+      size="$("$python" "$here/atspi_check.py" size "$1")" || return 1
+      eval "$size"
+      screen
+      box="$(convert "$work/screen.png" -fill black +opaque "$bar_colour" -fill white -opaque "$bar_colour" \
+        -define connected-components:verbose=true -connected-components 4 null: |
+        awk -v w="$((WIDTH - 2))" '$2 ~ "^" w "x" && $NF == "srgb(255,255,255)" { print $2 }' | tail -n1)"
+      if [ -n "$box" ]; then  # inside the bar's outline
+        bar="${box#*x}" bar="$((${bar%%+*} + 2))" box="${box#*+}"
+        box="${WIDTH}x${HEIGHT}+$((${box%+*} - 1))+$((${box#*+} - 1))"
+      else
+        box=1024x768+0+0  # a message box, in Qt's own frame
+      fi
+    else  # what the trim took of a see-through edge was desktop
+      convert "$taken" -trim +repage -background magenta -extent 503x200 "$shots/$2.png" 2>/dev/null
+      rm "$taken"
+      return
+    fi
+    convert "$work/screen.png" -crop "$box" +repage "$shots/$2.png"
+  }
+  click() {
+    local id="$1" left="$2" top="$3" below="${4:-0}"
+    atspi click "$id" "$((left / 15 + 4))" "$((bar + below + top / 15 + 4))"
+  }
+  confirm() { atspi click "$1" 确定; }
+  ask_close() { atspi click "$1" 关闭; }
+  type_text() { atspi type "$1" "$2"; }
+  # The bar shows the whole caption and a close button only: its inked
+  # columns, in runs more than 12 apart, are exactly these. A window alone
+  # on the desktop has no frame of Qt's own around it either.
+  title_bar() {
+    local runs drawn
+    if [ "${3:-}" = alone ] && [ "$tray" = none ]; then  # a tray host shares the desktop
+      drawn="$(convert "$work/screen.png" -trim -format %wx%h info:)"
+      [ "$drawn" = "${WIDTH}x$((HEIGHT + bar))" ] || fail "$1 is drawn ${drawn}, not ${WIDTH}x$((HEIGHT + bar))"
+    fi
+    runs="$(convert "$shots/$1.png" -crop "$((WIDTH - 2))x$((bar - 2))+1+1" +repage -fill white +opaque "$bar_colour" \
+      -fill black -opaque "$bar_colour" -scale "$((WIDTH - 2))x1!" -threshold 0 txt:- |
+      awk -F'[,:]' '/#FFFFFF/ { if (n && $1 > last + 12) { printf "%d-%d ", from, last; n = 0 }
+        if (!n) { from = $1; n = 1 } last = $1 } END { if (n) printf "%d-%d", from, last }')"
+    [ "$runs" = "$2" ] || fail "the title bar of $1 is inked at $runs, not at $2"
+  }
+fi
 
 # An accessibility bus, as a desktop with a screen reader has; Qt speaks
 # on it whether or not a screen reader asked.
@@ -54,7 +170,6 @@ a11y_bus() {
 for _ in $(seq 100); do a11y_bus >/dev/null 2>&1 && break; sleep 0.05; done
 a11y_bus >/dev/null 2>&1 || fail "no accessibility bus"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-atspi() { "$python" "$here/atspi_check.py" "$@" || fail "a screen reader is told otherwise"; }
 
 # Opening an address must never start a browser: xdg-open only records.
 mkdir "$work/bin"
@@ -65,39 +180,11 @@ SCRIPT
 chmod +x "$work/bin/xdg-open"
 export PATH="$work/bin:$PATH"
 
-# Waits for a visible window whose title matches; prints its id.
-window() {
-  local id=""
-  for _ in $(seq "${2:-60}"); do
-    id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)"
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.05
-  done
-  return 1
-}
-gone() {
-  for _ in $(seq 60); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-    sleep 0.05
-  done
-  return 1
-}
-geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
-shot() {
-  geometry "$1"
-  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shots/$2.png"
-}
-# Clicks at a point of a window's client area, given in twips as stored.
-click() {
-  local id="$1" left="$2" top="$3" below="${4:-0}"
-  geometry "$id"
-  xdotool mousemove "$((X + left / 15 + 4))" "$((Y + below + top / 15 + 4))" click 1
-}
 answer_box() {
   local id
   id="$(window "$1")" || fail "no message box titled $1"
   shot "$id" "$2"
-  xdotool windowfocus --sync "$id" key Return
+  confirm "$id"
   gone "^$1\$" || fail "the box $1 did not close"
 }
 scheduled() { "$python" "$here/bus_log.py" "$log" scheduled "$@"; }
@@ -119,14 +206,28 @@ case "$tray" in
   sni)
     status-notifier-watcher >/dev/null 2>&1 &
     pids+=("$!")
-    gtk-sni-tray-standalone --bottom >/dev/null 2>&1 &
+    GDK_BACKEND=x11 gtk-sni-tray-standalone --bottom >/dev/null 2>&1 &
     pids+=("$!")
     for _ in $(seq 100); do
       sni_items IsStatusNotifierHostRegistered 2>/dev/null | grep -q 'boolean true' && break
       sleep 0.05
     done
-    tray_host="$(window '^gtk-sni-tray-standalone$')" || fail "no status notifier host"
     icon_shown() { sni_items RegisteredStatusNotifierItems | grep -q string; }
+    if [ "$server" = x11 ]; then
+      tray_host="$(window '^gtk-sni-tray-standalone$')" || fail "no status notifier host"
+    else
+      # The host runs under XWayland, out of the program's reach: two
+      # activations within the double-click time are what its click sends.
+      double_click_icon() {
+        local item path=/StatusNotifierItem
+        item="$(sni_items RegisteredStatusNotifierItems | grep -o 'string "[^"]*"' | head -n1 | cut -d'"' -f2)"
+        [[ $item != */* ]] || path="/${item#*/}"
+        for _ in 1 2; do
+          dbus-send --session --type=method_call --dest="${item%%/*}" "$path" \
+            org.kde.StatusNotifierItem.Activate int32:0 int32:0
+        done
+      }
+    fi
     ;;
 esac
 
@@ -152,64 +253,99 @@ if [ "$run" = openbox ]; then
   exit 0
 fi
 
-# Under the splash, a window of a colour found nowhere in the program.
-display -geometry 1024x768+0+0 -size 1024x768 xc:magenta </dev/null &
-backdrop=$!
-pids+=("$backdrop")
-window '^ImageMagick: magenta$' >/dev/null || fail "no backdrop"
+# Under the splash, a window of a colour found nowhere in the program
+# (under weston its desktop).
+backdrop=""
+if [ "$server" = x11 ]; then
+  display -geometry 1024x768+0+0 -size 1024x768 xc:magenta </dev/null &
+  backdrop=$!
+  pids+=("$backdrop")
+  window '^ImageMagick: magenta$' >/dev/null || fail "no backdrop"
+fi
 
 atspi HY 10 &                               # waits for the splash to be up
 splash_heard=$!
-"$program" &
+"$program" 2>"$work/stderr" &
 program_pid=$!
 pids+=("$program_pid")
+# Whatever Qt or the program says on stderr is a fault: a warning means it
+# asked the display server for something it does not do.
+quiet() { [ ! -s "$work/stderr" ] || fail "the program said on stderr: $(head -n5 "$work/stderr")"; }
 
 # The splash: 503 x 200, no title, on top, then main after a second.
-splash=""
-for _ in $(seq 100); do
-  for id in $(xdotool search --onlyvisible --class tavimo-shutdown 2>/dev/null); do
-    geometry "$id"
-    [ "$WIDTH" = 503 ] && [ "$HEIGHT" = 200 ] && splash="$id"
+if [ "$server" = x11 ]; then
+  splash=""
+  for _ in $(seq 100); do
+    for id in $(xdotool search --onlyvisible --class tavimo-shutdown 2>/dev/null); do
+      geometry "$id"
+      [ "$WIDTH" = 503 ] && [ "$HEIGHT" = 200 ] && splash="$id"
+    done
+    [ -n "$splash" ] && break
+    sleep 0.02
   done
-  [ -n "$splash" ] && break
-  sleep 0.02
+  [ -n "$splash" ] || fail "no splash"
+  states="$(xprop -id "$splash" _NET_WM_STATE)"
+  [[ $states == *_NET_WM_STATE_ABOVE* ]] || fail "the splash is not on top: $states"
+  [[ $states == *_NET_WM_STATE_SKIP_TASKBAR* ]] || fail "the splash is on the taskbar: $states"
+  splash_shown() { xdotool search --onlyvisible --class tavimo-shutdown | grep -qx "$splash"; }
+  shooting() { splash_shown; }
+else
+  # The splash is up for a second: the screen is shot as fast as it comes
+  # and looked at afterwards, the splash as what is not desktop.
+  # With a tray its host's panel shares the desktop: no strip to see then.
+  [ "$tray" != none ] || for n in $(seq -w 12); do screen && mv "$work/screen.png" "$work/splash-$n.png"; done
+  splash="" WIDTH=503 HEIGHT=200
+  splash_shown() { window '^$' 1 >/dev/null; }
+  shooting() { taken="$(ls "$work"/splash-*.png 2>/dev/null | head -n1)" && [ -n "$taken" ]; }
+fi
+# Which platform Qt chose, as its plugin loaded shows.
+for _ in $(seq 100); do
+  platform="$(grep -o 'platforms/libq[a-z-]*' "/proc/$program_pid/maps" | head -n1 || true)"
+  [ -n "$platform" ] && break
+  sleep 0.05
 done
-[ -n "$splash" ] || fail "no splash"
-states="$(xprop -id "$splash" _NET_WM_STATE)"
-[[ $states == *_NET_WM_STATE_ABOVE* ]] || fail "the splash is not on top: $states"
-[[ $states == *_NET_WM_STATE_SKIP_TASKBAR* ]] || fail "the splash is on the taskbar: $states"
+platform="${platform#platforms/libq}"
+echo "the program runs on $platform"
+case "$server:$platform" in
+  x11:*xcb | wayland:*wayland*) ;;
+  *) fail "under $server the program runs on ${platform:-no platform}, not natively" ;;
+esac
 # The desktop shows through the 3-pixel strip at the right edge only: no
 # pixel of the banner or of a label is see-through. Shot until the splash
 # has drawn itself (before that the backdrop shows through it all).
 convert -size 503x200 xc:black -fill white -draw 'rectangle 500,0 502,199' "$work/strip.png"
 differ="not shot"
-while xdotool search --onlyvisible --class tavimo-shutdown | grep -qx "$splash"; do
-  shot "$splash" splash
+while shooting; do
+  shot "$splash" splash || continue
   differ="$(convert "$shots/splash.png" -fill black +opaque magenta -fill white -opaque magenta \
     miff:- | compare -metric AE - "$work/strip.png" null: 2>&1 || true)"
   [ "$differ" = 0 ] && break
 done
-[ "$differ" = 0 ] || fail "the splash is see-through elsewhere than its strip: $differ pixels"
-kill "$backdrop"
+[ "$differ" = 0 ] || [ "$server:$tray" = wayland:sni ] ||
+  fail "the splash is see-through elsewhere than its strip: $differ pixels"
+[ -z "$backdrop" ] || kill "$backdrop"
 
 wait "$splash_heard" || fail "the splash was not heard as a window with its labels"
 main="$(window '^<Tavimo> 关机工具 $' 60)" || fail "main did not follow the splash"
-xdotool search --onlyvisible --class tavimo-shutdown | grep -qx "$splash" && fail "the splash stayed"
+splash_shown && fail "the splash stayed"
+shot "$main" main
 geometry "$main"
 menu=$((HEIGHT - 274))
 [ "$WIDTH" = 238 ] && [ "$menu" -gt 10 ] || fail "main is ${WIDTH}x${HEIGHT}"
-shot "$main" main
+title_bar main "6-118 220-230" alone
 atspi main
+quiet
 
 # Closing: refused, the window shrinks, and the program ends.
 close_main() {
-  "$python" "$here/send_close.py" "$main"
+  ask_close "$main"
   sleep 0.1
   geometry "$main"
   [ "$WIDTH" -lt 238 ] || fail "main did not start shrinking"
   for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.05; done
   kill -0 "$program_pid" 2>/dev/null && fail "the program did not end"
   wait "$program_pid" || fail "the program ended with status $?"
+  quiet
 }
 
 minimise() {
@@ -241,9 +377,13 @@ if [ "$tray" != none ]; then
   icon_shown || fail "no icon in the $tray tray at start"
   minimise
   gone '^<Tavimo> 关机工具 $' || fail "main was not hidden behind its icon"
-  geometry "$tray_host"                     # the one icon sits at the host's left
-  [ "$tray" = xembed ] && x=$((X + WIDTH / 2)) || x=$((X + 15))
-  xdotool mousemove "$x" "$((Y + HEIGHT / 2))" click --repeat 2 --delay 80 1
+  if [ "$server" = x11 ]; then
+    geometry "$tray_host"                   # the one icon sits at the host's left
+    [ "$tray" = xembed ] && x=$((X + WIDTH / 2)) || x=$((X + 15))
+    xdotool mousemove "$x" "$((Y + HEIGHT / 2))" click --repeat 2 --delay 80 1
+  else
+    double_click_icon
+  fi
   window '^<Tavimo> 关机工具 $' >/dev/null || fail "a double-click on the icon did not bring main back"
   for _ in $(seq 60); do icon_shown || break; sleep 0.05; done
   icon_shown && fail "the icon stayed after the restore"
@@ -252,41 +392,45 @@ if [ "$tray" != none ]; then
   exit 0
 fi
 
-# The keyboard: Tab follows the stored tab order, the options of a frame
+# The keyboard (X11 only: nothing reaches a Wayland client's keyboard from
+# outside): Tab follows the stored tab order, the options of a frame
 # being one stop as a group is on Windows; an arrow chooses the option it
 # reaches, Space and Enter press buttons, Alt opens the menu bar.
 tab_order=("push button:开始计时" "radio button:关机"
   "push button:六十秒关机" "push button:1小时关机" "push button:3小时关机"
   "push button:最小化到任务栏" "push button:取消快捷按钮关机" "push button:30分钟关机"
   "push button:2小时关机" "push button:5小时关机" "text:时间设定（秒）")
+[ "$server" = x11 ] && keyboard=yes || keyboard=no
 for stop in "${tab_order[@]}"; do
+  [ $keyboard = yes ] || break
   xdotool key Tab
   atspi focus "$stop" 2
 done
-xdotool key Tab Tab Down
-atspi main-restart-by-keys
-before="$(entries)"
-xdotool key Tab space                       # 六十秒关机
-for _ in $(seq 40); do scheduled "$before" poweroff 60 >/dev/null && break; sleep 0.05; done
-scheduled "$before" poweroff 60 >/dev/null || fail "Space on 六十秒关机 scheduled nothing"
-before="$(entries)"
-xdotool key Tab Return                      # 1小时关机
-for _ in $(seq 40); do scheduled "$before" poweroff 3600 >/dev/null && break; sleep 0.05; done
-scheduled "$before" poweroff 3600 >/dev/null || fail "Enter on 1小时关机 scheduled nothing"
-xdotool key alt
-sleep 0.2
-xdotool key Return                          # the first item, 说明
-window '^说明$' >/dev/null || fail "Alt and Enter did not open 说明"
-atspi box-notes
-answer_box 说明 box_notes_by_keys
-
+if [ $keyboard = yes ]; then
+  xdotool key Tab Tab Down
+  atspi main-restart-by-keys
+  before="$(entries)"
+  xdotool key Tab space                       # 六十秒关机
+  for _ in $(seq 40); do scheduled "$before" poweroff 60 >/dev/null && break; sleep 0.05; done
+  scheduled "$before" poweroff 60 >/dev/null || fail "Space on 六十秒关机 scheduled nothing"
+  before="$(entries)"
+  xdotool key Tab Return                      # 1小时关机
+  for _ in $(seq 40); do scheduled "$before" poweroff 3600 >/dev/null && break; sleep 0.05; done
+  scheduled "$before" poweroff 3600 >/dev/null || fail "Enter on 1小时关机 scheduled nothing"
+  xdotool key alt
+  sleep 0.2
+  xdotool key Return                          # the first item, 说明
+  window '^说明$' >/dev/null || fail "Alt and Enter did not open 说明"
+  atspi box-notes
+  answer_box 说明 box_notes_by_keys
+fi
 
 sixty_seconds
 
 # A countdown from 3 with 关机 chosen ends in a poweroff 3 s out.
 click "$main" 2280 360 "$menu"             # Option1, inside Frame2
 click "$main" 240 480 "$menu"              # Text1, inside Frame1
-xdotool key ctrl+a type 3
+type_text "$main" 3
 before="$(entries)"
 click "$main" 120 2880 "$menu"             # 开始计时
 sleep 2.5
@@ -298,14 +442,14 @@ scheduled "$before" poweroff 3 >/dev/null || fail "the countdown did not fire"
 seen=""
 note() { [[ $seen == *"$1"* ]] || seen+=" $1"; }
 for x in $(seq 4 8 236); do
-  geometry "$main"
-  xdotool mousemove "$((X + x))" "$((Y + menu / 2))" click 1
+  click "$main" $(((x - 4) * 15)) $(((menu / 2 - 4) * 15))
   sleep 0.15
   if window '^说明$' 4 >/dev/null; then
     answer_box 说明 box_notes
     note 说明
   elif id="$(window '^关于$' 4)"; then
     shot "$id" about
+    title_bar about "5-28"
     atspi GY
     click "$id" 6720 2400                  # 确定 closes it
     gone '^关于$' || fail "the about box did not close"
@@ -317,6 +461,7 @@ for x in $(seq 4 8 236); do
     note 留言
   elif id="$(window '^换肤（测试中）$' 4)"; then
     shot "$id" skins
+    title_bar skins "5-84 193-203"
     atspi Form1
     atspi main-disabled
     click "$id" 360 480                    # Option1 星空主题, inside Frame1
@@ -337,5 +482,7 @@ shot "$main" main_skin
 # have unmapped it.
 minimise
 window '^<Tavimo> 关机工具 $' 4 >/dev/null || fail "main was hidden with no tray to bring it back"
+shot "$main" main_minimised
+title_bar main_minimised "6-118 220-230"   # still on the screen, as weston has no taskbar
 close_main
 echo "end-to-end: all steps passed; screenshots in $shots"

@@ -70,6 +70,13 @@ class OptionButton : public QRadioButton {
     if (arrow && reached != nullptr && reached != this && !reached->isChecked())
       reached->click();
   }
+  // A screen reader's toggle sets the state directly: it stands for a click.
+  // The core's own changes come with signals blocked.
+  void checkStateSet() override {
+    QRadioButton::checkStateSet();
+    if (isChecked() && !signalsBlocked())
+      QMetaObject::invokeMethod(this, &QAbstractButton::click, Qt::QueuedConnection);
+  }
 };
 
 // Labels have no click signal of their own.
@@ -136,8 +143,14 @@ void ClientArea::setBackColour(QColor colour) {
   update();
 }
 
+void ClientArea::setSeeThrough(QRegion region) {
+  seeThrough_ = std::move(region);
+  update();
+}
+
 void ClientArea::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  painter.setClipRegion(QRegion(rect()) - seeThrough_);
   painter.fillRect(rect(), palette().color(QPalette::Window));
   if (!picture_.isNull())
     painter.drawPixmap(0, 0, picture_);
@@ -186,8 +199,9 @@ QWidget* createControlWidget(const app::ControlLayout& layout, QWidget* parent,
     case K::TextBox: {
       auto* edit = new QLineEdit(caption, parent);
       edit->setCursorPosition(0);
-      // textEdited is the user's typing only, never a programmatic setText.
-      QObject::connect(edit, &QLineEdit::textEdited, edit,
+      // Typing, and a screen reader or voice control setting the text; the
+      // core's own changes come with signals blocked.
+      QObject::connect(edit, &QLineEdit::textChanged, edit,
                        [=](const QString& text) { callbacks.edited(name, text); });
       widget = edit;
       break;

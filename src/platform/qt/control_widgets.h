@@ -22,6 +22,8 @@ class ClientArea : public QWidget {
   void setPicture(QPixmap picture);
   const QPixmap& picture() const { return picture_; }
   void setBackColour(QColor colour);
+  // Left unpainted, in a translucent window: what lies below shows there.
+  void setSeeThrough(QRegion region);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -29,6 +31,7 @@ class ClientArea : public QWidget {
 
  private:
   QPixmap picture_;
+  QRegion seeThrough_;
   MouseMoved mouseMoved_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/qt/colours.h"
 #include "platform/qt/pictures.h"
+#include "platform/qt/title_bar.h"
 
 namespace qtui {
 
@@ -26,7 +27,11 @@ void FormPeer::hide() {
 }
 
 void FormPeer::minimize() {
-  window_->showMinimized();
+  // Wayland tells a client neither that its window was minimised nor
+  // whether the desktop has a way back to it (weston has none): there the
+  // window stays on screen, as under X11 with no window manager.
+  if (!onWayland())
+    window_->showMinimized();
 }
 
 void FormPeer::setEnabled(bool enabled) {

@@ -12,6 +12,7 @@
 #include "app/application.h"
 #include "platform/qt/colours.h"
 #include "platform/qt/pictures.h"
+#include "platform/qt/title_bar.h"
 #include "platform/qt/x11_window_state.h"
 
 namespace qtui {
@@ -21,8 +22,11 @@ namespace {
 Qt::WindowFlags flagsFor(const app::FormLayout& layout) {
   if (layout.border == app::Border::None)
     return Qt::SplashScreen | Qt::FramelessWindowHint;
-  Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-  if (layout.controlBox)
+  // Qt's own Wayland decoration always offers minimise and maximise, may be
+  // resized by its edges and cuts a caption short; the title bar is ours.
+  Qt::WindowFlags flags = onWayland() ? Qt::Window | Qt::FramelessWindowHint
+                                      : Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+  if (layout.controlBox && !onWayland())
     flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
   if (!layout.showInTaskbar)
     flags |= Qt::Tool;
@@ -50,6 +54,8 @@ FormWindow::FormWindow(app::Form& form) : QWidget(nullptr, flagsFor(form.layout(
   if (const QtPicture* icon = QtPicture::of(form.Icon()))
     setWindowIcon(icon->icon());
 
+  if (onWayland() && layout.border != app::Border::None)
+    titleBar_ = new TitleBar(this, layout.controlBox);
   buildMenu();
   client_ = new ClientArea(this, [this](QMouseEvent* event) {
     if (form_ == nullptr)
@@ -59,12 +65,13 @@ FormWindow::FormWindow(app::Form& form) : QWidget(nullptr, flagsFor(form.layout(
                                           app::toTwips(at.x(), twipsPerPixel()),
                                           app::toTwips(at.y(), twipsPerPixel()));
   });
-  const int top = menuBar_ ? menuBar_->sizeHint().height() : 0;
+  const int bar = titleBar_ ? titleBar_->height() : 0;
+  const int top = bar + (menuBar_ ? menuBar_->sizeHint().height() : 0);
   const QSize clientSize(app::toPixels(layout.clientWidth, twipsPerPixel()),
                          app::toPixels(layout.clientHeight, twipsPerPixel()));
   client_->setGeometry(QRect(QPoint(0, top), clientSize));
   if (menuBar_)
-    menuBar_->setGeometry(0, 0, clientSize.width(), top);
+    menuBar_->setGeometry(0, bar, clientSize.width(), top - bar);
   setFixedSize(clientSize.width(), top + clientSize.height());
 
   client_->setBackColour(toQColor(form.BackColor()));
@@ -170,7 +177,7 @@ QRegion FormWindow::bareBackground() const {
 
 void FormWindow::centre() {
   const QScreen* screen = QGuiApplication::primaryScreen();
-  if (screen == nullptr)
+  if (screen == nullptr || onWayland())  // the compositor places windows
     return;
   QRect frame(QPoint(0, 0), outerSize());
   frame.moveCenter(screen->availableGeometry().center());
@@ -186,8 +193,10 @@ void FormWindow::showForm() {
     showNormal();
   else
     show();
-  raise();
-  activateWindow();
+  if (!onWayland()) {  // the compositor decides what comes to the front
+    raise();
+    activateWindow();
+  }
   if (!shownBefore_) {
     shownBefore_ = true;
     focusFirstControl();
@@ -209,6 +218,11 @@ QSize FormWindow::outerSize() const {
 
 void FormWindow::setOuterSize(QSize outer) {
   setFixedSize((outer - frameExtra()).expandedTo(QSize(1, 1)));
+}
+
+void FormWindow::resizeEvent(QResizeEvent*) {
+  if (titleBar_)
+    titleBar_->resize(width(), titleBar_->height());
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

@@ -41,6 +41,7 @@ class FormWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void buildControls();
@@ -53,6 +54,7 @@ class FormWindow : public QWidget {
   QSize frameExtra() const;
 
   app::Form* form_;
+  QWidget* titleBar_ = nullptr;
   ClientArea* client_ = nullptr;
   QMenuBar* menuBar_ = nullptr;
   std::map<std::string, QWidget*, std::less<>> widgets_;

@@ -12,19 +12,18 @@
 
 namespace {
 
-// Centring and stay-on-top need X11; on a Wayland session use XWayland
-// unless the user chose a platform.
-void preferXcbOnWayland() {
+// On a Wayland session run natively; XWayland only where Qt's Wayland
+// plugin is not installed. A platform the user chose stays.
+void preferWaylandOnWayland() {
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  const char* display = std::getenv("DISPLAY");
-  if (wayland && *wayland && display && *display && !std::getenv("QT_QPA_PLATFORM"))
-    setenv("QT_QPA_PLATFORM", "xcb;wayland", 0);  // Wayland only without XWayland
+  if (wayland && *wayland)
+    setenv("QT_QPA_PLATFORM", "wayland;xcb", 0);
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  preferXcbOnWayland();
+  preferWaylandOnWayland();
   QApplication qt(argc, argv);
   QApplication::setApplicationName(QStringLiteral("tavimo-shutdown"));
   QApplication::setApplicationDisplayName(QString());

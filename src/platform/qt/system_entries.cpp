@@ -6,6 +6,7 @@
 
 #include "app/runtime_error.h"
 #include "platform/qt/form_window.h"
+#include "platform/qt/title_bar.h"
 
 namespace qtui {
 
@@ -60,7 +61,7 @@ app::Long QtSystemEntries::SetWindowPos(app::Long hWnd, app::Long insertAfter, a
     return 0;
   if (insertAfter == app::InsertAfter::Topmost || insertAfter == app::InsertAfter::NotTopmost)
     setStaysOnTop(*window, insertAfter == app::InsertAfter::Topmost);
-  if (!(flags & app::WindowPos::NoMove))
+  if (!(flags & app::WindowPos::NoMove) && !onWayland())
     window->move(x, y);
   if (!(flags & app::WindowPos::NoSize))
     window->setOuterSize(QSize(cx, cy));
@@ -89,6 +90,7 @@ app::Long QtSystemEntries::SetLayeredWindowAttributes(app::Long hWnd, app::Long 
     return 0;
   if (!(flags & app::Layered::ColourKey)) {
     window->clearMask();
+    window->clientArea()->setSeeThrough({});
     return 1;
   }
   // Key-coloured pixels become holes, not drawn, and clicks go through them
@@ -100,7 +102,15 @@ app::Long QtSystemEntries::SetLayeredWindowAttributes(app::Long hWnd, app::Long 
   QRegion shown(window->rect());
   if (window->clientArea()->palette().color(QPalette::Window) == keyColour)
     shown -= window->bareBackground();
-  window->setMask(shown);
+  if (onWayland()) {
+    // No shapes there: the holes are fully transparent pixels instead,
+    // which the compositor also lets clicks through.
+    window->setAttribute(Qt::WA_TranslucentBackground);
+    window->clientArea()->setSeeThrough(
+        (QRegion(window->rect()) - shown).translated(-window->clientArea()->pos()));
+  } else {
+    window->setMask(shown);
+  }
   return 1;
 }
 

@@ -1,0 +1,54 @@
+#include "platform/qt/title_bar.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QToolButton>
+#include <QWindow>
+
+namespace qtui {
+
+bool onWayland() {
+  return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+TitleBar::TitleBar(QWidget* window, bool closeButton) : QWidget(window) {
+  setObjectName(QStringLiteral("titleBar"));
+  const int height = fontMetrics().height() + 10;
+  setFixedHeight(height);
+  if (!closeButton)
+    return;
+  auto* close = new QToolButton(this);
+  close->setObjectName(QStringLiteral("closeButton"));
+  close->setAutoRaise(true);
+  close->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton, nullptr, close));
+  close->setAccessibleName(QStringLiteral("关闭"));
+  close->setFocusPolicy(Qt::NoFocus);
+  close->setFixedSize(height - 4, height - 4);
+  connect(close, &QToolButton::clicked, window, &QWidget::close);
+}
+
+void TitleBar::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const bool active = window()->isActiveWindow();
+  painter.fillRect(
+      rect(), palette().color(active ? QPalette::Active : QPalette::Inactive, QPalette::Highlight));
+  painter.setPen(palette().color(QPalette::Dark));  // one window's bar ends where another's starts
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  painter.setPen(palette().color(QPalette::HighlightedText));
+  painter.drawText(rect().adjusted(6, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                   window()->windowTitle());
+}
+
+void TitleBar::resizeEvent(QResizeEvent*) {
+  if (auto* close = findChild<QToolButton*>())
+    close->move(width() - close->width() - 2, 2);
+}
+
+void TitleBar::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && window()->windowHandle() != nullptr)
+    window()->windowHandle()->startSystemMove();
+}
+
+}  // namespace qtui
