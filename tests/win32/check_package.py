@@ -14,7 +14,7 @@ import tempfile
 import zipfile
 
 EXE = "Tavimo关机工具3.6.0.exe"
-EXPECTED = {EXE, "星空.jpg", "大海.jpg", "天空.jpg", "说明.txt", "SHA256SUMS"}
+EXPECTED = {EXE, "星空.jpg", "大海.jpg", "天空.jpg", "说明.txt", "LICENSE", "SHA256SUMS"}
 # What the note must tell: no installation, own pictures as skins (the
 # file names), and how to cancel a pending shutdown.
 NOTE_MENTIONS = ["无需安装", "星空.jpg", "大海.jpg", "天空.jpg", "换肤", "取消", "shutdown -a"]
@@ -54,6 +54,8 @@ def main():
         for skin in ("星空.jpg", "大海.jpg", "天空.jpg"):
             if unpacked(skin) != (skins / skin).read_bytes():
                 failures.append(f"{skin} differs from the tree's")
+        if not unpacked("LICENSE").startswith(b"MIT License"):
+            failures.append("LICENSE is not the MIT licence")
         note = unpacked("说明.txt").decode("utf-8-sig")
         failures += [f"note does not mention {m}" for m in NOTE_MENTIONS if m not in note]
     for f in failures:
