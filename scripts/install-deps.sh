@@ -10,7 +10,7 @@ if [ "${1:-test}" = test ]; then
          wine64 g++-mingw-w64-x86-64-posix
          xvfb xauth x11-utils xdotool imagemagick icoutils
          locales dbus python3 python3-pil python3-dbus python3-dbusmock python3-gi
-         dpkg-dev lintian
+         dpkg-dev lintian appstream desktop-file-utils
          at-spi2-core python3-pyatspi gir1.2-atspi-2.0
          weston xwayland qt6-wayland
          openbox trayer haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils)

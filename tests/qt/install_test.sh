@@ -16,10 +16,18 @@ for skin in 星空 大海 天空; do
 done
 [ "$(readlink -f "$prefix/bin/tavimo-shutdown")" = "$(readlink -f "$program")" ] ||
   fail "bin/tavimo-shutdown does not lead to the program"
-desktop="$prefix/share/applications/tavimo-shutdown.desktop"
+desktop="$prefix/share/applications/io.github.tavimo.shutdown.desktop"
 grep -qx 'Name=Tavimo 关机工具' "$desktop" || fail "desktop entry name"
 grep -qx 'Icon=tavimo-shutdown' "$desktop" || fail "desktop entry icon"
 grep -qx 'Exec=tavimo-shutdown' "$desktop" || fail "desktop entry command"
+# What software centres read: an entry and metainfo that their validators
+# pass, the release the changelog ends on, the project's licence.
+desktop-file-validate "$desktop" || fail "desktop-file-validate"
+metainfo="$prefix/share/metainfo/io.github.tavimo.shutdown.metainfo.xml"
+appstreamcli validate --no-net --pedantic "$metainfo" || fail "appstreamcli validate"
+release="$(sed -n '1s/^tavimo-shutdown (\(.*\)).*/\1/p' "$(dirname "$0")/../../resources/linux/changelog")"
+grep -q "<release version=\"$release\"" "$metainfo" || fail "metainfo lacks release $release"
+grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "metainfo licence"
 for size in 16x16 32x32 48x48 128x128; do
   [ -f "$prefix/share/icons/hicolor/$size/apps/tavimo-shutdown.png" ] || fail "icon $size"
 done

@@ -27,7 +27,8 @@ int main(int argc, char* argv[]) {
   QApplication qt(argc, argv);
   QApplication::setApplicationName(QStringLiteral("tavimo-shutdown"));
   QApplication::setApplicationDisplayName(QString());
-  QApplication::setDesktopFileName(QStringLiteral("tavimo-shutdown"));
+  // Wayland compositors match the windows to the desktop entry by this name.
+  QApplication::setDesktopFileName(QStringLiteral("io.github.tavimo.shutdown"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/builtin/app.ico")));
   QFont font = QApplication::font();
   font.setPointSize(9);  // the forms were laid out for 9-point text
