@@ -44,4 +44,15 @@ scheduled through systemd-logind, which may ask for a password.
 Tavimo 关机工具：六个快捷按钮在固定时间后关机，一个按钮取消关机，
 自定义倒计时（秒）结束时关机或重启。关机由 systemd-logind 安排，
 必要时会要求输入密码。界面为简体中文。")
+# Reproducible: every file in the package dated by the last commit.
+set(source_date $ENV{SOURCE_DATE_EPOCH})
+if(NOT source_date)
+  execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+                  OUTPUT_VARIABLE source_date OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+endif()
+if(source_date)
+  file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/cpack_dates.cmake
+       "set(ENV{SOURCE_DATE_EPOCH} ${source_date})\n")
+  set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_BINARY_DIR}/cpack_dates.cmake)
+endif()
 include(CPack)

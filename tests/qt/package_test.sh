@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The Debian package: built, checked by lintian, installed with apt, the
+# The Debian package: built, checked by lintian, built again the same
+# from a clean copy, installed with apt, the
 # installed program's short end-to-end run against the stand-in logind,
 # and purged without leaving a file behind. Installs into the machine it
 # runs on, so CI runs it from scripts/test.sh rather than ctest.
@@ -15,7 +16,9 @@ cmake --build "$build" --target package -j2 >/dev/null
 deb="$build/tavimo-shutdown_3.6.0_amd64.deb"
 [ -f "$deb" ] || fail "no $deb"
 dpkg-deb --field "$deb" Package Version Depends Recommends
-lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian found errors"
+lintian --fail-on error,warning --tag-display-limit 0 "$deb" || fail "lintian found errors"
+bash "$here/../check-reproducible.sh" "$here/../.." linux package "$deb" ||
+  fail "a second build from a clean copy made other bytes"
 
 work="$(mktemp -d)"
 purge() { DEBIAN_FRONTEND=noninteractive $SUDO apt-get purge -y -q tavimo-shutdown >/dev/null; }
@@ -35,7 +38,7 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommen
 program=/usr/bin/tavimo-shutdown
 [ -x "$program" ] || fail "apt installed no $program"
 dpkg -L tavimo-shutdown >"$work/installed"
-for path in /usr/lib/tavimo/星空.jpg /usr/share/applications/tavimo-shutdown.desktop \
+for path in /usr/lib/tavimo/星空.jpg /usr/share/applications/io.github.tavimo.shutdown.desktop \
   /usr/share/icons/hicolor/48x48/apps/tavimo-shutdown.png; do
   grep -qx "$path" "$work/installed" || fail "the package holds no $path"
 done
