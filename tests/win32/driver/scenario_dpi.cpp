@@ -103,9 +103,12 @@ void dpiLayout(const Paths& paths, int dpi) {
   HWND splash = waitForm(pid, kSplashCaption, 10000);
   REQUIRE(splash != nullptr, L"splash shown");
   pause(300);
-  checkPlaces(splash, kSplash, dpi);
-  checkColourKey(splash, dpi);
-  shoot(splash, paths, L"splash", dpi);
+  {
+    Held held(program);
+    checkPlaces(splash, kSplash, dpi);
+    checkColourKey(splash, dpi);
+    shoot(splash, paths, L"splash", dpi);
+  }
 
   HWND main = waitForm(pid, kMainCaption, 5000);
   REQUIRE(main != nullptr, L"main shown after the splash");

@@ -89,6 +89,20 @@ Program::~Program() {
   CloseHandle(process_.hProcess);
 }
 
+namespace {
+int held = 0;
+}  // namespace
+
+Held::Held(const Program& program) : thread_(program.thread()) {
+  SuspendThread(thread_);
+  ++held;
+}
+
+Held::~Held() {
+  --held;
+  ResumeThread(thread_);
+}
+
 bool Program::exitedWithin(DWORD ms) const {
   return WaitForSingleObject(process_.hProcess, ms) == WAIT_OBJECT_0;
 }
@@ -134,6 +148,8 @@ std::vector<HWND> windowsOf(DWORD pid) {
 
 std::wstring textOf(HWND hwnd) {
   wchar_t buffer[1024] = {};
+  if (held > 0)
+    return std::wstring(buffer, static_cast<std::size_t>(GetWindowTextW(hwnd, buffer, 1024)));
   DWORD_PTR length = 0;
   SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
                       scaled(2000), &length);
