@@ -102,6 +102,7 @@ void dpiLayout(const Paths& paths, int dpi) {
   const DWORD pid = program.id();
   HWND splash = waitForm(pid, kSplashCaption, 10000);
   REQUIRE(splash != nullptr, L"splash shown");
+  waitPainted(splash, kBackdropColour);
   pause(300);
   {
     Held held(program);
