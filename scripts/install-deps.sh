@@ -24,6 +24,41 @@ make_test_locale() {
   $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8 || true
 }
 
+# Where the kernel runs no 32-bit code, 32-bit Wine runs through a static
+# qemu-i386 (see tests/win32/emulated.sh). Bookworm's is too old for Wine;
+# trixie's package is fetched under an apt configuration of its own, so
+# the system's sources stay as they are.
+install_i386_emulator() {
+  [ "${1:-test}" = test ] || return 0
+  local dir=/var/cache/tavimo qemu=/var/cache/tavimo/qemu-i386
+  /usr/lib/wine/wine --version >/dev/null 2>&1 && return 0
+  "$qemu" --version >/dev/null 2>&1 && return 0
+  local apt=$dir/apt-trixie
+  $SUDO mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/state" "$apt/parts"
+  $SUDO touch "$apt/state/status"
+  echo "deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian trixie main" |
+    $SUDO tee "$apt/sources.list" >/dev/null
+  $SUDO tee "$apt/apt.conf" >/dev/null <<CONF
+Dir::Etc::SourceList "$apt/sources.list";
+Dir::Etc::SourceParts "$apt/parts";
+Dir::Etc::Parts "$apt/parts";
+Dir::Etc::PreferencesParts "$apt/parts";
+Dir::State "$apt/state";
+Dir::State::Lists "$apt/lists";
+Dir::State::status "$apt/state/status";
+Dir::Cache "$apt/cache";
+APT::Architectures { "amd64"; };
+Acquire::Languages "none";
+CONF
+  $SUDO env APT_CONFIG="$apt/apt.conf" apt-get update -q
+  (cd "$apt/cache" && $SUDO env APT_CONFIG="$apt/apt.conf" apt-get download -q qemu-user)
+  $SUDO rm -rf "$apt/unpacked"
+  $SUDO dpkg-deb -x "$(ls "$apt"/cache/qemu-user_*.deb | tail -1)" "$apt/unpacked"
+  $SUDO install -m 755 "$apt/unpacked/usr/bin/qemu-i386" "$qemu"
+  $SUDO rm -rf "$apt/unpacked" "$apt"/cache/*.deb "$apt"/cache/*.bin
+  "$qemu" --version
+}
+
 missing=()
 for pkg in "${want[@]}"; do
   dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
@@ -32,6 +67,7 @@ SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 if [ ${#missing[@]} -eq 0 ]; then
   make_test_locale "${1:-test}"
+  install_i386_emulator "${1:-test}"
   exit 0
 fi
 if printf '%s\n' "${missing[@]}" | grep -q ':i386$' && ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -40,3 +76,4 @@ fi
 $SUDO apt-get update -q
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 make_test_locale "${1:-test}"
+install_i386_emulator "${1:-test}"

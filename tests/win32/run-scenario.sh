@@ -50,6 +50,13 @@ if [ "$(cat "$build/logpixels" 2>/dev/null || echo 96)" != "$dpi" ]; then
   echo "$dpi" >"$build/logpixels"
 fi
 
+# Which program runs, as its PE header says, and how Wine runs.
+pe=$(od -An -tu4 -j60 -N4 "$program" | tr -d ' ')
+case $(od -An -tx2 -j$((pe + 4)) -N2 "$program" | tr -d ' ') in
+  014c) machine=i686 ;; 8664) machine=x86-64 ;; *) machine=unknown ;;
+esac
+echo "$(basename "$program") ($machine) under Wine, ${TAVIMO_WINE_RUN:-native}"
+
 # Output to a file: Wine's helper processes keep what they inherit open.
 wineserver -p30 </dev/null >/dev/null 2>&1 || true
 status=0

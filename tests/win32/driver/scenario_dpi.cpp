@@ -102,10 +102,14 @@ void dpiLayout(const Paths& paths, int dpi) {
   const DWORD pid = program.id();
   HWND splash = waitForm(pid, kSplashCaption, 10000);
   REQUIRE(splash != nullptr, L"splash shown");
+  waitPainted(splash, kBackdropColour);
   pause(300);
-  checkPlaces(splash, kSplash, dpi);
-  checkColourKey(splash, dpi);
-  shoot(splash, paths, L"splash", dpi);
+  {
+    Held held(program);
+    checkPlaces(splash, kSplash, dpi);
+    checkColourKey(splash, dpi);
+    shoot(splash, paths, L"splash", dpi);
+  }
 
   HWND main = waitForm(pid, kMainCaption, 5000);
   REQUIRE(main != nullptr, L"main shown after the splash");

@@ -78,7 +78,10 @@ void startupAndLayout(const Paths& paths) {
   HWND splash = waitForm(program.id(), kSplashCaption, 10000);
   REQUIRE(splash != nullptr, L"splash shown");
   pause(200);
-  checkSplash(splash, paths);
+  {
+    Held held(program);
+    checkSplash(splash, paths);
+  }
 
   HWND main = waitForm(program.id(), kMainCaption, 5000);
   REQUIRE(main != nullptr, L"main shown after the splash");

@@ -24,6 +24,19 @@ std::wstring wide(const std::string& text) {
   return out;
 }
 
+// Under emulation everything takes longer: every wait stretches by
+// TAVIMO_WAIT_FACTOR, what is expected at its end stays the same. Pauses
+// do not: the program's own timers (the splash's second) run in real time.
+DWORD scaled(DWORD ms) {
+  static const DWORD factor = [] {
+    wchar_t value[16] = {};
+    const DWORD n = GetEnvironmentVariableW(L"TAVIMO_WAIT_FACTOR", value, 16);
+    const int f = n > 0 && n < 16 ? _wtoi(value) : 1;
+    return static_cast<DWORD>(f > 1 ? f : 1);
+  }();
+  return ms * factor;
+}
+
 // Waits while serving the driver's own windows (the backdrop).
 void serveFor(DWORD ms) {
   const ULONGLONG end = GetTickCount64() + ms;
@@ -39,7 +52,7 @@ void serveFor(DWORD ms) {
 
 template <class F>
 bool waitFor(DWORD ms, F done) {
-  const ULONGLONG end = GetTickCount64() + ms;
+  const ULONGLONG end = GetTickCount64() + scaled(ms);
   for (;;) {
     if (done())
       return true;
@@ -75,6 +88,20 @@ Program::~Program() {
   }
   CloseHandle(process_.hThread);
   CloseHandle(process_.hProcess);
+}
+
+namespace {
+int held = 0;
+}  // namespace
+
+Held::Held(const Program& program) : thread_(program.thread()) {
+  SuspendThread(thread_);
+  ++held;
+}
+
+Held::~Held() {
+  --held;
+  ResumeThread(thread_);
 }
 
 bool Program::exitedWithin(DWORD ms) const {
@@ -122,9 +149,11 @@ std::vector<HWND> windowsOf(DWORD pid) {
 
 std::wstring textOf(HWND hwnd) {
   wchar_t buffer[1024] = {};
+  if (held > 0)
+    return std::wstring(buffer, static_cast<std::size_t>(GetWindowTextW(hwnd, buffer, 1024)));
   DWORD_PTR length = 0;
   SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
-                      2000, &length);
+                      scaled(2000), &length);
   return std::wstring(buffer, length);
 }
 
@@ -189,7 +218,7 @@ void key(WORD vk) {
   input[0].ki.wVk = input[1].ki.wVk = vk;
   input[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, input, sizeof(INPUT));
-  Sleep(100);
+  Sleep(scaled(100));
 }
 }  // namespace
 
@@ -197,7 +226,7 @@ void key(WORD vk) {
 // menu bar is worked as a user would: Alt, arrows, Enter.
 void clickMenu(HWND form, int position) {
   SetForegroundWindow(form);
-  Sleep(200);
+  Sleep(scaled(200));
   key(VK_MENU);
   for (int i = 0; i < position; ++i) key(VK_RIGHT);
   key(VK_RETURN);
@@ -206,12 +235,12 @@ void clickMenu(HWND form, int position) {
 void type(HWND edit, const std::wstring& text) {
   DWORD_PTR result = 0;
   SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
-                      5000, &result);
+                      scaled(5000), &result);
 }
 
 bool checked(HWND option) {
   DWORD_PTR result = 0;
-  SendMessageTimeoutW(option, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &result);
+  SendMessageTimeoutW(option, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, scaled(2000), &result);
   return result == BST_CHECKED;
 }
 
@@ -292,7 +321,7 @@ std::optional<MessageBoxSeen> waitMessageBox(DWORD pid, DWORD ms) {
   HWND box = nullptr;
   if (!waitFor(ms, [&] { return (box = openBox(pid)) != nullptr; }))
     return std::nullopt;
-  Sleep(300);  // let it paint before its icon is read from the screen
+  Sleep(scaled(300));  // let it paint before its icon is read from the screen
   MessageBoxSeen seen;
   seen.hwnd = box;
   // Title and text as a screen reader hears them.
@@ -356,6 +385,10 @@ COLORREF clientPixel(HWND hwnd, int x, int y) {
   const COLORREF colour = GetPixel(screen, at.x, at.y);
   ReleaseDC(nullptr, screen);
   return colour;
+}
+
+bool waitPainted(HWND hwnd, COLORREF ground, DWORD ms) {
+  return waitFor(ms, [&] { return clientPixel(hwnd, 0, 0) != ground; });
 }
 
 bool screenshot(HWND hwnd, const std::wstring& file) {

@@ -27,9 +27,25 @@ class Program {
   bool started() const { return process_.hProcess != nullptr; }
   DWORD id() const { return process_.dwProcessId; }
   bool exitedWithin(DWORD ms) const;
+  HANDLE thread() const { return process_.hThread; }
 
  private:
   PROCESS_INFORMATION process_{};
+};
+
+// Holds the program's main thread while a window it shows for a moment
+// (the splash's real-time second) is looked at: under emulation the
+// program shows it late in that second. Texts are then read from the
+// window manager's copy, which a held thread need not answer for.
+class Held {
+ public:
+  explicit Held(const Program& program);
+  ~Held();
+  Held(const Held&) = delete;
+  Held& operator=(const Held&) = delete;
+
+ private:
+  HANDLE thread_;
 };
 
 // Top-level windows of the process (visible or not).
@@ -72,6 +88,8 @@ std::vector<Recorded> waitLog(const std::wstring& log, std::size_t count, DWORD 
 
 // The colour on screen at a point of the window's client area.
 COLORREF clientPixel(HWND hwnd, int x, int y);
+// Waits until the client area's first pixel is no longer ground: painted.
+bool waitPainted(HWND hwnd, COLORREF ground, DWORD ms = 5000);
 
 // The window as it is on screen, saved as a BMP file.
 bool screenshot(HWND hwnd, const std::wstring& file);
