@@ -226,6 +226,29 @@ def main():
         if main_window is None:
             print("countdown: main never appeared")
             return
+    finally:
+        process.terminate()
+        process.wait()
+
+    late = []
+    for _ in range(5):
+        late.append(countdown_late(program, log))
+    if None in late:
+        print("countdown at 60 s: no request in some run")
+    else:
+        print(f"countdown late at 60 s:          {sorted(late)[2]:7.1f} ms"
+              "   (target <= 5 ms; median of 5; includes the click's delivery)")
+
+
+def countdown_late(program, log):
+    """Milliseconds between the start button's release + 60 s and the
+    stand-in logind receiving the request, from a fresh start."""
+    process = subprocess.Popen([program], stderr=subprocess.DEVNULL)
+    try:
+        main_window = window_named("^<Tavimo>")
+        if main_window is None:
+            return None
+        time.sleep(1.0)
         height = int(dict(line.split("=") for line in xdotool(
             "getwindowgeometry", "--shell", main_window).splitlines())["HEIGHT"])
         menu = height - 274
@@ -234,11 +257,8 @@ def main():
         pressed = click(main_window, menu, 120, 2880)  # start timing, Text1 holds 60
         entry = scheduled_after(log, skip, 75)
         if entry is None:
-            print("countdown at 60 s: no request")
-        else:
-            late = entry["received_usec"] / 1e6 - (pressed + 60)
-            print(f"countdown late at 60 s:          {late * 1000:7.1f} ms"
-                  "   (target <= 5 ms; includes the click's delivery)")
+            return None
+        return (entry["received_usec"] / 1e6 - (pressed + 60)) * 1000
     finally:
         process.terminate()
         process.wait()
