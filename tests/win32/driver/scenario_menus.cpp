@@ -84,7 +84,9 @@ void chooseSkin(const Paths& paths, DWORD pid, HWND main, const std::wstring& op
       answer(*box);
     }
   }
-  CHECK(waitGone(chooser), L"chooser closed");
+  // A skin near the largest side allowed (16000 pixels) takes seconds to
+  // decode: the chooser closes once it has been read, not before.
+  CHECK(waitGone(chooser, 30000), L"chooser closed");
   CHECK(IsWindowEnabled(main), L"main enabled again");
 }
 
