@@ -31,7 +31,7 @@ make_test_locale() {
 install_i386_emulator() {
   [ "${1:-test}" = test ] || return 0
   local dir=/var/cache/tavimo qemu=/var/cache/tavimo/qemu-i386
-  /usr/lib/wine/wine --version >/dev/null 2>&1 && return 0
+  [ "${TAVIMO_EMULATE:-0}" != 1 ] && /usr/lib/wine/wine --version >/dev/null 2>&1 && return 0
   "$qemu" --version >/dev/null 2>&1 && return 0
   local apt=$dir/apt-trixie
   $SUDO mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/state" "$apt/parts"

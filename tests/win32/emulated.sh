@@ -3,7 +3,7 @@
 # them, otherwise in a private user and mount namespace whose own
 # binfmt_misc hands 32-bit x86 programs to a static qemu-i386. Nothing
 # outside the namespace changes. 64-bit programs in it run natively.
-# Usage: emulated.sh COMMAND [ARGS...]
+# Usage: [TAVIMO_EMULATE=1] emulated.sh COMMAND [ARGS...]
 set -euo pipefail
 qemu=${TAVIMO_QEMU_I386:-/var/cache/tavimo/qemu-i386}
 
@@ -17,7 +17,9 @@ if [ "${1:-}" = --inside ]; then
   exec "$@"
 fi
 
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+# TAVIMO_EMULATE=1 emulates even where the kernel runs 32-bit code, to try
+# this path there.
+if [ "${TAVIMO_EMULATE:-0}" != 1 ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
   export TAVIMO_WINE_RUN=native
   exec "$@"
 fi
