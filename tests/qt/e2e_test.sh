@@ -308,6 +308,7 @@ platform="${platform#platforms/libq}"
 echo "the program runs on $platform"
 case "$server:$platform" in
   x11:*xcb | wayland:*wayland*) ;;
+  wayland:*xcb) fail "under wayland the program fell back to XWayland: is qt6-wayland installed?" ;;
   *) fail "under $server the program runs on ${platform:-no platform}, not natively" ;;
 esac
 # The desktop shows through the 3-pixel strip at the right edge only: no
