@@ -1,5 +1,6 @@
 // Tavimo 关机工具 on Linux: the core's forms realised with Qt Widgets.
 #include <QApplication>
+#include <QDir>
 #include <QFont>
 #include <QIcon>
 #include <cstdlib>
@@ -12,12 +13,22 @@
 
 namespace {
 
+bool hasWaylandPlugin() {
+  for (const QString& dir : QCoreApplication::libraryPaths())
+    if (!QDir(dir + QStringLiteral("/platforms"))
+             .entryList({QStringLiteral("libqwayland-*")}, QDir::Files)
+             .isEmpty())
+      return true;
+  return false;
+}
+
 // On a Wayland session run natively; XWayland only where Qt's Wayland
-// plugin is not installed. A platform the user chose stays.
+// plugin is not installed, without Qt's warning that it is missing. A
+// platform the user chose stays.
 void preferWaylandOnWayland() {
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   if (wayland && *wayland)
-    setenv("QT_QPA_PLATFORM", "wayland;xcb", 0);
+    setenv("QT_QPA_PLATFORM", hasWaylandPlugin() ? "wayland;xcb" : "xcb", 0);
 }
 
 }  // namespace
