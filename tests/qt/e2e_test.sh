@@ -447,6 +447,7 @@ for x in $(seq 4 8 236); do
   sleep 0.15
   if window '^说明$' 4 >/dev/null; then
     answer_box 说明 box_notes
+    title_bar box_notes "5-27 418-428"     # a message box's too
     note 说明
   elif id="$(window '^关于$' 4)"; then
     shot "$id" about

@@ -220,11 +220,6 @@ void FormWindow::setOuterSize(QSize outer) {
   setFixedSize((outer - frameExtra()).expandedTo(QSize(1, 1)));
 }
 
-void FormWindow::resizeEvent(QResizeEvent*) {
-  if (titleBar_)
-    titleBar_->resize(width(), titleBar_->height());
-}
-
 void FormWindow::closeEvent(QCloseEvent* event) {
   // The core decides; an unload destroys this window's peer.
   event->ignore();

@@ -41,7 +41,6 @@ class FormWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void buildControls();

@@ -11,6 +11,7 @@
 #include "platform/qt/accessibility.h"
 #include "platform/qt/form_peer.h"
 #include "platform/qt/pictures.h"
+#include "platform/qt/title_bar.h"
 
 namespace qtui {
 
@@ -38,6 +39,8 @@ void QtPlatform::messageBox(const std::string& text, int style, const std::strin
                   QString::fromStdString(text), QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);                              // a reported path may hold '<'
   box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));  // the runtime's own word
+  if (onWayland())  // Qt's decoration there cuts the caption short, as the forms' did
+    addTitleBar(box);
   box.exec();  // the timer keeps firing in the box's own loop
 }
 

@@ -1,6 +1,9 @@
 #include "platform/qt/title_bar.h"
 
+#include <QDialog>
+#include <QEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -17,6 +20,7 @@ TitleBar::TitleBar(QWidget* window, bool closeButton) : QWidget(window) {
   setObjectName(QStringLiteral("titleBar"));
   const int height = fontMetrics().height() + 10;
   setFixedHeight(height);
+  window->installEventFilter(this);  // as wide as the window, whatever lays it out
   if (!closeButton)
     return;
   auto* close = new QToolButton(this);
@@ -41,6 +45,12 @@ void TitleBar::paintEvent(QPaintEvent*) {
                    window()->windowTitle());
 }
 
+bool TitleBar::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == parent() && event->type() == QEvent::Resize)
+    resize(parentWidget()->width(), height());
+  return false;
+}
+
 void TitleBar::resizeEvent(QResizeEvent*) {
   if (auto* close = findChild<QToolButton*>())
     close->move(width() - close->width() - 2, 2);
@@ -49,6 +59,14 @@ void TitleBar::resizeEvent(QResizeEvent*) {
 void TitleBar::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && window()->windowHandle() != nullptr)
     window()->windowHandle()->startSystemMove();
+}
+
+void addTitleBar(QDialog& dialog) {
+  dialog.setWindowFlag(Qt::FramelessWindowHint);
+  const int bar = (new TitleBar(&dialog, true))->height();
+  QMargins margins = dialog.layout()->contentsMargins();
+  margins.setTop(margins.top() + bar);
+  dialog.layout()->setContentsMargins(margins);
 }
 
 }  // namespace qtui

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+class QDialog;
+
 namespace qtui {
 
 // Wayland: the compositor places and stacks windows; a client can neither
@@ -17,9 +19,13 @@ class TitleBar : public QWidget {
   TitleBar(QWidget* window, bool closeButton);
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 };
+
+// The same bar above a dialog that Qt lays out itself (a message box).
+void addTitleBar(QDialog& dialog);
 
 }  // namespace qtui
