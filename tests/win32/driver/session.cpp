@@ -387,10 +387,6 @@ COLORREF clientPixel(HWND hwnd, int x, int y) {
   return colour;
 }
 
-bool waitPainted(HWND hwnd, COLORREF ground, DWORD ms) {
-  return waitFor(ms, [&] { return clientPixel(hwnd, 0, 0) != ground; });
-}
-
 bool screenshot(HWND hwnd, const std::wstring& file) {
   RECT r{};
   GetWindowRect(hwnd, &r);

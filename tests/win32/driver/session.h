@@ -88,8 +88,6 @@ std::vector<Recorded> waitLog(const std::wstring& log, std::size_t count, DWORD 
 
 // The colour on screen at a point of the window's client area.
 COLORREF clientPixel(HWND hwnd, int x, int y);
-// Waits until the client area's first pixel is no longer ground: painted.
-bool waitPainted(HWND hwnd, COLORREF ground, DWORD ms = 5000);
 
 // The window as it is on screen, saved as a BMP file.
 bool screenshot(HWND hwnd, const std::wstring& file);
