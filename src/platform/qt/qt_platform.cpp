@@ -73,7 +73,14 @@ void QtPlatform::timersChanged() {
     timer_.stop();
     return;
   }
-  timer_.start(static_cast<int>(std::min<long long>(left->count(), 0x7FFFFFFF)));
+  // The kernel may end a wait up to a thousandth of it late (timer slack),
+  // a millisecond on a one-second tick: a long wait ends a little early
+  // and the rest is waited again, so a tick is late by at most the
+  // millisecond the timer counts in.
+  auto wait = *left;
+  if (wait > std::chrono::milliseconds(4))
+    wait -= wait / 500 + std::chrono::milliseconds(2);
+  timer_.start(static_cast<int>(std::min<long long>(wait.count(), 0x7FFFFFFF)));
 }
 
 void QtPlatform::end() {
