@@ -205,14 +205,7 @@ def main():
     process = subprocess.Popen([program], stderr=subprocess.DEVNULL)
     try:
 
-        main_window = None
-        for _ in range(100):
-            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^<Tavimo>"],
-                                   capture_output=True, text=True).stdout.split()
-            if found:
-                main_window = found[0]
-                break
-            time.sleep(0.05)
+        main_window = window_named("^<Tavimo>")
         time.sleep(1.0)
         print(f"resident memory, main idle:      {rss_mib(process.pid):7.1f} MiB"
               "  (target <= 40 MiB)")
