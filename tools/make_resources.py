@@ -255,9 +255,10 @@ def milky_way_sky():
     def line(a, b, c, unit):
         return (a / unit, b / unit, c / unit, 0, 0)
 
+    gauss = lambda d: math.exp(-d * d)  # noqa: E731
     across = (dy, -dx, -ax * dy + ay * dx)
-    band = profile(SKY, lambda d: math.exp(-d * d), line(*across, 80), span=1024, scale=64)
-    core = multiply(profile(SKY, lambda d: math.exp(-d * d), line(*across, 28), span=2048, scale=32),
+    band = profile(SKY, gauss, line(*across, 80), span=1024, scale=64)
+    core = multiply(profile(SKY, gauss, line(*across, 28), span=2048, scale=32),
                     profile(SKY, lambda a: 0.55 + 0.45 * math.sin(a),
                             line(dx, dy, -ax * dx - ay * dy, 140), span=2048, scale=64))
     lanes = ImageChops.invert(multiply(curve(noise(SKY, 21, 70, 5),
@@ -290,7 +291,8 @@ def sea_view():
     sun = curve(distance(sky_size, sun_x, sun_y),
                 lambda d: math.exp(-d * 255 / 55) * 0.6 + clamp(17 - d * 255))
     sky = Image.composite(solid(sky_size, (255, 246, 220)), sky, sun)
-    clouds = multiply(curve(noise(sky_size, 32, 80, 4, aspect=3.0), lambda v: smooth((v - 0.55) * 3)),
+    clouds = multiply(curve(noise(sky_size, 32, 80, 4, aspect=3.0),
+                            lambda v: smooth((v - 0.55) * 3)),
                       curve(vertical(sky_size), lambda v: (0.3 + 0.7 * v) * 0.7))
     sky = Image.composite(solid(sky_size, (250, 250, 252)), sky, clouds)
     # waves: a flat sheet of stretched noise seen in perspective from just
@@ -325,7 +327,8 @@ def day_sky():
     """Skin 天空: bright blue sky, sun in the corner, drifting clouds."""
     rng = random.Random(4004)
     img = coloured(vertical(SKY), [(0, (24, 92, 196)), (0.5, (70, 150, 230)), (1, (170, 212, 244))])
-    sun = curve(distance(SKY, 58, 52), lambda d: math.exp(-d * 255 / 70) * 0.85 + clamp(25 - d * 255))
+    sun = curve(distance(SKY, 58, 52),
+                lambda d: math.exp(-d * 255 / 70) * 0.85 + clamp(25 - d * 255))
     img = Image.composite(solid(SKY, (255, 252, 235)), img, sun)
     cloud = noise(SKY, 41, 130, 6, aspect=1.8)
     # lit from above: where the cloud thins further down, its underside is greyer
@@ -562,7 +565,8 @@ def icon_image(draw_shape, size, bpp, dark, light, rim_light):
         clear = alpha.point(lambda v: 255 if v == 0 else 0)
         rgba = coloured(shade, [(0, dark), (1, light)], eased=False)
         rgba.putalpha(alpha)
-        return Image.composite(Image.new("RGBA", rgba.size), rgba, clear), clear.convert("1", dither=Image.NONE)
+        rgba = Image.composite(Image.new("RGBA", rgba.size), rgba, clear)
+        return rgba, clear.convert("1", dither=Image.NONE)
     clear = alpha.point(lambda v: 255 if v < 128 else 0)
     if bpp == 1:
         # the silhouette is black: index 0 everywhere
@@ -622,7 +626,9 @@ SPIDER_DARK, SPIDER_LIGHT = (72, 22, 110), (178, 96, 226)
 # ---------------------------------------------------------------------------
 
 # qualities keep the whole resource set near 600 KB (about.bmp alone is 300)
-SKINS = [("星空.jpg", milky_way_sky, 65), ("大海.jpg", sea_view, 65), ("天空.jpg", day_sky, 70)]
+SKINS = [("星空.jpg", milky_way_sky, 65),
+         ("大海.jpg", sea_view, 65),
+         ("天空.jpg", day_sky, 70)]
 PNG_SIZES = (16, 32, 48, 128)
 
 
