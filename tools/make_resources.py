@@ -438,26 +438,25 @@ def splash_gif():
     inner, outer = lettering(BANNER, glyphs), lettering(BANNER, glyphs, grow=3.0)
     lit = splash_frame(inner, outer, (0, 0, 0), (0, 226, 255), (255, 255, 255))
     dim = splash_frame(inner, outer, (0, 0, 0), (112, 112, 112), (168, 168, 168))
-    out = io.BytesIO()
-    lit.save(out, "GIF", save_all=True, append_images=[dim], duration=1000, disposal=1,
-             optimize=True)
-    return out.getvalue()
+    return encoded(lit, "GIF", save_all=True, append_images=[dim], duration=1000, disposal=1,
+                   optimize=True)
 
 
 def about_bmp():
     text = lettering(BANNER, [(TAVIMO, 40, 10, 170)])
     shadow = ImageChops.offset(text.filter(ImageFilter.BoxBlur(1)), 6, 6)
     img = Image.composite(solid(BANNER, (10, 40, 210)), solid(BANNER, (255, 0, 0)), shadow)
-    img = Image.composite(solid(BANNER, (255, 255, 255)), img, text)
+    return encoded(Image.composite(solid(BANNER, (255, 255, 255)), img, text), "BMP")
+
+
+def encoded(img, fmt, **options):
     out = io.BytesIO()
-    img.save(out, "BMP")
+    img.save(out, fmt, **options)
     return out.getvalue()
 
 
 def jpeg(img, quality):
-    out = io.BytesIO()
-    img.save(out, "JPEG", quality=quality, optimize=True, subsampling=2)
-    return out.getvalue()
+    return encoded(img, "JPEG", quality=quality, optimize=True, subsampling=2)
 
 
 # ---------------------------------------------------------------------------
@@ -632,12 +631,6 @@ SKINS = [("星空.jpg", milky_way_sky, 65),
 PNG_SIZES = (16, 32, 48, 128)
 
 
-def png(img):
-    out = io.BytesIO()
-    img.save(out, "PNG", optimize=True)
-    return out.getvalue()
-
-
 def write(root, rel, data):
     path = os.path.join(root, *rel.split("/"))
     os.makedirs(os.path.dirname(path), exist_ok=True)
@@ -653,7 +646,8 @@ def main(argv):
     write(root, "app.ico", app)
     write(root, "form1.ico", icon_file(draw_spider, SPIDER_DARK, SPIDER_LIGHT, 0.2)[0])
     for size in PNG_SIZES:
-        write(root, "icons/hicolor/%dx%d/apps/tavimo-shutdown.png" % (size, size), png(bat[size]))
+        write(root, "icons/hicolor/%dx%d/apps/tavimo-shutdown.png" % (size, size),
+              encoded(bat[size], "PNG", optimize=True))
     write(root, "splash.gif", splash_gif())
     write(root, "about.bmp", about_bmp())
     write(root, "main.jpg", jpeg(main_sky(), 70))
