@@ -42,21 +42,41 @@ void checkControls(HWND main) {
   CHECK(!checked(findControl(main, L"Button", L"重启")), L"Option2 not selected");
 }
 
-// Frames and labels take no focus: Tab goes Text1, Command1, Option1,
-// Option2, Command2 ... Command9 and round again.
-void checkTabOrder(HWND main) {
-  const wchar_t* order[] = {L"60",         L"开始计时",       L"关机",
-                            L"重启",       L"六十秒关机",     L"1小时关机",
-                            L"3小时关机",  L"最小化到任务栏", L"取消快捷按钮关机",
-                            L"30分钟关机", L"2小时关机",      L"5小时关机",
-                            L"60"};
-  HWND at = findControl(main, L"Edit", L"60");
-  for (std::size_t i = 1; i < std::size(order) && at != nullptr; ++i) {
-    at = GetNextDlgTabItem(main, at, FALSE);
-    CHECK(at != nullptr && textOf(at) == order[i], std::wstring(L"tab to ") + order[i]);
+// The keyboard as in a dialog. Frames and labels take no focus and an
+// option group is one stop (its checked option, else its first): Tab goes
+// Text1, Command1, Option1, Command2 ... Command9 and round again. Arrows
+// move in the group and select, Space presses; Tab alone selects nothing.
+void checkKeyboard(HWND main) {
+  const wchar_t* order[] = {L"开始计时",         L"关机",       L"六十秒关机",
+                            L"1小时关机",        L"3小时关机",  L"最小化到任务栏",
+                            L"取消快捷按钮关机", L"30分钟关机", L"2小时关机",
+                            L"5小时关机",        L"60"};
+  SetForegroundWindow(main);
+  for (const wchar_t* stop : order) {
+    key(VK_TAB);
+    CHECK(textOf(focusIn(main)) == stop, std::wstring(L"Tab to ") + stop);
   }
+  HWND shutDown = findControl(main, L"Button", L"关机");
+  HWND restart = findControl(main, L"Button", L"重启");
+  key(VK_TAB);
+  key(VK_TAB);
+  CHECK(focusIn(main) == shutDown && !checked(shutDown), L"Tab to 关机 selects nothing");
+  key(VK_DOWN);
+  CHECK(focusIn(main) == restart && checked(restart) && !checked(shutDown), L"Down selects 重启");
+  key(VK_TAB);
+  key(VK_TAB, true);
+  CHECK(focusIn(main) == restart, L"Shift+Tab back to the checked 重启");
+  key(VK_UP);
+  CHECK(focusIn(main) == shutDown && checked(shutDown) && !checked(restart), L"Up selects 关机");
+  key(VK_TAB, true);
+  CHECK(textOf(focusIn(main)) == L"开始计时", L"Shift+Tab to 开始计时");
+  // Space starts the countdown: Text1 counts down from 60.
+  key(VK_SPACE);
+  HWND seconds = findControl(main, L"Edit", L"59");
+  for (int i = 0; i < 30 && seconds == nullptr; ++i, pause(100))
+    seconds = findControl(main, L"Edit", L"59");
+  CHECK(seconds != nullptr, L"Space on 开始计时 starts the countdown");
 }
-
 }  // namespace
 
 std::wstring systemDirectory() {
@@ -98,13 +118,10 @@ void startupAndLayout(const Paths& paths) {
   CHECK(GetMenu(main) != nullptr, L"main has a menu bar");
 
   checkControls(main);
-  GUITHREADINFO gui{};
-  gui.cbSize = sizeof gui;
-  GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui);
-  CHECK(gui.hwndFocus == findControl(main, L"Edit", L"60"), L"focus in Text1");
-  checkTabOrder(main);
+  CHECK(focusIn(main) == findControl(main, L"Edit", L"60"), L"focus in Text1");
   pause(300);
   CHECK(screenshot(main, paths.screenshots + L"\\main.bmp"), L"main screenshot");
+  checkKeyboard(main);
 
   // The session may always end; the request starts the close sequence.
   DWORD_PTR allowed = 0;
