@@ -32,6 +32,10 @@ if [ "$scenario" = interpreter ]; then
 else
   export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;cmd.exe=n"
 fi
+if [ "$scenario" = menus ]; then
+  # A skin smaller than main, of one exact colour: a BMP under a JPEG's name.
+  convert -size 100x80 'xc:rgb(255,0,0)' "BMP3:$work/app/small.jpg"
+fi
 if [ "$scenario" = pictures ]; then
   /usr/bin/python3 "$here/make-pictures.py" "$work/pictures"
   # A named pipe with no writer under a skin's name.

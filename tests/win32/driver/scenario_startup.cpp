@@ -7,14 +7,33 @@
 
 namespace driver {
 
-namespace {
-
 bool centred(HWND hwnd) {
   RECT r{};
   GetWindowRect(hwnd, &r);
   const int dx = (r.left + r.right) - GetSystemMetrics(SM_CXSCREEN);
   const int dy = (r.top + r.bottom) - GetSystemMetrics(SM_CYSCREEN);
   return std::abs(dx) <= 1 && std::abs(dy) <= 1;
+}
+
+namespace {
+
+// A click on the banner, as a user's mouse gives it, changes nothing: the
+// splash stays where it is, and nothing else opens.
+void clickSplash(DWORD pid, HWND splash) {
+  RECT before{}, after{};
+  GetWindowRect(splash, &before);
+  SetCursorPos((before.left + before.right) / 2, (before.top + before.bottom) / 2);
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, input, sizeof(INPUT));
+  pause(100);
+  GetWindowRect(splash, &after);
+  int shown = 0;
+  for (HWND hwnd : windowsOf(pid)) shown += IsWindowVisible(hwnd) ? 1 : 0;
+  CHECK(IsWindowVisible(splash) && EqualRect(&before, &after) && shown == 1,
+        L"a click on the splash changes nothing");
 }
 
 void checkSplash(HWND splash, const Paths& paths) {
@@ -99,6 +118,7 @@ void startupAndLayout(const Paths& paths) {
   pause(200);
   // A screen reader is answered by the program itself: not while held.
   checkHeard(splash, kSplash);
+  clickSplash(program.id(), splash);
   {
     Held held(program);
     checkSplash(splash, paths);
