@@ -108,19 +108,21 @@ Single Form::Height() {
 
 void Form::setWidth(Single width) {
   Load();
-  askSize(toPixels(width, twipsPerPixel()), std::nullopt);
+  askSize(width, std::nullopt);
 }
 
 void Form::setHeight(Single height) {
   Load();
-  askSize(std::nullopt, toPixels(height, twipsPerPixel()));
+  askSize(std::nullopt, height);
 }
 
-void Form::askSize(std::optional<int> width, std::optional<int> height) {
-  const auto [askedWidth, askedHeight] =
-      askedSize_.value_or(std::pair{peer_->outerWidth(), peer_->outerHeight()});
+// Kept in twips: the window may move to a display of another scale
+// between two steps.
+void Form::askSize(std::optional<Single> width, std::optional<Single> height) {
+  const auto [askedWidth, askedHeight] = askedSize_.value_or(std::pair{Width(), Height()});
   askedSize_ = {width.value_or(askedWidth), height.value_or(askedHeight)};
-  peer_->setOuterSize(askedSize_->first, askedSize_->second);
+  const Single tpp = twipsPerPixel();
+  peer_->setOuterSize(toPixels(askedSize_->first, tpp), toPixels(askedSize_->second, tpp));
 }
 
 Picture Form::picture() {

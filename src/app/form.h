@@ -75,12 +75,12 @@ class Form {
   Picture icon_;
   std::vector<Control> controls_;
   std::unique_ptr<WindowPeer> peer_;
-  // The outer size last asked for, in pixels. A window manager may carry a
+  // The outer size last asked for, in twips. A window manager may carry a
   // resize out later: setting one side must not send the other back as a
   // stale read-back, which would undo the resize still under way.
-  std::optional<std::pair<int, int>> askedSize_;
+  std::optional<std::pair<Single, Single>> askedSize_;
 
-  void askSize(std::optional<int> width, std::optional<int> height);
+  void askSize(std::optional<Single> width, std::optional<Single> height);
 };
 
 // Builds a form's handler table: entries name the control (empty for the

@@ -67,6 +67,19 @@ INSTANTIATE_TEST_SUITE_P(Delays, LateWindowManager,
                          ::testing::Values(std::pair{30ms, 0}, std::pair{60ms, 0},
                                            std::pair{100ms, 0}, std::pair{60ms, 170}));
 
+// Dragged to a 96-dpi display after one tick: the system keeps the size
+// in twips (235 × 299 pixels), and the next tick takes 100 twips off that.
+TEST_F(Close, AScaleChangeMidwayShrinksFromTheSizeInTwips) {
+  requestClose();
+  platform.advance(30ms);
+  mainPeer().scale = 15;
+  mainPeer().width = 235;
+  mainPeer().height = 299;
+  platform.advance(30ms);
+  EXPECT_EQ(mainForm().Width(), 3420);   // 3525 less 100, to whole pixels
+  EXPECT_EQ(mainForm().Height(), 4380);  // 4485 less 100, to whole pixels
+}
+
 TEST_F(Close, EveryReasonIsRefused) {
   for (app::Integer mode :
        {app::UnloadMode::ControlMenu, app::UnloadMode::AppWindows, app::UnloadMode::TaskManager}) {

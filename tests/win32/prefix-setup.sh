@@ -24,6 +24,8 @@ else
   rm -f "$build/xvfb.display.tmp"
 fi
 . "$here/wine-env.sh" "$build"
+[ -s "$build/xvfb.display" ] || harness_failure "Xvfb announced no display" "$build/xvfb.log"
+check_harness
 
 # A server left lingering by earlier tests would make the waits below long.
 wineserver -k 2>/dev/null || true

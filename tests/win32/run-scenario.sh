@@ -32,6 +32,10 @@ if [ "$scenario" = interpreter ]; then
 else
   export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;cmd.exe=n"
 fi
+if [ "$scenario" = menus ]; then
+  # A skin smaller than main, of one exact colour: a BMP under a JPEG's name.
+  convert -size 100x80 'xc:rgb(255,0,0)' "BMP3:$work/app/small.jpg"
+fi
 if [ "$scenario" = pictures ]; then
   /usr/bin/python3 "$here/make-pictures.py" "$work/pictures"
   # A named pipe with no writer under a skin's name.
@@ -57,6 +61,7 @@ case $(od -An -tx2 -j$((pe + 4)) -N2 "$program" | tr -d ' ') in
 esac
 echo "$(basename "$program") ($machine) under Wine, ${TAVIMO_WINE_RUN:-native}"
 
+check_harness
 # Output to a file: Wine's helper processes keep what they inherit open.
 wineserver -p30 </dev/null >/dev/null 2>&1 || true
 status=0
@@ -64,6 +69,12 @@ wine "$driver" "$scenario" "$(windows "$work/app/$(basename "$program")")" \
   "$(windows "$work/commands.log")" "$(windows "$work/shots")" "${extra[@]}" \
   </dev/null >"$work/driver.log" 2>&1 || status=$?
 cat "$work/driver.log"
+# The driver always ends on its count of failures: without it, it or Wine
+# under it broke, or the display went away.
+if ! grep -q "^$scenario: [0-9]* failure(s)" "$work/driver.log"; then
+  check_harness
+  harness_failure "the driver ended without a result (status $status)" "$work/driver.log"
+fi
 for shot in "$work"/shots/*.bmp; do
   [ -e "$shot" ] || continue
   convert "$shot" "$build/screenshots/$(basename "${shot%.bmp}").png"

@@ -61,6 +61,9 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
       return 0;
     case WM_GETFONT:
       return GetWindowLongPtrW(hwnd, GWLP_USERDATA);
+    case WM_NCDESTROY:
+      forgetFrame(hwnd);
+      return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_GETOBJECT:
       if (const LRESULT grouping = frameAccessible(hwnd, wParam, lParam))
         return grouping;
@@ -70,7 +73,44 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
   }
 }
 
+bool optionFocusing = false;
+WNDPROC buttonProc = nullptr;
+
+// Option buttons as in a dialog: the arrow keys move to the group's next
+// option and click it, as the mouse would. The focus alone selects
+// nothing, although a button reports it as a click.
+LRESULT CALLBACK optionProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_GETDLGCODE:
+      return CallWindowProcW(buttonProc, hwnd, message, wParam, lParam) | DLGC_WANTARROWS;
+    case WM_KEYDOWN:
+      if (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_LEFT || wParam == VK_RIGHT) {
+        const BOOL previous = wParam == VK_UP || wParam == VK_LEFT;
+        HWND next = GetNextDlgGroupItem(GetParent(hwnd), hwnd, previous);
+        if (next != nullptr && next != hwnd) {
+          SetFocus(next);
+          SendMessageW(next, BM_CLICK, 0, 0);
+        }
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS: {
+      optionFocusing = true;
+      const LRESULT result = CallWindowProcW(buttonProc, hwnd, message, wParam, lParam);
+      optionFocusing = false;
+      return result;
+    }
+    default:
+      break;
+  }
+  return CallWindowProcW(buttonProc, hwnd, message, wParam, lParam);
+}
+
 }  // namespace
+
+bool optionTakingFocus() {
+  return optionFocusing;
+}
 
 void registerWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name) {
   WNDCLASSEXW wc{};
@@ -132,9 +172,9 @@ HWND createControlWindow(const app::Control& control, HWND parent, int id,
       style |= BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP;
       break;
     case app::ControlKind::OptionButton:
-      // The runtime selects options itself.
+      // The runtime selects options itself; the form sets their stops.
       windowClass = L"BUTTON";
-      style |= BS_RADIOBUTTON | WS_TABSTOP;
+      style |= BS_RADIOBUTTON;
       break;
     case app::ControlKind::TextBox:
       windowClass = L"EDIT";
@@ -162,6 +202,11 @@ HWND createControlWindow(const app::Control& control, HWND parent, int id,
   HWND hwnd = CreateWindowExW(exStyle, windowClass, widen(control.Text()).c_str(), style, 0, 0, 0,
                               0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                               GetModuleHandleW(nullptr), nullptr);
+  if (l.kind == app::ControlKind::OptionButton) {
+    const auto previous =
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(optionProc));
+    buttonProc = reinterpret_cast<WNDPROC>(previous);
+  }
   placeControl(hwnd, l, twipsPerPixel);
   if (!control.Enabled())
     EnableWindow(hwnd, FALSE);

@@ -25,6 +25,10 @@ HWND createControlWindow(const app::Control& control, HWND parent, int id,
 // Moves the control's window to its stored place and font at a density.
 void placeControl(HWND hwnd, const app::ControlLayout& layout, app::Single twipsPerPixel);
 
+// Whether an option button is being given the focus: what it reports
+// then is no click.
+bool optionTakingFocus();
+
 // A window's text, read by its length.
 std::wstring windowText(HWND hwnd);
 

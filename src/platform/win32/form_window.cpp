@@ -73,6 +73,7 @@ FormWindow::FormWindow(app::Form& form, SystemEntries& entries)
   // Made on the primary monitor, whose density sizes it; centred there.
   hwnd_ = CreateWindowExW(s.exStyle, kFormClass, widen(layout.caption).c_str(), s.style, 0, 0, 0, 0,
                           nullptr, menu, GetModuleHandleW(nullptr), this);
+  dpi_ = dpiOf(hwnd_);
   fitClientArea(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
   setIcon();
   createControls();
@@ -93,7 +94,7 @@ void FormWindow::fitClientArea(int centreX, int centreY) {
   const int height = app::toPixels(layout.clientHeight, tpp);
   const auto style = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE));
-  RECT outer = outerRect(width, height, style, GetMenu(hwnd_) != nullptr, exStyle, dpiOf(hwnd_));
+  RECT outer = outerRect(width, height, style, GetMenu(hwnd_) != nullptr, exStyle, dpi_);
   for (int attempt = 0; attempt < 2; ++attempt) {
     const int w = outer.right - outer.left, h = outer.bottom - outer.top;
     SetWindowPos(hwnd_, nullptr, centreX - w / 2, centreY - h / 2, w, h,
@@ -110,7 +111,8 @@ void FormWindow::fitClientArea(int centreX, int centreY) {
 
 // The window moved to a monitor of another density: everything is laid
 // out anew for it, around the place the system suggests.
-void FormWindow::densityChanged(const RECT& suggested) {
+void FormWindow::densityChanged(UINT dpi, const RECT& suggested) {
+  dpi_ = dpi;
   const app::Single tpp = twipsPerPixel();
   for (const auto& [name, hwnd] : windows_)
     if (const auto* layout = form_.layout().find(name))
@@ -128,7 +130,8 @@ void FormWindow::setIcon() {
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon->large()));
 }
 
-// Created in tab order, so the window order is the tab order.
+// Created in tab order, so the window order is the tab order. Each
+// container's options form a group; every other control is one of its own.
 void FormWindow::createControls() {
   const app::FormLayout& layout = form_.layout();
   for (const app::ControlLayout* l : app::tabOrder(layout)) {
@@ -138,8 +141,29 @@ void FormWindow::createControls() {
     HWND parent = container != windows_.end() ? container->second : hwnd_;
     HWND child =
         createControlWindow(c, parent, kFirstControlId + static_cast<int>(i), twipsPerPixel());
-    if (child != nullptr)
-      windows_.emplace(c.name(), child);
+    if (child == nullptr)
+      continue;
+    windows_.emplace(c.name(), child);
+    const bool option = l->kind == app::ControlKind::OptionButton;
+    if (!option || !optionGroups_.contains(l->container))
+      SetWindowLongW(child, GWL_STYLE, GetWindowLongW(child, GWL_STYLE) | WS_GROUP);
+    if (option)
+      optionGroups_[l->container].push_back(child);
+  }
+  markOptionStops();
+}
+
+// One tab stop per group: its checked option, else its first.
+void FormWindow::markOptionStops() {
+  for (const auto& [container, options] : optionGroups_) {
+    HWND stop = options.front();
+    for (HWND option : options)
+      if (SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED)
+        stop = option;
+    for (HWND option : options) {
+      const LONG style = GetWindowLongW(option, GWL_STYLE);
+      SetWindowLongW(option, GWL_STYLE, option == stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    }
   }
 }
 
@@ -149,7 +173,7 @@ app::Long FormWindow::handle() const {
 
 // 1440 ÷ the density of the window's monitor.
 app::Single FormWindow::twipsPerPixel() const {
-  return 1440.0f / static_cast<app::Single>(dpiOf(hwnd_));
+  return 1440.0f / static_cast<app::Single>(dpi_);
 }
 
 void FormWindow::show() {
@@ -215,8 +239,10 @@ void FormWindow::controlChanged(const app::Control& control) {
   const std::wstring text = widen(control.Text());
   if (text != windowText(hwnd))
     SetWindowTextW(hwnd, text.c_str());
-  if (control.kind() == app::ControlKind::OptionButton)
+  if (control.kind() == app::ControlKind::OptionButton) {
     SendMessageW(hwnd, BM_SETCHECK, control.Value() ? BST_CHECKED : BST_UNCHECKED, 0);
+    markOptionStops();
+  }
   EnableWindow(hwnd, control.Enabled() ? TRUE : FALSE);
   settingState_ = false;
 }
@@ -372,7 +398,8 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       drawLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
     case WM_DPICHANGED:
-      densityChanged(*reinterpret_cast<const RECT*>(lParam));
+      // The new density comes with the message: the window may not have it yet.
+      densityChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
@@ -423,7 +450,9 @@ void FormWindow::command(int id, int code) {
     if (code != EN_CHANGE || settingState_)
       return;
     application.edited(form_, layout.name, narrow(windowText(windows_.at(layout.name))));
-  } else if (code == BN_CLICKED) {  // also STN_CLICKED and menu commands
+  } else if (code == BN_CLICKED &&
+             !(layout.kind == app::ControlKind::OptionButton && optionTakingFocus())) {
+    // also STN_CLICKED and menu commands
     application.click(form_, layout.name);
   }
 }

@@ -49,7 +49,8 @@ class FormWindow : public app::WindowPeer {
   // Sizes the window for its client area at its density, keeping its
   // centre at (centreX, centreY).
   void fitClientArea(int centreX, int centreY);
-  void densityChanged(const RECT& suggested);
+  void densityChanged(UINT dpi, const RECT& suggested);
+  void markOptionStops();
   void setIcon();
   // The form's background, picture and lines, drawn with the client area's
   // origin at (-originX, -originY) of dc: also under transparent labels.
@@ -70,9 +71,11 @@ class FormWindow : public app::WindowPeer {
   app::Form& form_;
   SystemEntries& entries_;
   HWND hwnd_ = nullptr;
+  UINT dpi_ = 96;
   app::Colour backColor_;
   app::Picture picture_;
-  std::map<std::string_view, HWND> windows_;  // controls that have one
+  std::map<std::string_view, HWND> windows_;                    // controls that have one
+  std::map<std::string_view, std::vector<HWND>> optionGroups_;  // by container, in tab order
   std::map<app::Colour, GdiObject<HBRUSH>> brushes_;
   HWND focus_ = nullptr;
   bool shown_ = false;

@@ -1,10 +1,17 @@
 #include "platform/win32/frame_accessible.h"
 
+// The annotation properties' GUIDs are defined here, not in a library.
+#include <initguid.h>
+
 #include <oleacc.h>
+
+#include "platform/win32/com_ptr.h"
 
 namespace win32 {
 
 namespace {
+
+constexpr wchar_t kAnnotated[] = L"TavimoAnnotated";
 
 // Bound on first use: most runs never meet a screen reader, and start-up
 // need not load oleacc for them.
@@ -36,24 +43,65 @@ bool isSelf(const VARIANT& child) {
   return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
 
-// The system's proxy in all but the role.
-class Grouping final : public IAccessible {
+// A grouping takes no focus; a frame is always shown and enabled.
+constexpr LONG kGroupingState = 0;
+
+// Windows' own way: the system's proxy with two of its properties
+// overridden. Wine's oleacc creates the service, but its calls fail.
+bool annotate(HWND hwnd) {
+  static bool available = true;
+  if (!available)
+    return false;
+  ComPtr<IAccPropServices> services;
+  VARIANT role{}, state{};
+  role.vt = state.vt = VT_I4;
+  role.lVal = ROLE_SYSTEM_GROUPING;
+  state.lVal = kGroupingState;
+  available = SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_IAccPropServices, services.putVoid())) &&
+              SUCCEEDED(services->SetHwndProp(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                              PROPID_ACC_ROLE, role)) &&
+              SUCCEEDED(services->SetHwndProp(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                              PROPID_ACC_STATE, state));
+  if (available)
+    SetPropW(hwnd, kAnnotated, reinterpret_cast<HANDLE>(1));
+  return available;
+}
+
+// Elsewhere the system's proxy in all but the role and state, with an
+// identity of its own: it hands out none of the proxy's interfaces, and
+// lists the proxy's children through its own.
+class Grouping final : public IAccessible, public IEnumVARIANT, public IOleWindow {
  public:
-  explicit Grouping(IAccessible* standard) : standard_(standard) {}
+  Grouping(IAccessible* standard, HWND hwnd) : standard_(standard), hwnd_(hwnd) {
+    standard_->QueryInterface(IID_IEnumVARIANT, children_.putVoid());
+  }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IAccessible)) {
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IAccessible))
       *out = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
-    }
-    // The proxy's list of children and its window; nothing else, so the
-    // object is marshalled as this one and keeps its role in the reader.
-    if (iid == IID_IEnumVARIANT || iid == IID_IOleWindow)
-      return standard_->QueryInterface(iid, out);
-    *out = nullptr;
-    return E_NOINTERFACE;
+    else if (iid == IID_IOleWindow)
+      *out = static_cast<IOleWindow*>(this);
+    else if (iid == IID_IEnumVARIANT && children_)
+      *out = static_cast<IEnumVARIANT*>(this);
+    else
+      *out = nullptr;
+    if (*out == nullptr)
+      return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
   }
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* hwnd) override {
+    *hwnd = hwnd_;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* children, ULONG* fetched) override {
+    return children_->Next(count, children, fetched);
+  }
+  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override { return children_->Skip(count); }
+  HRESULT STDMETHODCALLTYPE Reset() override { return children_->Reset(); }
+  HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override { return children_->Clone(copy); }
   ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
   ULONG STDMETHODCALLTYPE Release() override {
     const LONG left = --references_;
@@ -104,7 +152,11 @@ class Grouping final : public IAccessible {
     return standard_->get_accDescription(child, description);
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-    return standard_->get_accState(child, state);
+    if (!isSelf(child))
+      return standard_->get_accState(child, state);
+    state->vt = VT_I4;
+    state->lVal = kGroupingState;
+    return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
     return standard_->get_accHelp(child, help);
@@ -151,6 +203,8 @@ class Grouping final : public IAccessible {
   ~Grouping() { standard_->Release(); }
 
   IAccessible* standard_;
+  ComPtr<IEnumVARIANT> children_;
+  HWND hwnd_;
   LONG references_ = 1;
 };
 
@@ -160,16 +214,28 @@ LRESULT frameAccessible(HWND hwnd, WPARAM wParam, LPARAM lParam) {
   if (static_cast<LONG>(lParam) != OBJID_CLIENT)
     return 0;
   const Oleacc& entries = oleacc();
-  if (entries.createStandard == nullptr || entries.lresultFromObject == nullptr)
+  if (GetPropW(hwnd, kAnnotated) != nullptr || annotate(hwnd) ||
+      entries.createStandard == nullptr || entries.lresultFromObject == nullptr)
     return 0;
   IAccessible* standard = nullptr;
   if (FAILED(entries.createStandard(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
                                     reinterpret_cast<void**>(&standard))))
     return 0;
-  auto* grouping = new Grouping(standard);
-  const LRESULT answer = entries.lresultFromObject(__uuidof(IAccessible), wParam, grouping);
+  auto* grouping = new Grouping(standard, hwnd);
+  const LRESULT answer =
+      entries.lresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(grouping));
   grouping->Release();
   return answer < 0 ? 0 : answer;
+}
+
+void forgetFrame(HWND hwnd) {
+  if (RemovePropW(hwnd, kAnnotated) == nullptr)
+    return;
+  ComPtr<IAccPropServices> services;
+  const MSAAPROPID props[] = {PROPID_ACC_ROLE, PROPID_ACC_STATE};
+  if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                 IID_IAccPropServices, services.putVoid())))
+    services->ClearHwndProps(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, props, 2);
 }
 
 }  // namespace win32

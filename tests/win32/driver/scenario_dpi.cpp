@@ -1,6 +1,7 @@
 // Each window at the display density the prefix is set to: places and
 // sizes scaled from twips, one menu row, the splash's colour key, the
 // tray's double-click, the close sequence, and screenshots at 144 dpi.
+// At 96 the windows are also moved to a 144-dpi monitor and back.
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -74,6 +75,70 @@ KeyCounts countKey(HWND splash, int dpi) {
 void shoot(HWND form, const Paths& paths, const std::wstring& name, int dpi) {
   if (dpi == 144)
     CHECK(screenshot(form, paths.screenshots + L"\\" + name + L"-144dpi.bmp"), name);
+}
+
+// What Windows sends a window dragged to a monitor of another density: the
+// density and the place it suggests, the window's scaled about its centre.
+// The rectangle lies in the program's memory, as the system's would.
+void moveToDensity(DWORD pid, HWND form, int from, int to) {
+  RECT r{};
+  GetWindowRect(form, &r);
+  const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  const long w = (r.right - r.left) * to / from, h = (r.bottom - r.top) * to / from;
+  const RECT suggested{centre.x - w / 2, centre.y - h / 2, centre.x + w - w / 2,
+                       centre.y + h - h / 2};
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+  void* there = VirtualAllocEx(process, nullptr, sizeof suggested, MEM_COMMIT, PAGE_READWRITE);
+  CHECK(
+      there != nullptr && WriteProcessMemory(process, there, &suggested, sizeof suggested, nullptr),
+      L"the suggested place written");
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(form, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(there),
+                      SMTO_ABORTIFHUNG, 5000, &result);
+  VirtualFreeEx(process, there, 0, MEM_RELEASE);
+  CloseHandle(process);
+  GetWindowRect(form, &r);
+  CHECK(std::abs((r.left + r.right) / 2 - centre.x) <= 1 &&
+            std::abs((r.top + r.bottom) / 2 - centre.y) <= 1,
+        L"laid out about the suggested place" + at(to));
+}
+
+// main and the chooser open, to 144 dpi and back: each laid out anew from
+// its twips.
+void movedBetweenDensities(DWORD pid, HWND main) {
+  clickMenu(main, kSkinsMenu);
+  HWND chooser = waitForm(pid, kChooser.caption);
+  REQUIRE(chooser != nullptr, L"skin chooser shown");
+  for (const auto& [from, to] : {std::pair{96, 144}, std::pair{144, 96}}) {
+    moveToDensity(pid, main, from, to);
+    moveToDensity(pid, chooser, from, to);
+    checkPlaces(main, kMain, to);
+    checkPlaces(chooser, kChooser, to);
+  }
+  PostMessageW(chooser, WM_CLOSE, 0, 0);
+  CHECK(waitGone(chooser), L"chooser closed");
+}
+
+// Each tick takes 100 twips off the width read back at the density the
+// window has now: at 144 dpi 10 pixels (a tick the sampling missed counts
+// twice). The last step may be Wine's narrowest window.
+void checkShrinkAt144(HWND main) {
+  std::vector<long> widths;
+  for (int i = 0; i < 5000 && IsWindow(main); ++i) {
+    RECT r{};
+    GetWindowRect(main, &r);
+    if (IsWindow(main) && (widths.empty() || widths.back() != r.right - r.left))
+      widths.push_back(r.right - r.left);
+    Sleep(1);
+  }
+  int regular = 0;
+  for (std::size_t i = 1; i + 1 < widths.size(); ++i) {
+    const long drop = widths[i - 1] - widths[i], ticks = (drop + 5) / 10;
+    regular += ticks >= 1 && std::abs(drop - 10 * ticks) <= ticks ? 1 : 0;
+  }
+  CHECK(widths.size() > 10 && regular + 2 == static_cast<int>(widths.size()),
+        std::to_wstring(regular) + L" of " + std::to_wstring(widths.size()) +
+            L" widths 10 pixels apart at 144 dpi");
 }
 
 }  // namespace
@@ -158,11 +223,18 @@ void dpiLayout(const Paths& paths, int dpi) {
   PostMessageW(chooser, WM_CLOSE, 0, 0);
   CHECK(waitGone(chooser), L"chooser closed");
 
+  if (dpi == 96)
+    movedBetweenDensities(pid, main);
+
   minimise(pid, main);
   doubleClickTray(main);
   CHECK(waitVisible(main, true, 2000), L"the tray's double-click restores main" + at(dpi));
 
+  if (dpi == 96)
+    moveToDensity(pid, main, 96, 144);
   PostMessageW(main, WM_CLOSE, 0, 0);
+  if (dpi == 96)
+    checkShrinkAt144(main);
   CHECK(program.exitedWithin(10000), L"the close sequence ends the program" + at(dpi));
 }
 

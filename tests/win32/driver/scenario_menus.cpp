@@ -33,6 +33,7 @@ void aboutBox(const Paths& paths, DWORD pid, HWND main) {
   clickMenu(main, About);
   HWND about = waitForm(pid, L"关于");
   REQUIRE(about != nullptr, L"about box shown");
+  CHECK(centred(about), L"about box centred");
   const LONG style = GetWindowLongW(about, GWL_STYLE);
   CHECK((style & WS_CAPTION) == WS_CAPTION && !(style & WS_SYSMENU),
         L"no system menu or close box");
@@ -44,8 +45,16 @@ void aboutBox(const Paths& paths, DWORD pid, HWND main) {
   clickMenu(main, About);
   pause(500);
   CHECK(formsCaptioned(pid, L"关于") == 1, L"opened twice, one window");
+  SetWindowPos(about, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   click(findControl(about, L"Button", L"确定"));
   CHECK(waitGone(about), L"its button closes it");
+  // Loaded anew from its description: centred again, wherever it was.
+  clickMenu(main, About);
+  about = waitForm(pid, L"关于");
+  REQUIRE(about != nullptr, L"about box shown again");
+  CHECK(centred(about), L"about box centred again");
+  click(findControl(about, L"Button", L"确定"));
+  CHECK(waitGone(about), L"closed again");
 }
 
 }  // namespace
@@ -106,6 +115,16 @@ void menus(const Paths& paths) {
   CHECK(screenshot(main, paths.screenshots + L"\\main-skin.bmp"), L"skinned main screenshot");
 
   const std::wstring folder = paths.exe.substr(0, paths.exe.find_last_of(L'\\'));
+  // A skin smaller than main (100x80, run-scenario.sh writes it): the rest
+  // of the client area shows main's own background colour.
+  const std::wstring stars = folder + L"\\星空.jpg";
+  REQUIRE(CopyFileW((folder + L"\\small.jpg").c_str(), stars.c_str(), FALSE), L"small skin");
+  chooseSkin(paths, pid, main, L"星空主题", L"");
+  pause(300);
+  CHECK(clientPixel(main, 3, 20) == RGB(255, 0, 0) &&
+            clientPixel(main, 3, 200) == GetSysColor(COLOR_BTNFACE),
+        L"a small skin, main's background beside it");
+
   const std::wstring sky = folder + L"\\天空.jpg";
   REQUIRE(MoveFileW(sky.c_str(), (sky + L".away").c_str()), L"skin moved away");
   chooseSkin(paths, pid, main, L"天空主题", L"天空.jpg");

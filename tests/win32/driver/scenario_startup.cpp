@@ -7,14 +7,33 @@
 
 namespace driver {
 
-namespace {
-
 bool centred(HWND hwnd) {
   RECT r{};
   GetWindowRect(hwnd, &r);
   const int dx = (r.left + r.right) - GetSystemMetrics(SM_CXSCREEN);
   const int dy = (r.top + r.bottom) - GetSystemMetrics(SM_CYSCREEN);
   return std::abs(dx) <= 1 && std::abs(dy) <= 1;
+}
+
+namespace {
+
+// A click on the banner, as a user's mouse gives it, changes nothing: the
+// splash stays where it is, and nothing else opens.
+void clickSplash(DWORD pid, HWND splash) {
+  RECT before{}, after{};
+  GetWindowRect(splash, &before);
+  SetCursorPos((before.left + before.right) / 2, (before.top + before.bottom) / 2);
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, input, sizeof(INPUT));
+  pause(100);
+  GetWindowRect(splash, &after);
+  int shown = 0;
+  for (HWND hwnd : windowsOf(pid)) shown += IsWindowVisible(hwnd) ? 1 : 0;
+  CHECK(IsWindowVisible(splash) && EqualRect(&before, &after) && shown == 1,
+        L"a click on the splash changes nothing");
 }
 
 void checkSplash(HWND splash, const Paths& paths) {
@@ -42,21 +61,41 @@ void checkControls(HWND main) {
   CHECK(!checked(findControl(main, L"Button", L"重启")), L"Option2 not selected");
 }
 
-// Frames and labels take no focus: Tab goes Text1, Command1, Option1,
-// Option2, Command2 ... Command9 and round again.
-void checkTabOrder(HWND main) {
-  const wchar_t* order[] = {L"60",         L"开始计时",       L"关机",
-                            L"重启",       L"六十秒关机",     L"1小时关机",
-                            L"3小时关机",  L"最小化到任务栏", L"取消快捷按钮关机",
-                            L"30分钟关机", L"2小时关机",      L"5小时关机",
-                            L"60"};
-  HWND at = findControl(main, L"Edit", L"60");
-  for (std::size_t i = 1; i < std::size(order) && at != nullptr; ++i) {
-    at = GetNextDlgTabItem(main, at, FALSE);
-    CHECK(at != nullptr && textOf(at) == order[i], std::wstring(L"tab to ") + order[i]);
+// The keyboard as in a dialog. Frames and labels take no focus and an
+// option group is one stop (its checked option, else its first): Tab goes
+// Text1, Command1, Option1, Command2 ... Command9 and round again. Arrows
+// move in the group and select, Space presses; Tab alone selects nothing.
+void checkKeyboard(HWND main) {
+  const wchar_t* order[] = {L"开始计时",         L"关机",       L"六十秒关机",
+                            L"1小时关机",        L"3小时关机",  L"最小化到任务栏",
+                            L"取消快捷按钮关机", L"30分钟关机", L"2小时关机",
+                            L"5小时关机",        L"60"};
+  SetForegroundWindow(main);
+  for (const wchar_t* stop : order) {
+    key(VK_TAB);
+    CHECK(textOf(focusIn(main)) == stop, std::wstring(L"Tab to ") + stop);
   }
+  HWND shutDown = findControl(main, L"Button", L"关机");
+  HWND restart = findControl(main, L"Button", L"重启");
+  key(VK_TAB);
+  key(VK_TAB);
+  CHECK(focusIn(main) == shutDown && !checked(shutDown), L"Tab to 关机 selects nothing");
+  key(VK_DOWN);
+  CHECK(focusIn(main) == restart && checked(restart) && !checked(shutDown), L"Down selects 重启");
+  key(VK_TAB);
+  key(VK_TAB, true);
+  CHECK(focusIn(main) == restart, L"Shift+Tab back to the checked 重启");
+  key(VK_UP);
+  CHECK(focusIn(main) == shutDown && checked(shutDown) && !checked(restart), L"Up selects 关机");
+  key(VK_TAB, true);
+  CHECK(textOf(focusIn(main)) == L"开始计时", L"Shift+Tab to 开始计时");
+  // Space starts the countdown: Text1 counts down from 60.
+  key(VK_SPACE);
+  HWND seconds = findControl(main, L"Edit", L"59");
+  for (int i = 0; i < 30 && seconds == nullptr; ++i, pause(100))
+    seconds = findControl(main, L"Edit", L"59");
+  CHECK(seconds != nullptr, L"Space on 开始计时 starts the countdown");
 }
-
 }  // namespace
 
 std::wstring systemDirectory() {
@@ -79,6 +118,7 @@ void startupAndLayout(const Paths& paths) {
   pause(200);
   // A screen reader is answered by the program itself: not while held.
   checkHeard(splash, kSplash);
+  clickSplash(program.id(), splash);
   {
     Held held(program);
     checkSplash(splash, paths);
@@ -98,13 +138,10 @@ void startupAndLayout(const Paths& paths) {
   CHECK(GetMenu(main) != nullptr, L"main has a menu bar");
 
   checkControls(main);
-  GUITHREADINFO gui{};
-  gui.cbSize = sizeof gui;
-  GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui);
-  CHECK(gui.hwndFocus == findControl(main, L"Edit", L"60"), L"focus in Text1");
-  checkTabOrder(main);
+  CHECK(focusIn(main) == findControl(main, L"Edit", L"60"), L"focus in Text1");
   pause(300);
   CHECK(screenshot(main, paths.screenshots + L"\\main.bmp"), L"main screenshot");
+  checkKeyboard(main);
 
   // The session may always end; the request starts the close sequence.
   DWORD_PTR allowed = 0;

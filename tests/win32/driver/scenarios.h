@@ -12,6 +12,8 @@ inline const std::wstring kSplashCaption;
 // Starts the program and waits for main after the splash.
 HWND startToMain(const Program& program);
 std::wstring systemDirectory();
+// Centred on the screen, to a pixel.
+bool centred(HWND hwnd);
 
 // Chooses a skin in the chooser and confirms; with failingFile, expects
 // the error box naming it. Returns with the chooser closed.

@@ -211,16 +211,25 @@ void click(HWND control) {
                reinterpret_cast<LPARAM>(control));
 }
 
-namespace {
-void key(WORD vk) {
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_KEYBOARD;
-  input[0].ki.wVk = input[1].ki.wVk = vk;
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, input, sizeof(INPUT));
+void key(WORD vk, bool shift) {
+  INPUT input[4] = {};
+  for (INPUT& i : input) i.type = INPUT_KEYBOARD;
+  input[0].ki.wVk = input[3].ki.wVk = VK_SHIFT;
+  input[1].ki.wVk = input[2].ki.wVk = vk;
+  input[2].ki.dwFlags = input[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  if (shift)
+    SendInput(4, input, sizeof(INPUT));
+  else
+    SendInput(2, input + 1, sizeof(INPUT));
   Sleep(scaled(100));
 }
-}  // namespace
+
+HWND focusIn(HWND form) {
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &gui);
+  return gui.hwndFocus;
+}
 
 // Another process's menu cannot be read or its ids looked up, so the
 // menu bar is worked as a user would: Alt, arrows, Enter.
