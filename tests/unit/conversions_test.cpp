@@ -14,6 +14,7 @@ using app::parseNumber;
 TEST(ParseNumber, PlainDecimalsWithBlanksAndSigns) {
   EXPECT_EQ(parseNumber("60"), 60.0);
   EXPECT_EQ(parseNumber("  -12 "), -12.0);
+  EXPECT_EQ(parseNumber("\t5\t"), 5.0);
   EXPECT_EQ(parseNumber("+7"), 7.0);
   EXPECT_EQ(parseNumber("- 5"), -5.0);
   EXPECT_EQ(parseNumber("2.5"), 2.5);
