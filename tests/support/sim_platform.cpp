@@ -200,9 +200,8 @@ Long SimPlatform::Shell_NotifyIcon(Long message, app::NotifyIconData& data) {
   return 0;
 }
 
-bool SimPlatform::showsTrayIcon(Long hWnd) {
-  return std::any_of(trayIcons.begin(), trayIcons.end(),
-                     [hWnd](auto& icon) { return icon.first == hWnd; });
+bool SimPlatform::showsTrayIcons() {
+  return !refuseTrayIcons;
 }
 
 void SimPlatform::advance(std::chrono::nanoseconds by) {

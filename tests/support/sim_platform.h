@@ -126,7 +126,7 @@ class SimPlatform : public app::Platform, public app::SystemEntries {
                                   Long flags) override;
   Long Shell_NotifyIcon(Long message, app::NotifyIconData& data) override;
   Long lastError() override { return 0; }
-  bool showsTrayIcon(Long hWnd) override;
+  bool showsTrayIcons() override;
 
   // Moves the clock on, waking the application at every deadline on the
   // way, as a real message loop would.
