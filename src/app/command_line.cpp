@@ -40,27 +40,25 @@ std::string CommandLine::text() const {
   return {};
 }
 
-std::string escapeForCmd(std::string_view address) {
+std::string escapeForCmd(std::string_view text) {
+  constexpr std::string_view kActedOn = "&|<>()^\"!";
   std::string out;
-  for (char c : address) {
-    switch (c) {
-      case '&':
-      case '|':
-      case '<':
-      case '>':
-      case '^':
-      case '(':
-      case ')':
-      case '!':
+  bool covered = false;  // by the caret just written
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '%') {
+      // Read before any caret counts: its caret goes after it, where it
+      // also keeps the next character plain.
+      out += c;
+      covered = i + 1 < text.size();
+      if (covered)
         out += '^';
-        out += c;
-        break;
-      case '%':
-        out += "%^";
-        break;
-      default:
-        out += c;
+      continue;
     }
+    if (!covered && kActedOn.find(c) != std::string_view::npos)
+      out += '^';
+    out += c;
+    covered = false;
   }
   return out;
 }

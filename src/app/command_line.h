@@ -36,9 +36,14 @@ class CommandLine {
   std::string address_;
 };
 
-// Escapes a URL for "cmd.exe /c start <url>": a caret before every
-// character that cmd.exe would act on, and "%^" for every percent sign so
-// that no %NAME% is expanded; cmd.exe drops the carets again.
+// Escapes text for a cmd.exe command line so that cmd.exe's own parsing
+// gives it back. cmd.exe reads a line twice: first it expands %NAME%, then
+// a caret makes the next character plain and is dropped, and & | < > ( )
+// " ^ (and ! with delayed expansion) act. So a caret goes before each of
+// those, and after each percent sign that has something after it (no
+// variable name starts with a caret); that caret also covers the next
+// character, which takes no second one: "^^" would be a plain caret and
+// leave the character bare.
 std::string escapeForCmd(std::string_view address);
 
 // Each byte of the UTF-8 text as %XX with upper-case hex digits.

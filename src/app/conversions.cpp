@@ -54,26 +54,43 @@ void replaceAll(std::string& text, char from, char to) {
       c = to;
 }
 
-// The code points of a UTF-8 text; malformed bytes become U+FFFD.
+// The code points of a UTF-8 text. The lead byte fixes the length and the
+// range of the second byte (Unicode's table of well-formed sequences), which
+// shuts out overlong forms, surrogates and values past U+10FFFF; each
+// malformed piece, as far as it could still have begun a character, becomes
+// one U+FFFD.
 std::u32string decodeUtf8(std::string_view text) {
   std::u32string out;
   std::size_t i = 0;
   while (i < text.size()) {
-    auto lead = static_cast<unsigned char>(text[i]);
-    int extra = lead < 0x80           ? 0
-                : (lead >> 5) == 0x6  ? 1
-                : (lead >> 4) == 0xE  ? 2
-                : (lead >> 3) == 0x1E ? 3
-                                      : -1;
-    char32_t c = extra <= 0 ? lead : lead & (0x3F >> extra);
-    bool ok = extra >= 0 && i + static_cast<std::size_t>(extra) < text.size();
-    for (int k = 1; ok && k <= extra; ++k) {
-      auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-      ok = (next & 0xC0) == 0x80;
+    const auto lead = static_cast<unsigned char>(text[i]);
+    std::size_t extra = 0;
+    unsigned low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      extra = 1;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      extra = 2;
+      low = lead == 0xE0 ? 0xA0 : low;
+      high = lead == 0xED ? 0x9F : high;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      extra = 3;
+      low = lead == 0xF0 ? 0x90 : low;
+      high = lead == 0xF4 ? 0x8F : high;
+    } else if (lead >= 0x80) {
+      out.push_back(U'\uFFFD');
+      ++i;
+      continue;
+    }
+    char32_t c = lead & (0x7F >> extra);
+    std::size_t n = 1;
+    for (; n <= extra && i + n < text.size(); ++n) {
+      const auto next = static_cast<unsigned char>(text[i + n]);
+      if (next < (n == 1 ? low : 0x80) || next > (n == 1 ? high : 0xBF))
+        break;
       c = (c << 6) | (next & 0x3F);
     }
-    out.push_back(ok ? c : U'\uFFFD');
-    i += ok ? static_cast<std::size_t>(extra) + 1 : 1;
+    out.push_back(n == extra + 1 ? c : U'\uFFFD');
+    i += n;
   }
   return out;
 }

@@ -50,7 +50,7 @@ void Form::Hide() {
   Load();
   visible_ = false;
   if (layout_->showInTaskbar &&
-      !Application::current().platform().entries().showsTrayIcon(peer_->handle()))
+      !(inTray() && Application::current().platform().entries().showsTrayIcons()))
     peer_->minimize();
   else
     peer_->hide();

@@ -63,6 +63,8 @@ class Form {
 
   // Delivers an event to the form's handler, if it has one.
   virtual void raise(Event& event) = 0;
+  // Whether the form has an icon in the tray that brings it back.
+  virtual bool inTray() const { return false; }
 
  private:
   const FormLayout* layout_;

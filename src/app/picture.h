@@ -7,8 +7,8 @@
 
 namespace app {
 
-// A file whose header claims more pixels on a side is not a picture; it is
-// refused before it is decoded.
+// A file that claims more pixels on a side, in any frame, is not a picture;
+// it is refused before it is decoded, as is one whose size cannot be known.
 inline constexpr int kLargestPictureSide = 16384;
 // No window shows more of a picture than this many picture pixels from its
 // top-left corner (the widest client area is GY's, the highest main's), so

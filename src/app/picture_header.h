@@ -1,7 +1,6 @@
-// What a picture file's bytes say before any decoder sees them: the size
-// its header claims (some decoders allocate the whole picture at once, so
-// a header claiming a giant must be refused first), and whether a JPEG is
-// whole.
+// What a JPEG's bytes say before any decoder sees them: whether the file is
+// whole, and the size every frame header claims (some decoders allocate the
+// whole picture as they open it, so a giant must be refused first).
 #pragma once
 
 #include <optional>
@@ -10,10 +9,6 @@
 #include "app/picture_orientation.h"
 
 namespace app {
-
-// JPEG, PNG, GIF (the larger of screen and first frame), BMP and TIFF;
-// nothing for other formats or a header cut short.
-std::optional<PictureSize> claimedSize(std::span<const unsigned char> head);
 
 // Decoders show the missing rows of a cut-off JPEG as grey rather than
 // fail, so a JPEG is whole only when an end-of-image marker closes the
@@ -28,6 +23,9 @@ class JpegEndFinder {
   bool cutOff() const;
   // Nothing more fed can change the answer.
   bool decided() const { return state_ == State::Whole || state_ == State::NotJpeg; }
+  // The largest width and the largest height of all frame headers read so
+  // far, wherever in the file they lie; nothing before one was read whole.
+  std::optional<PictureSize> frameSize() const { return frameSize_; }
 
  private:
   enum class State {
@@ -47,6 +45,9 @@ class JpegEndFinder {
   unsigned code_ = 0;          // the marker whose segment is read
   std::size_t remaining_ = 0;  // of that segment
   bool scanned_ = false;       // a scan has begun
+  unsigned char frame_[5]{};   // precision, height, width of a frame header
+  std::size_t frameRead_ = 0;
+  std::optional<PictureSize> frameSize_;
 };
 
 }  // namespace app

@@ -65,9 +65,9 @@ class SystemEntries {
   virtual Long Shell_NotifyIcon(Long message, NotifyIconData& data) = 0;
   virtual Long lastError() = 0;
 
-  // Whether the shell shows a tray icon that reports to this window, so
-  // that a double-click on it can bring the window back.
-  virtual bool showsTrayIcon(Long hWnd) = 0;
+  // Whether the desktop has a tray that shows icons now. Which icons are
+  // there is the program's own record.
+  virtual bool showsTrayIcons() = 0;
 };
 
 class Platform {

@@ -54,8 +54,11 @@ class main : public app::Form {
   app::Control& ULD() { return control("ULD"); }
 
   void raise(app::Event& event) override;
+  bool inTray() const override { return iconInTray_; }
 
  private:
+  // The one record of whether the tray icon is there: the shell took the
+  // last add, and no restore has removed it since.
   bool iconInTray_ = false;
   // The close sequence: the narrowest width read back so far, and for how
   // many ticks in a row the window has not become narrower than that.

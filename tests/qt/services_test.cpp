@@ -83,6 +83,28 @@ TEST_F(ServicesTest, MissingAndBrokenPicturesRaiseTheirRuntimeErrors) {
       << "a directory is no picture file";
 }
 
+TEST_F(ServicesTest, EveryPictureUpToTheLargestSideLoadsAndNoWiderOne) {
+  QTemporaryDir dir;
+  const struct {
+    QSize size;
+    bool loads;
+  } cases[] = {{{12000, 3000}, true}, {{16384, 1}, true}, {{16385, 1}, false}, {{1, 16385}, false}};
+  for (const auto& c : cases) {
+    const QString path = dir.filePath("skin.png");
+    QImage image(c.size, QImage::Format_RGB32);
+    image.fill(Qt::cyan);
+    ASSERT_TRUE(image.save(path, "PNG"));
+    try {
+      app::Picture picture = platform.loadPicture(path.toStdString());
+      EXPECT_TRUE(c.loads) << c.size.width() << "x" << c.size.height();
+      EXPECT_EQ(picture->widthPixels(), std::min(c.size.width(), 576));
+    } catch (const app::RuntimeError& e) {
+      EXPECT_FALSE(c.loads) << c.size.width() << "x" << c.size.height();
+      EXPECT_EQ(e.number(), 481);
+    }
+  }
+}
+
 TEST_F(ServicesTest, BuiltinPicturesHaveDistinctLiveHandles) {
   app::Picture icon = platform.builtinPicture("app.ico");
   app::Picture other = platform.builtinPicture("form1.ico");

@@ -23,54 +23,7 @@ class SimPicture : public app::PictureObject {
   int width_, height_;
 };
 
-int bigEndian16(const std::string& b, std::size_t at) {
-  return (static_cast<unsigned char>(b[at]) << 8) | static_cast<unsigned char>(b[at + 1]);
-}
-int littleEndian16(const std::string& b, std::size_t at) {
-  return static_cast<unsigned char>(b[at]) | (static_cast<unsigned char>(b[at + 1]) << 8);
-}
-
-// Width and height from a JPEG's frame header, a GIF's screen descriptor or
-// a BMP's info header; nothing for anything else.
-std::optional<std::pair<int, int>> pictureSize(const std::string& b) {
-  if (b.size() > 10 && b.compare(0, 4, "GIF8") == 0)
-    return std::pair{littleEndian16(b, 6), littleEndian16(b, 8)};
-  if (b.size() > 26 && b.compare(0, 2, "BM") == 0)
-    return std::pair{littleEndian16(b, 18), littleEndian16(b, 22)};
-  if (b.size() > 4 && static_cast<unsigned char>(b[0]) == 0xFF &&
-      static_cast<unsigned char>(b[1]) == 0xD8) {
-    for (std::size_t i = 2; i + 9 < b.size(); ++i) {
-      auto m = static_cast<unsigned char>(b[i + 1]);
-      if (static_cast<unsigned char>(b[i]) == 0xFF && (m == 0xC0 || m == 0xC2))
-        return std::pair{bigEndian16(b, i + 7), bigEndian16(b, i + 5)};
-    }
-  }
-  return std::nullopt;
-}
-
 }  // namespace
-
-std::string jpegBytes(int width, int height) {
-  std::string b = "\xFF\xD8\xFF\xC0";
-  b += std::string{'\0', '\x11', '\x08'};
-  b += static_cast<char>(height >> 8);
-  b += static_cast<char>(height & 0xFF);
-  b += static_cast<char>(width >> 8);
-  b += static_cast<char>(width & 0xFF);
-  b += std::string(12, '\0');
-  b += "\xFF\xD9";
-  return b;
-}
-
-std::string gifBytes(int width, int height) {
-  std::string b = "GIF89a";
-  b += static_cast<char>(width & 0xFF);
-  b += static_cast<char>(width >> 8);
-  b += static_cast<char>(height & 0xFF);
-  b += static_cast<char>(height >> 8);
-  b += std::string(4, '\0');
-  return b;
-}
 
 SimPeer::SimPeer(SimPlatform& platform, app::Form& f, Long handle)
     : form(f), scale(platform.twipsPerPixel), platform_(platform), handle_(handle) {
@@ -168,10 +121,9 @@ app::Picture SimPlatform::loadPicture(const std::string& path) {
   auto file = files.find(path);
   if (file == files.end())
     throw app::RuntimeError::fileNotFound(path);
-  auto size = pictureSize(file->second);
-  if (!size)
+  if (!file->second)
     throw app::RuntimeError::invalidPicture(path);
-  return makePicture(size->first, size->second);
+  return makePicture(file->second->width, file->second->height);
 }
 
 app::Picture SimPlatform::builtinPicture(std::string_view name) {
@@ -248,9 +200,8 @@ Long SimPlatform::Shell_NotifyIcon(Long message, app::NotifyIconData& data) {
   return 0;
 }
 
-bool SimPlatform::showsTrayIcon(Long hWnd) {
-  return std::any_of(trayIcons.begin(), trayIcons.end(),
-                     [hWnd](auto& icon) { return icon.first == hWnd; });
+bool SimPlatform::showsTrayIcons() {
+  return !refuseTrayIcons;
 }
 
 void SimPlatform::advance(std::chrono::nanoseconds by) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/picture_orientation.h"
 #include "app/platform.h"
 
 namespace sim {
@@ -125,7 +126,7 @@ class SimPlatform : public app::Platform, public app::SystemEntries {
                                   Long flags) override;
   Long Shell_NotifyIcon(Long message, app::NotifyIconData& data) override;
   Long lastError() override { return 0; }
-  bool showsTrayIcon(Long hWnd) override;
+  bool showsTrayIcons() override;
 
   // Moves the clock on, waking the application at every deadline on the
   // way, as a real message loop would.
@@ -140,7 +141,9 @@ class SimPlatform : public app::Platform, public app::SystemEntries {
   std::chrono::nanoseconds clock{1'000'000'000};
   Single twipsPerPixel = 15;  // of windows made from now on
   std::string appDir = "C:\\Tools\\Tavimo";
-  std::map<std::string, std::string> files;  // path -> bytes
+  // path -> the size of the picture it holds; none for a file that is no
+  // picture.
+  std::map<std::string, std::optional<app::PictureSize>> files;
   bool refuseCommands = false;
   bool refuseTrayIcons = false;          // the shell is not ready
   std::set<std::string> missingEntries;  // "user32!SetWindowPos"
@@ -173,9 +176,5 @@ class SimPlatform : public app::Platform, public app::SystemEntries {
   std::map<std::string, app::Picture, std::less<>> builtins_;
   app::Picture makePicture(int width, int height);
 };
-
-// Minimal picture files for the in-memory file system.
-std::string jpegBytes(int width, int height);
-std::string gifBytes(int width, int height);
 
 }  // namespace sim

@@ -32,11 +32,28 @@ TEST(CommandLine, AddressMustBeAPlainEncodedUrl) {
   EXPECT_THROW(CommandLine::openAddress("http://x/关"), std::invalid_argument);
 }
 
-TEST(EscapeForCmd, NoMetacharacterActsOnTheInterpreter) {
-  EXPECT_EQ(app::escapeForCmd("a&b|c<d>e^f(g)h!i"), "a^&b^|c^<d^>e^^f^(g^)h^!i");
-  // Every percent sign is followed by a caret, so no %NAME% can expand.
-  EXPECT_EQ(app::escapeForCmd("kw=%E5%85%B3"), "kw=%^E5%^85%^B3");
-  EXPECT_EQ(app::escapeForCmd("http://x.org/f?ie=utf-8"), "http://x.org/f?ie=utf-8");
+// What cmd.exe is given for each text; tests/win32 runs the same texts
+// through a real cmd.exe and reads them back.
+TEST(EscapeForCmd, ACaretBeforeEachMetacharacterAndAfterEachPercentSign) {
+  const struct {
+    const char* text;
+    const char* escaped;
+  } cases[] = {
+      {"a&b|c<d>e^f(g)h!i", "a^&b^|c^<d^>e^^f^(g^)h^!i"},
+      {"say \"hi\"", "say ^\"hi^\""},
+      {"kw=%E5%85%B3", "kw=%^E5%^85%^B3"},
+      {"%PATH%", "%^PATH%"},
+      // The percent sign's caret covers the character after it.
+      {"%&calc", "%^&calc"},
+      {"%(x%)", "%^(x%^)"},
+      {"%^", "%^^"},
+      {"%%", "%^%"},
+      {"^%", "^^%"},
+      {"100%", "100%"},
+      {"http://x.org/f?ie=utf-8", "http://x.org/f?ie=utf-8"},
+      {"关机", "关机"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(app::escapeForCmd(c.text), c.escaped) << c.text;
 }
 
 TEST(PercentEncode, EveryByteUpperCaseHex) {

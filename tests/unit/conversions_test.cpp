@@ -14,6 +14,7 @@ using app::parseNumber;
 TEST(ParseNumber, PlainDecimalsWithBlanksAndSigns) {
   EXPECT_EQ(parseNumber("60"), 60.0);
   EXPECT_EQ(parseNumber("  -12 "), -12.0);
+  EXPECT_EQ(parseNumber("\t5\t"), 5.0);
   EXPECT_EQ(parseNumber("+7"), 7.0);
   EXPECT_EQ(parseNumber("- 5"), -5.0);
   EXPECT_EQ(parseNumber("2.5"), 2.5);
@@ -33,7 +34,9 @@ TEST(ParseNumber, FullWidthFormsAnInputMethodTypes) {
 
 TEST(ParseNumber, RejectsWhatIsNoNumber) {
   for (const char* text : {"", " ", "-", "+", ".", "-.", "1.2.3", "1e3", "0x10", "1,000", "abc",
-                           "12a", "--1", "+-1", "1 2", "\xFF", "∞"})
+                           "12a", "--1", "+-1", "1 2", "\xFF", "∞",
+                           // Overlong forms of "0" and "0.5" are no digits.
+                           "\xC0\xB0", "\xE0\x80\xB0\xC0\xAE\xC0\xB5"})
     EXPECT_EQ(parseNumber(text), std::nullopt) << '"' << text << '"';
 }
 
@@ -101,6 +104,15 @@ TEST(Len, CountsUtf16CodeUnits) {
   EXPECT_EQ(app::Len("关机工具"), 4u);
   EXPECT_EQ(app::Len("１２３４５６７８"), 8u);
   EXPECT_EQ(app::Len("😀"), 2u);  // outside the basic plane: a surrogate pair
+  // Malformed: one U+FFFD for each piece that could still have begun a
+  // character (an overlong form, a surrogate, past U+10FFFF, cut short).
+  EXPECT_EQ(app::Len("\xC0\xB0"), 2u);
+  EXPECT_EQ(app::Len("\xE0\x80\xB0"), 3u);
+  EXPECT_EQ(app::Len("\xED\xA0\x80"), 3u);
+  EXPECT_EQ(app::Len("\xF4\x90\x80\x80"), 4u);
+  EXPECT_EQ(app::Len("\xF4\x8F\xBF\xBF"), 2u);  // U+10FFFF itself
+  EXPECT_EQ(app::Len("\xE5\x85"), 1u);
+  EXPECT_EQ(app::Len("\xE5\x85\x31"), 2u);  // cut short before a "1"
 }
 
 TEST(Conversions, IgnoreALocaleWithACommaForDecimalPoint) {

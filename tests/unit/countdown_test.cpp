@@ -58,7 +58,8 @@ TEST_F(Countdown, SwitchingTheModeWhileCountingChangesTheCommand) {
 
 TEST_F(Countdown, TypingAZeroWithAModeFiresAtOnceCountingOrNot) {
   click("Option1");
-  for (const char* zero : {"0", "00", "0.0", " 0 ", "-0", "０"}) {
+  for (const char* zero : {"0", "00", "0.0", " 0 ", "-0", "+0", "- 0", "0.", ".0", "\t0", "０",
+                           "－０", "\u3000０．０\u3000"}) {
     platform.commands.clear();
     type("9");
     click("Command1");
@@ -108,6 +109,17 @@ TEST_F(Countdown, FractionalAndNegativeStartsNeverFire) {
   EXPECT_TRUE(platform.commands.empty());
 }
 
+TEST_F(Countdown, AFullWidthNumberTicksOnAsAPlainOne) {
+  click("Option1");
+  type("－３．５");
+  click("Command1");
+  platform.advance(1s);
+  EXPECT_EQ(text(), "-4.5");
+  type("\u3000２");
+  platform.advance(2s);
+  EXPECT_EQ(commandLines(), std::vector<std::string>{kShutDown});
+}
+
 TEST_F(Countdown, StartingTwiceDoesNotRestartTheSecond) {
   click("Option1");
   type("10");
@@ -141,7 +153,10 @@ TEST_F(Countdown, SevenCharactersAreAccepted) {
   EXPECT_EQ(text(), "9999998");
   EXPECT_TRUE(platform.boxes.empty());
   type("-999999");
+  type("１２３４５６７");  // characters are counted, not bytes
   EXPECT_TRUE(platform.boxes.empty());
+  type("１２３４５６７８");
+  EXPECT_EQ(platform.boxes.size(), 1u);
 }
 
 TEST_F(Countdown, CountingPastMinusAMillionResetsOnceThenFiresAtZero) {
@@ -224,7 +239,7 @@ TEST_F(Countdown, BlanksAreNotAnEmptyBox) {
 TEST_F(Countdown, TextThatIsNoNumberWaitsWithoutAnError) {
   click("Option1");
   click("Command1");
-  for (const char* junk : {"-", "abc", "1e3", "."}) {
+  for (const char* junk : {"-", "abc", "1e3", ".", "0x1", "关", "--1", "1.2.3"}) {
     type(junk);
     platform.advance(3s);
     EXPECT_EQ(text(), junk);

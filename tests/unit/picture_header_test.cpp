@@ -1,74 +1,70 @@
-// What a picture's bytes say before any decoder runs: the size its header
-// claims, and whether a JPEG is whole.
+// What a JPEG's bytes say before any decoder runs: whether it is whole, and
+// the size its frame headers claim.
 #include "app/picture_header.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-TEST(ClaimedSize, ReadsTheFrameHeaderOfEachKnownFormat) {
-  struct Case {
-    const char* what;
-    Bytes head;
-    int width, height;
-  } cases[] = {
-      // SOI, an APP0 of 4 bytes, SOF0: precision, height 60000, width 60000.
-      {"jpeg",
-       {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 0, 0, 0xFF, 0xC0, 0, 11, 8, 0xEA, 0x60, 0xEA, 0x60, 3},
-       60000,
-       60000},
-      {"progressive jpeg", {0xFF, 0xD8, 0xFF, 0xC2, 0, 11, 8, 0x01, 0x12, 0x02, 0x80, 3}, 640, 274},
-      {"png",
-       {0x89, 'P', 'N', 'G', 13, 10, 26,   10,   0, 0, 0, 13,
-        'I',  'H', 'D', 'R', 0,  0,  0x40, 0x01, 0, 0, 0, 2},
-       16385,
-       2},
-      // Screen 10x10, no colour table, then a frame of 20000x5.
-      {"gif",
-       {'G', 'I',  'F', '8', '9', 'a', 10,   0,    10, 0, 0, 0,
-        0,   0x2C, 0,   0,   0,   0,   0x20, 0x4E, 5,  0, 0, 0},
-       20000,
-       10},
-      {"bmp, bottom-up",
-       {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 0xF4, 1, 0, 0, 0xC8, 0, 0, 0},
-       500,
-       200},
-      {"bmp, top-down",
-       {'B', 'M', 0, 0, 0, 0,    0, 0, 0, 0,    54,   0,    0,
-        0,   40,  0, 0, 0, 0xF4, 1, 0, 0, 0x38, 0xFF, 0xFF, 0xFF},
-       500,
-       200},
-      // IFD0 with ImageWidth (long) 70000 and ImageLength (short) 300.
-      {"tiff",
-       {'I', 'I',  42,   0, 8, 0, 0, 0, 2, 0, 0, 1, 4, 0,    1, 0, 0,
-        0,   0x70, 0x11, 1, 0, 1, 1, 3, 0, 1, 0, 0, 0, 0x2C, 1, 0, 0},
-       70000,
-       300},
-  };
-  for (const Case& c : cases) {
-    const auto size = app::claimedSize(c.head);
-    ASSERT_TRUE(size.has_value()) << c.what;
-    EXPECT_EQ(size->width, c.width) << c.what;
-    EXPECT_EQ(size->height, c.height) << c.what;
+// SOI, then segments of the given codes and bodies (lengths added).
+Bytes jpeg(std::initializer_list<std::pair<unsigned char, Bytes>> segments) {
+  Bytes out{0xFF, 0xD8};
+  for (const auto& [code, body] : segments) {
+    const std::size_t length = body.size() + 2;
+    out.insert(out.end(), {0xFF, code, static_cast<unsigned char>(length >> 8),
+                           static_cast<unsigned char>(length & 0xFF)});
+    out.insert(out.end(), body.begin(), body.end());
   }
+  return out;
 }
 
-TEST(ClaimedSize, NothingForOtherBytesOrAHeaderCutShort) {
-  const Bytes cases[] = {
-      {},
-      {'t', 'e', 'x', 't'},
-      {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 0, 0},  // no frame header yet
-      {0xFF, 0xD8, 0xFF, 0xDA, 0, 2, 0, 0, 0, 0},
-      {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13},
-      {'B', 'M', 0, 0},
-      {'I', 'I', 42, 0, 8, 0, 0, 0},
-      {'I', 'I', 42, 0, 0xFE, 0xFF, 0xFF, 0xFF, 1, 0},  // a directory far past the end
+TEST(JpegFrameSize, TheLargestSidesOfEveryFrameHeaderWhereverItLies) {
+  const Bytes comment(65000, 'x');  // five of them end past 256 KiB
+  struct Case {
+    const char* what;
+    Bytes file;
+    std::optional<app::PictureSize> size;
+  } cases[] = {
+      // Precision 8, height, width (big-endian), then components.
+      {"baseline", jpeg({{0xE0, {0, 0}}, {0xC0, {8, 0xEA, 0x60, 0xEA, 0x60, 3}}}),
+       app::PictureSize{60000, 60000}},
+      {"progressive", jpeg({{0xC2, {8, 0x01, 0x12, 0x02, 0x80, 3}}}), app::PictureSize{640, 274}},
+      {"behind 325 KB of comments",
+       jpeg({{0xFE, comment},
+             {0xFE, comment},
+             {0xFE, comment},
+             {0xFE, comment},
+             {0xFE, comment},
+             {0xC0, {8, 0, 16, 0x4E, 0x20, 3}}}),
+       app::PictureSize{20000, 16}},
+      {"two frame headers", jpeg({{0xC0, {8, 0, 16, 0, 16, 3}}, {0xC1, {8, 0x4E, 0x20, 0, 8, 3}}}),
+       app::PictureSize{16, 20000}},
+      {"a thumbnail's frame header inside APP1 is no frame",
+       jpeg({{0xE1, {0xFF, 0xC0, 0, 11, 8, 0xFF, 0xFF, 0xFF, 0xFF, 3}},
+             {0xC0, {8, 0, 10, 0, 20, 3}}}),
+       app::PictureSize{20, 10}},
+      {"a frame header cut short", jpeg({{0xC0, {8, 0xEA, 0x60}}}), std::nullopt},
+      {"no frame header", jpeg({{0xE0, {0, 0}}, {0xDB, {0, 1, 2}}}), std::nullopt},
+      {"no JPEG", {'G', 'I', 'F', '8', '9', 'a', 0x20, 0x4E, 0x20, 0x4E}, std::nullopt},
   };
-  for (const Bytes& head : cases) EXPECT_FALSE(app::claimedSize(head).has_value()) << head.size();
+  for (const Case& c : cases) {
+    app::JpegEndFinder whole, byByte;
+    whole.feed(c.file);
+    for (unsigned char byte : c.file) byByte.feed({&byte, 1});
+    for (const auto* walk : {&whole, &byByte}) {
+      const auto size = walk->frameSize();
+      ASSERT_EQ(size.has_value(), c.size.has_value()) << c.what;
+      if (size) {
+        EXPECT_EQ(size->width, c.size->width) << c.what;
+        EXPECT_EQ(size->height, c.size->height) << c.what;
+      }
+    }
+  }
 }
 
 // SOI, an APP1 holding a thumbnail's own SOI..EOI, a fill byte, then the

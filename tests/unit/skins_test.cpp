@@ -10,9 +10,9 @@ class Skins : public ProgramTest {
  protected:
   void SetUp() override {
     startToMain();
-    platform.files["C:\\Tools\\Tavimo\\星空.jpg"] = jpegBytes(400, 300);
-    platform.files["C:\\Tools\\Tavimo\\大海.jpg"] = jpegBytes(200, 100);
-    platform.files["C:\\Tools\\Tavimo\\天空.jpg"] = jpegBytes(640, 480);
+    platform.files["C:\\Tools\\Tavimo\\星空.jpg"] = app::PictureSize{400, 300};
+    platform.files["C:\\Tools\\Tavimo\\大海.jpg"] = app::PictureSize{200, 100};
+    platform.files["C:\\Tools\\Tavimo\\天空.jpg"] = app::PictureSize{640, 480};
   }
   forms::Form1& chooser() { return app::instance<forms::Form1>(); }
   void open() { click("换肤"); }
@@ -67,7 +67,7 @@ TEST_F(Skins, TheFileIsReadAgainAtEveryChoice) {
   open();
   choose("Option1");
   ok();
-  platform.files["C:\\Tools\\Tavimo\\星空.jpg"] = gifBytes(123, 45);
+  platform.files["C:\\Tools\\Tavimo\\星空.jpg"] = app::PictureSize{123, 45};
   open();
   choose("Option1");
   ok();
@@ -76,7 +76,7 @@ TEST_F(Skins, TheFileIsReadAgainAtEveryChoice) {
 
 TEST_F(Skins, AtADriveRootThePathHoldsTwoSeparators) {
   platform.appDir = "D:\\";
-  platform.files["D:\\\\天空.jpg"] = jpegBytes(10, 10);
+  platform.files["D:\\\\天空.jpg"] = app::PictureSize{10, 10};
   open();
   choose("Option3");
   ok();
@@ -93,7 +93,7 @@ TEST_F(Skins, ATrailingSeparatorIsDroppedElsewhere) {
 
 TEST_F(Skins, AMissingOrBrokenFileIsNamedAndMainKeepsItsPicture) {
   platform.files.erase("C:\\Tools\\Tavimo\\大海.jpg");
-  platform.files["C:\\Tools\\Tavimo\\天空.jpg"] = "not a picture";
+  platform.files["C:\\Tools\\Tavimo\\天空.jpg"] = std::nullopt;  // not a picture
   auto before = mainForm().picture();
   for (const char* option : {"Option2", "Option3"}) {
     platform.boxes.clear();

@@ -7,6 +7,7 @@ one: a progressive JPEG of 16000x16000.
 The oriented photo is stored 300x200, red left and blue right, with EXIF
 orientation 6: shown upright it is 200x300, red on top and blue below.
 """
+import io
 import pathlib
 import struct
 import subprocess
@@ -33,6 +34,28 @@ def claiming_size(jpeg, width, height):
     while jpeg[at + 1] != 0xC0:
         at += 2 + struct.unpack_from(">H", jpeg, at + 2)[0]
     return jpeg[:at + 5] + struct.pack(">HH", height, width) + jpeg[at + 9:]
+
+
+def far_frame_gif():
+    """16x16 screen and first frame behind 330 KiB of comments, then a frame
+    20000 wide: Wine's decoder reads it as it opens the file."""
+    def frame(size):
+        out = io.BytesIO()
+        Image.new("P", size, 0).save(out, "GIF", palette=bytes([255, 0, 255, 0, 255, 255]))
+        return out.getvalue()
+    first, wide = frame((16, 16)), frame((20000, 8))
+    table = 3 << ((first[10] & 7) + 1)  # the global colour table after the screen
+    head, first_frame = first[:13 + table], first[13 + table:-1]
+    comment = b"\x21\xfe" + (b"\xff" + b"c" * 255) * (330 * 1024 // 255) + b"\0"
+    return b"GIF89a" + head[6:] + comment + first_frame + wide[13 + table:-1] + b";"
+
+
+def with_comments(jpeg, size):
+    """The JPEG with comment segments of that many bytes in all after SOI."""
+    body = b"c" * 65000
+    segments = b"".join(b"\xff\xfe" + struct.pack(">H", len(body) + 2) + body
+                        for _ in range(size // len(body) + 1))
+    return jpeg[:2] + segments + jpeg[2:]
 
 
 def main():
@@ -63,6 +86,13 @@ def main():
     baseline = (out / "baseline.jpg").read_bytes()
     (out / "truncated.jpg").write_bytes(baseline[:len(baseline) // 2])
     (out / "huge.jpg").write_bytes(claiming_size(baseline, 60000, 60000))
+    # Claims past the largest side that a fixed head of the file misses.
+    (out / "far-frame.gif").write_bytes(far_frame_gif())
+    (out / "far-header.jpg").write_bytes(with_comments(claiming_size(baseline, 16385, 300),
+                                                       330 * 1024))
+    wide = Image.new("RGB", (16385, 1), (255, 128, 0))
+    wide.save(out / "wide.png")
+    wide.save(out / "wide.tif", compression="tiff_lzw")  # its directory after its pixels
 
 
 if __name__ == "__main__":

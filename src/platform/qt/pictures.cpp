@@ -70,6 +70,12 @@ bool isCutOffJpeg(QIODevice& device) {
 app::Picture imagePicture(QIODevice& device) {
   if (isCutOffJpeg(device))
     return nullptr;
+  // Qt's decoders allocate no more than this, a picture of the largest
+  // side at 32 bits (Qt's own default, 128 MB, refuses a 12000 x 3000
+  // one), so a decoder that reads a size other than size() does cannot
+  // cost more either.
+  constexpr qint64 kMostBytes = qint64{app::kLargestPictureSide} * app::kLargestPictureSide * 4;
+  QImageReader::setAllocationLimit(static_cast<int>(kMostBytes >> 20));
   QImageReader reader(&device);  // the first frame of an animation
   reader.setAutoTransform(true);
   const QSize stored = reader.size();

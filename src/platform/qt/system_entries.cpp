@@ -125,8 +125,8 @@ app::Long QtSystemEntries::Shell_NotifyIcon(app::Long message, app::NotifyIconDa
   }
 }
 
-bool QtSystemEntries::showsTrayIcon(app::Long hWnd) {
-  return tray_.shows(hWnd);
+bool QtSystemEntries::showsTrayIcons() {
+  return tray_.trayAvailable();
 }
 
 }  // namespace qtui

@@ -24,7 +24,7 @@ class QtSystemEntries : public app::SystemEntries {
                                        app::Long flags) override;
   app::Long Shell_NotifyIcon(app::Long message, app::NotifyIconData& data) override;
   app::Long lastError() override { return 0; }
-  bool showsTrayIcon(app::Long hWnd) override;
+  bool showsTrayIcons() override;
 
  private:
   app::Long& exStyle(app::Long hWnd);

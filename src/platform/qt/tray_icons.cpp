@@ -1,7 +1,6 @@
 #include "platform/qt/tray_icons.h"
 
 #include <QApplication>
-#include <algorithm>
 
 #include "app/application.h"
 #include "platform/qt/form_window.h"
@@ -58,13 +57,6 @@ void TrayIcons::removeAll() {
 const QSystemTrayIcon* TrayIcons::find(app::Long hWnd, app::Long uID) const {
   auto it = icons_.find({hWnd, uID});
   return it == icons_.end() ? nullptr : it->second.get();
-}
-
-bool TrayIcons::shows(app::Long hWnd) const {
-  if (!available_())
-    return false;
-  return std::any_of(icons_.begin(), icons_.end(),
-                     [hWnd](const auto& icon) { return icon.first.first == hWnd; });
 }
 
 app::Long TrayIcons::messageFor(QSystemTrayIcon::ActivationReason reason) {

@@ -25,8 +25,8 @@ class TrayIcons {
   void removeAll();
 
   const QSystemTrayIcon* find(app::Long hWnd, app::Long uID) const;
-  // Whether an icon in a tray can bring the window back.
-  bool shows(app::Long hWnd) const;
+  // Whether the desktop has a tray now.
+  bool trayAvailable() const { return available_(); }
   // Where the desktop has a tray; tests choose.
   void setAvailability(bool (*available)()) { available_ = available; }
   std::size_t count() const { return icons_.size(); }

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "app/picture_header.h"
@@ -54,8 +56,7 @@ int IconPicture::heightPixels() const {
 
 namespace {
 
-// Enough of a file's start to hold a camera's EXIF block and the frame
-// header after it.
+// Enough of a file's start to hold a camera's EXIF block.
 constexpr std::size_t kHeadBytes = 256 * 1024;
 
 class FileHandle {
@@ -156,40 +157,146 @@ app::Picture shownPart(IWICBitmapDecoder* decoder, int orientation) {
   return picture;
 }
 
-// Refused before a decoder sees the bytes: some decoders allocate the
-// whole picture as they open it.
-bool claimsTooMuch(std::span<const unsigned char> head) {
-  const auto size = app::claimedSize(head);
-  return size &&
-         (size->width > app::kLargestPictureSide || size->height > app::kLargestPictureSide);
-}
+// Reads a file in pieces from where it stands, for the walks below.
+class FileReader {
+ public:
+  explicit FileReader(HANDLE file) : file_(file) {}
+  // The next byte; -1 at the end or when reading fails.
+  int get() {
+    if (at_ == end_ && !refill())
+      return -1;
+    return buffer_[at_++];
+  }
+  bool skip(std::size_t n) {
+    while (n > end_ - at_) {
+      n -= end_ - at_;
+      if (!refill())
+        return false;
+    }
+    at_ += n;
+    return true;
+  }
+  bool read(std::span<unsigned char> into) {
+    for (unsigned char& byte : into) {
+      const int next = get();
+      if (next < 0)
+        return false;
+      byte = static_cast<unsigned char>(next);
+    }
+    return true;
+  }
+  // What is left of the piece in hand, or the next piece; empty at the end.
+  std::span<const unsigned char> piece() {
+    if (at_ == end_)
+      refill();
+    std::span<const unsigned char> rest{buffer_.data() + at_, end_ - at_};
+    at_ = end_;
+    return rest;
+  }
 
-// What a skin file's bytes say before a decoder sees them: its first
-// bytes, for the header readers, and whether it is a JPEG cut off. Read
-// through once; a file that cannot be read is cut off.
-struct FileStart {
-  std::vector<unsigned char> head;
-  bool cutOff = true;
+ private:
+  bool refill() {
+    DWORD read = 0;
+    at_ = end_ = 0;
+    if (!ReadFile(file_, buffer_.data(), static_cast<DWORD>(buffer_.size()), &read, nullptr))
+      return false;
+    end_ = read;
+    return read > 0;
+  }
+  HANDLE file_;
+  std::vector<unsigned char> buffer_ = std::vector<unsigned char>(64 * 1024);
+  std::size_t at_ = 0, end_ = 0;
 };
 
-FileStart readStart(HANDLE file) {
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file, &size))
-    return {};
-  FileStart start{std::vector<unsigned char>(static_cast<std::size_t>(
-      std::min<LONGLONG>(size.QuadPart, static_cast<LONGLONG>(kHeadBytes))))};
+unsigned littleEndian16(const unsigned char* b) {
+  return b[0] | b[1] << 8u;
+}
+
+// The extent of a GIF's screen and of every frame on it, offsets included.
+// Wine's GIF decoder reads every frame as it opens a file, so the whole
+// file is walked before; nothing when it ends before its trailer.
+std::optional<app::PictureSize> gifExtent(FileReader& in) {
+  unsigned char screen[13];
+  if (!in.read(screen))
+    return std::nullopt;
+  unsigned width = littleEndian16(screen + 6), height = littleEndian16(screen + 8);
+  const auto skipTable = [&](unsigned flags) {
+    return (flags & 0x80) == 0 || in.skip(3u << ((flags & 7) + 1));
+  };
+  if (!skipTable(screen[10]))
+    return std::nullopt;
+  for (;;) {
+    const int introducer = in.get();
+    if (introducer == 0x3B)
+      return app::PictureSize{static_cast<int>(width), static_cast<int>(height)};
+    if (introducer == 0x2C) {
+      unsigned char frame[9];  // left, top, width, height, flags
+      if (!in.read(frame) || !skipTable(frame[8]))
+        return std::nullopt;
+      width = std::max(width, littleEndian16(frame) + littleEndian16(frame + 4));
+      height = std::max(height, littleEndian16(frame + 2) + littleEndian16(frame + 6));
+    } else if (introducer != 0x21) {
+      return std::nullopt;
+    }
+    if (in.get() < 0)  // an image's code size, an extension's label
+      return std::nullopt;
+    for (int block = in.get(); block != 0; block = in.get())
+      if (block < 0 || !in.skip(static_cast<std::size_t>(block)))
+        return std::nullopt;
+  }
+}
+
+bool withinLimit(std::optional<app::PictureSize> size) {
+  return size && size->width <= app::kLargestPictureSide &&
+         size->height <= app::kLargestPictureSide;
+}
+
+// Wine's JPEG, PNG and GIF decoders decode the whole picture as they open
+// it, before its size can be asked: those must be known from the file's
+// own structure first, every frame of it, or the file is no picture.
+// Whether a JPEG is cut off is read on the same walk (decoders would
+// show its missing rows grey). Other decoders read no pixels before the
+// frame's size is asked, which shownPart checks.
+bool fitsBeforeDecoding(HANDLE file, std::span<const unsigned char> head) {
+  const auto starts = [&](std::string_view signature) {
+    return head.size() >= signature.size() &&
+           std::equal(signature.begin(), signature.end(), head.begin(),
+                      [](char a, unsigned char b) { return static_cast<unsigned char>(a) == b; });
+  };
+  using namespace std::string_view_literals;
+  if (starts("\x89PNG\r\n\x1A\n"sv)) {
+    // Its header chunk comes first.
+    if (head.size() < 24 || !starts("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR"sv))
+      return false;
+    const auto side = [&](std::size_t at) {
+      return static_cast<std::uint32_t>(head[at]) << 24 | head[at + 1] << 16 | head[at + 2] << 8 |
+             head[at + 3];
+    };
+    return side(16) <= app::kLargestPictureSide && side(20) <= app::kLargestPictureSide;
+  }
+  const LARGE_INTEGER beginning{};
+  if (!SetFilePointerEx(file, beginning, nullptr, FILE_BEGIN))
+    return false;
+  FileReader in(file);
+  if (starts("GIF8"sv))
+    return withinLimit(gifExtent(in));
+  if (!starts("\xFF\xD8\xFF"sv))
+    return true;
+  app::JpegEndFinder jpeg;
+  for (auto piece = in.piece(); !jpeg.decided() && !piece.empty(); piece = in.piece())
+    jpeg.feed(piece);
+  return !jpeg.cutOff() && withinLimit(jpeg.frameSize());
+}
+
+// A skin file's first bytes, for its EXIF orientation and the PNG header;
+// empty when it cannot be read.
+std::vector<unsigned char> readHead(HANDLE file) {
+  std::vector<unsigned char> head(kHeadBytes);
   DWORD read = 0;
-  if (!ReadFile(file, start.head.data(), static_cast<DWORD>(start.head.size()), &read, nullptr))
-    return {};
-  start.head.resize(read);
-  app::JpegEndFinder end;
-  end.feed(start.head);
-  std::vector<unsigned char> piece(64 * 1024);
-  while (!end.decided() &&
-         ReadFile(file, piece.data(), static_cast<DWORD>(piece.size()), &read, nullptr) && read > 0)
-    end.feed({piece.data(), read});
-  start.cutOff = end.cutOff();
-  return start;
+  if (!ReadFile(file, head.data(), static_cast<DWORD>(head.size()), &read, nullptr))
+    read = 0;
+  head.resize(read);
+  return head;
 }
 
 struct BuiltinBitmap {
@@ -248,17 +355,17 @@ app::Picture loadPictureFile(const std::string& path) {
   // A pipe or device under the skin's name is not read: it could block.
   if (GetFileType(file.get()) != FILE_TYPE_DISK)
     throw app::RuntimeError::invalidPicture(path);
-  const FileStart start = readStart(file.get());
+  const std::vector<unsigned char> head = readHead(file.get());
   IWICImagingFactory* factory = imagingFactory();
   const LARGE_INTEGER beginning{};
   ComPtr<IWICBitmapDecoder> decoder;
   app::Picture picture;
-  if (factory != nullptr && !start.cutOff && !claimsTooMuch(start.head) &&
+  if (factory != nullptr && !head.empty() && fitsBeforeDecoding(file.get(), head) &&
       SetFilePointerEx(file.get(), beginning, nullptr, FILE_BEGIN) &&
       SUCCEEDED(factory->CreateDecoderFromFileHandle(reinterpret_cast<ULONG_PTR>(file.get()),
                                                      nullptr, WICDecodeMetadataCacheOnDemand,
                                                      decoder.put())))
-    picture = shownPart(decoder.get(), app::exifOrientation(start.head));
+    picture = shownPart(decoder.get(), app::exifOrientation(head));
   if (!picture)
     throw app::RuntimeError::invalidPicture(path);
   return picture;

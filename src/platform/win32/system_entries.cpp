@@ -71,26 +71,23 @@ app::Long SystemEntries::Shell_NotifyIcon(app::Long message, app::NotifyIconData
   std::copy(tip.begin(), tip.end(), record.szTip);
 
   auto call = entry<decltype(&::Shell_NotifyIconW)>("Shell_NotifyIconW");
-  const BOOL done = call(static_cast<DWORD>(message), &record);
+  BOOL done = call(static_cast<DWORD>(message), &record);
   if (message == NIM_ADD) {
+    // Added again after the taskbar came back (below): the icon is there.
+    if (!done && lastAdd_ && lastAdd_->hWnd == record.hWnd && lastAdd_->uID == record.uID)
+      done = call(NIM_MODIFY, &record);
     lastAdd_ = record;
-    iconWanted_ = true;
-    iconShown_ = done != FALSE;
   } else if (message == NIM_DELETE) {
-    iconWanted_ = iconShown_ = false;
+    lastAdd_.reset();
   }
   return done;
 }
 
 void SystemEntries::restoreTrayIcon(HWND hwnd) {
-  if (!iconWanted_ || lastAdd_.hWnd != hwnd)
+  if (!lastAdd_ || lastAdd_->hWnd != hwnd)
     return;
   auto call = entry<decltype(&::Shell_NotifyIconW)>("Shell_NotifyIconW");
-  iconShown_ = call(NIM_ADD, &lastAdd_) != FALSE;
-}
-
-bool SystemEntries::showsTrayIcon(app::Long hWnd) {
-  return iconShown_ && lastAdd_.hWnd == fromLong<HWND>(hWnd);
+  call(NIM_ADD, &*lastAdd_);
 }
 
 app::Long SystemEntries::lastError() {

@@ -5,6 +5,7 @@
 #include "platform/win32/windows_api.h"
 
 #include <map>
+#include <optional>
 #include <string>
 
 #include "app/platform.h"
@@ -22,7 +23,7 @@ class SystemEntries : public app::SystemEntries {
                                        app::Long flags) override;
   app::Long Shell_NotifyIcon(app::Long message, app::NotifyIconData& data) override;
   app::Long lastError() override;
-  bool showsTrayIcon(app::Long hWnd) override;
+  bool showsTrayIcons() override { return true; }
 
   // Re-adds the window's icon after the taskbar restarted, when the last
   // call for it was an add.
@@ -33,9 +34,9 @@ class SystemEntries : public app::SystemEntries {
   F entry(const char* name) const;
 
   std::map<std::string, FARPROC, std::less<>> entries_;
-  NOTIFYICONDATAW lastAdd_{};
-  bool iconWanted_ = false;  // the last call for it was an add
-  bool iconShown_ = false;   // and the shell took it
+  // The icon's record as last added, to be added again; none once it was
+  // deleted.
+  std::optional<NOTIFYICONDATAW> lastAdd_;
 };
 
 }  // namespace win32

@@ -50,8 +50,9 @@ const Shown kShown[] = {
 };
 
 // Not pictures; an empty name stands for a folder under the skin's name.
-const wchar_t* const kRefused[] = {L"truncated.png", L"truncated.jpg", L"text.jpg",
-                                   L"empty.jpg",     L"huge.jpg",      L""};
+const wchar_t* const kRefused[] = {
+    L"truncated.png", L"truncated.jpg",  L"text.jpg", L"empty.jpg", L"huge.jpg",
+    L"far-frame.gif", L"far-header.jpg", L"wide.png", L"wide.tif",  L""};
 
 }  // namespace
 
