@@ -36,7 +36,7 @@ for line in sys.stdin:
     if len(f) > 2 and f[0].isdigit() and f[1].startswith("."):
         sizes[f[1]] = int(f[2], 16)
         print(f"  {f[1]:<9} {sizes[f[1]] / 1024:8.1f} KiB")
-print(f"  whole exe         {total / 1024:8.1f} KiB (target <= 800)")
+print(f"  whole exe         {total / 1024:8.1f} KiB (target <= 700)")
 rsrc, text = sizes.get(".rsrc", 0), sizes.get(".text", 0)
 print(f"  without resources {(total - rsrc) / 1024:8.1f} KiB")
 print(f"  code (.text)      {text / 1024:8.1f} KiB (target <= 200)")
@@ -59,12 +59,40 @@ app="$(windows "$work/app/$(basename "$exe")")"
 echo "== start-up, countdown and memory: $runs"
 echo "== start-up"
 wine "$driver" bench-startup "$app" "$(windows "$work/startup.log")" "$(windows "$work")" \
-  "$(windows "$work/app/minimal_window.exe")" </dev/null 2>/dev/null | grep -v failure
+  "$(windows "$work/app/minimal_window.exe")" </dev/null 2>/dev/null | grep -v failure |
+  sed '/^ratio:/s/$/ (target <= 1.15)/'
 echo "== countdown"
 wine "$driver" bench-countdown "$app" "$(windows "$work/countdown.log")" "$(windows "$work")" \
   "$seconds" </dev/null 2>/dev/null | grep -v failure
 echo "== memory"
-# A camera-sized photo, made here rather than kept in the tree.
+# Growth of the working set from main with its built-in picture to main
+# with the chosen skin, median of five runs. A camera-sized photo, made
+# here rather than kept in the tree, against its target; a small picture
+# beside it shows what opening the menu and the chooser and decoding any
+# skin cost, so the difference is the photo's own.
+memory() {
+  for _ in 1 2 3 4 5; do
+    wine "$driver" bench-memory "$app" "$(windows "$work/memory.log")" "$(windows "$work")" \
+      "$(windows "$1")" </dev/null 2>/dev/null | grep -v failure
+  done | python3 -c '
+import re, statistics, sys
+label, target = sys.argv[1], sys.argv[2]
+idle, skinned = [], []
+for line in sys.stdin:
+    m = re.search(r"([0-9.]+) MiB", line)
+    if m and "built-in picture" in line:
+        idle.append(float(m.group(1)))
+    elif m and "photo skin" in line:
+        skinned.append(float(m.group(1)))
+    elif line.strip():
+        print(line, end="")
+if idle and len(idle) == len(skinned):
+    growth = sorted(s - i for i, s in zip(idle, skinned))
+    print(f"{label:<28} {statistics.median(growth):+.1f} MiB over {statistics.median(idle):.1f} MiB"
+          f" (runs {growth[0]:+.1f} to {growth[-1]:+.1f}){target}")
+' "$2" "$3"
+}
 convert -size 6000x4000 gradient:navy-orange -quality 90 "$work/photo.jpg"
-wine "$driver" bench-memory "$app" "$(windows "$work/memory.log")" "$(windows "$work")" \
-  "$(windows "$work/photo.jpg")" </dev/null 2>/dev/null | grep -v failure
+convert -size 600x400 gradient:navy-orange -quality 90 "$work/small.jpg"
+memory "$work/photo.jpg" "6000x4000 photo as skin:" " (target <= +1.0)"
+memory "$work/small.jpg" "600x400 picture as skin:" ""
