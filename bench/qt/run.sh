@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Figures for the Linux program: start-up to the splash mapped, resident
 # memory and CPU time with main idle, how late the 60 s countdown's
-# request reaches logind (on X11 and on Wayland), and resident memory after
+# request is made (on X11 and on Wayland), and resident memory after
 # a large photo skin. Runs on its own Xvfb display and headless weston with
-# private buses and a stand-in logind; asserts nothing.
+# private buses and dbusmock's logind; asserts nothing.
 #   bench/qt/run.sh [PROGRAM]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -27,9 +27,9 @@ export DISPLAY=":$(head -n1 "$work/display")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DI
 unset WAYLAND_DISPLAY
 
 echo "== on X11 (Xvfb)"
-"$root/tests/qt/with_private_buses.sh" "$work/bus.jsonl" \
+"$root/tests/qt/with_private_buses.sh" "$work/bus" \
   "$python" "$root/bench/qt/measure.py" "$program"
-"$root/tests/qt/with_private_buses.sh" "$work/bus.jsonl" \
+"$root/tests/qt/with_private_buses.sh" "$work/bus" \
   "$python" "$root/bench/qt/measure.py" "$program" skin
 
 # The countdown natively on Wayland: weston on no hardware, drawing with
@@ -40,7 +40,7 @@ weston=$!
 for _ in $(seq 100); do [ -S "$work/tavimo-bench" ] && break; sleep 0.05; done
 echo "== on Wayland (weston)"
 WAYLAND_DISPLAY=tavimo-bench QT_QPA_PLATFORM=wayland QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
-  "$root/tests/qt/with_private_buses.sh" "$work/bus.jsonl" bash -c '
+  "$root/tests/qt/with_private_buses.sh" "$work/bus" bash -c '
     /usr/libexec/at-spi-bus-launcher --launch-immediately 2>/dev/null &
     for _ in $(seq 100); do
       dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
