@@ -32,16 +32,30 @@ cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   rm -rf "$work"
 }
-trap cleanup EXIT
-
-# The program's failure, unless the display server went away under it.
-fail() {
+# The display server still there, else the harness failed.
+server_alive() {
+  [ -n "$server_pid" ] || return 0
   if [ "$server" = x11 ]; then
     harness_alive "$server_pid" "Xvfb $DISPLAY" "$work/xvfb.log"
     xdpyinfo >/dev/null 2>&1 || harness_fail "Xvfb $DISPLAY stopped accepting connections" "$work/xvfb.log"
   else
     harness_alive "$server_pid" "weston" "$work/weston.log"
   fi
+}
+server_pid=""
+# A step that failed on its own (set -e) is the harness's too when the
+# server went away.
+on_exit() {
+  local status=$?
+  [ "$status" -eq 0 ] || [ "$status" -eq 3 ] || (server_alive) || status=3
+  cleanup
+  exit "$status"
+}
+trap on_exit EXIT
+
+# The program's failure, unless the display server went away under it.
+fail() {
+  server_alive
   echo "FAIL: $*" >&2
   [ "$server" = x11 ] && { xwininfo -root -tree 2>/dev/null | grep -v "has no name" >&2 || true; }
   exit 1
@@ -52,7 +66,6 @@ atspi() { "$python" "$here/atspi_check.py" "$@" || fail "a screen reader is told
 if [ "$server" = x11 ]; then
   start_xvfb "$work"
   server_pid="$xvfb_pid"
-  pids+=("$server_pid")
   unset WAYLAND_DISPLAY
   export QT_QPA_PLATFORM=xcb
 
