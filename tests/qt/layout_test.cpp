@@ -34,14 +34,13 @@ struct Stored {
 };
 struct StoredForm {
   const char* caption;
-  int clientWidth, clientHeight;  // twips
+  QSize client;  // twips
   std::vector<Stored> controls;
   std::vector<const char*> windowless;  // timers and menu items
 };
 
 const StoredForm kMain{"<Tavimo> 关机工具 ",
-                       3570,
-                       4110,
+                       {3570, 4110},
                        {
                            {"Command9", "main", 1920, 2040, 1455, 375, "5小时关机"},
                            {"Command8", "main", 1920, 1560, 1455, 375, "2小时关机"},
@@ -62,8 +61,7 @@ const StoredForm kMain{"<Tavimo> 关机工具 ",
                        },
                        {"Timer1", "ULD", "说明", "关于", "留言", "换肤"}};
 const StoredForm kSplash{"",
-                         7545,
-                         3000,
+                         {7545, 3000},
                          {
                              {"Label3", "HY", 0, 240, 1575, 255, "绿色免安装版"},
                              {"Label2", "HY", 0, 0, 1575, 255, nullptr},
@@ -71,8 +69,7 @@ const StoredForm kSplash{"",
                          },
                          {"Timer1"}};
 const StoredForm kAbout{"关于",
-                        8640,
-                        2955,
+                        {8640, 2955},
                         {
                             {"Command1", "GY", 6720, 2400, 1455, 375, "确定"},
                             {"Label2", "GY", 0, 0, 1935, 255, "绿色免安装版"},
@@ -82,8 +79,7 @@ const StoredForm kAbout{"关于",
                         },
                         {}};
 const StoredForm kChooser{"换肤（测试中）",
-                          3165,
-                          2970,
+                          {3165, 2970},
                           {
                               {"Frame1", "Form1", 120, 120, 2895, 1815, "皮肤"},
                               {"Option1", "Frame1", 240, 360, 2415, 375, "星空主题"},
@@ -102,7 +98,7 @@ class LayoutTest : public QtProgram {
     ASSERT_NE(w, nullptr);
     SCOPED_TRACE(stored.caption);
     EXPECT_EQ(w->windowTitle(), stored.caption);
-    EXPECT_EQ(w->clientArea()->size(), QSize(stored.clientWidth / 15, stored.clientHeight / 15));
+    EXPECT_EQ(w->clientArea()->size(), stored.client / 15);
     EXPECT_EQ(w->minimumSize(), w->maximumSize()) << "the window must not be resizable";
     EXPECT_FALSE(w->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);
