@@ -42,12 +42,12 @@ server_alive() {
     harness_alive "$server_pid" "weston" "$work/weston.log"
   fi
 }
-server_pid=""
+server_pid="" told=""
 # A step that failed on its own (set -e) is the harness's too when the
 # server went away.
 on_exit() {
   local status=$?
-  [ "$status" -eq 0 ] || [ "$status" -eq 3 ] || (server_alive) || status=3
+  [ "$status" -eq 0 ] || [ "$status" -eq 3 ] || [ -n "$told" ] || (server_alive) || status=3
   cleanup
   exit "$status"
 }
@@ -56,6 +56,7 @@ trap on_exit EXIT
 # The program's failure, unless the display server went away under it.
 fail() {
   server_alive
+  told=yes
   echo "FAIL: $*" >&2
   [ "$server" = x11 ] && { xwininfo -root -tree 2>/dev/null | grep -v "has no name" >&2 || true; }
   exit 1
@@ -320,7 +321,8 @@ else
 fi
 # Which platform Qt chose, as its plugin loaded shows.
 for _ in $(seq 100); do
-  platform="$(grep -o 'platforms/libq[a-z-]*' "/proc/$program_pid/maps" | head -n1 || true)"
+  # (Qt may map other plugins, such as vkkhrdisplay, while it chooses)
+  platform="$(grep -o 'platforms/libq\(wayland\|xcb\)[a-z-]*' "/proc/$program_pid/maps" | head -n1 || true)"
   [ -n "$platform" ] && break
   sleep 0.05
 done
