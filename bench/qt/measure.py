@@ -2,12 +2,14 @@
 """The measurements of bench/qt/run.sh; see there."""
 
 import ctypes
-import json
 import os
 import shutil
 import subprocess
 import sys
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tests", "qt"))
+import bus_log  # noqa: E402
 
 MAP_NOTIFY = 19
 SUBSTRUCTURE_NOTIFY_MASK = 1 << 19
@@ -104,21 +106,15 @@ def click(window, menu, left_twips, top_twips):
     return before
 
 
-def scheduled_after(log, skip, timeout):
+def scheduled_usec(timeout):
+    """The usec of the first ScheduleShutdown since the calls were cleared:
+    the program's clock when it asked, plus its 3 s."""
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
-        with open(log, encoding="utf-8") as f:
-            entries = [json.loads(line) for line in f if line.strip()]
-        for entry in entries[skip:]:
-            if entry["call"] == "ScheduleShutdown":
-                return entry
+        for _, (_, usec) in bus_log.calls("ScheduleShutdown"):
+            return int(usec)
         time.sleep(0.01)
     return None
-
-
-def log_size(log):
-    with open(log, encoding="utf-8") as f:
-        return sum(1 for line in f if line.strip())
 
 
 def window_named(pattern, tries=100):
@@ -172,12 +168,11 @@ def skin_memory(program, work):
 
 def main():
     program = sys.argv[1]
-    log = os.environ["TAVIMO_BUS_LOG"]
     if len(sys.argv) > 2 and sys.argv[2] == "skin":
         skin_memory(program, os.environ["XDG_RUNTIME_DIR"])
         return
     if len(sys.argv) > 2 and sys.argv[2] == "wayland":
-        print_lateness(program, log, atspi_start_button, "counted from the first tick")
+        print_lateness(program, atspi_start_button, "counted from the first tick")
         return
     lib = x11()
     display = lib.XOpenDisplay(None)
@@ -226,11 +221,11 @@ def main():
         process.terminate()
         process.wait()
 
-    print_lateness(program, log, x11_start_button)
+    print_lateness(program, x11_start_button)
 
 
-def print_lateness(program, log, start_button, counted="includes the click's delivery"):
-    late = [countdown_late(program, log, start_button) for _ in range(5)]
+def print_lateness(program, start_button, counted="includes the click's delivery"):
+    late = [countdown_late(program, start_button) for _ in range(5)]
     if None in late:
         print("countdown at 60 s: no request in some run")
     else:
@@ -286,20 +281,20 @@ def atspi_start_button():
     return press
 
 
-def countdown_late(program, log, start_button):
+def countdown_late(program, start_button):
     """Milliseconds between the start button's press + 60 s and the
-    stand-in logind receiving the request, from a fresh start."""
+    program's request to logind, by its own clock, from a fresh start."""
     process = subprocess.Popen([program], stderr=subprocess.DEVNULL)
     try:
         press = start_button()
         if press is None:
             return None
-        skip = log_size(log)
+        bus_log.clear()
         pressed = press()
-        entry = scheduled_after(log, skip, 75)
-        if pressed is None or entry is None:
+        usec = scheduled_usec(75)
+        if pressed is None or usec is None:
             return None
-        return (entry["received_usec"] / 1e6 - (pressed + 60)) * 1000
+        return (usec / 1e6 - 3 - (pressed + 60)) * 1000
     finally:
         process.terminate()
         process.wait()

@@ -55,10 +55,14 @@ SCENES = {
         item("radio button", "关机", [], [CHECKED]),
         item("radio button", "重启", [], [CHECKED]),
     ], None),
-    # Tab to the options, an arrow from 关机 down to 重启.
+    # An arrow key chose the option it reached.
     "main-restart-by-keys": ("frame", "<Tavimo> 关机工具 ", [
         item("radio button", "关机", [], [CHECKED, FOCUSED]),
         item("radio button", "重启", [CHECKED, FOCUSED]),
+    ], None),
+    "main-shutdown-by-keys": ("frame", "<Tavimo> 关机工具 ", [
+        item("radio button", "关机", [CHECKED, FOCUSED]),
+        item("radio button", "重启", [], [CHECKED, FOCUSED]),
     ], None),
     "GY": ("frame", "关于", [
         item("label", "绿色免安装版"),

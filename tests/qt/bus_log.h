@@ -1,61 +1,77 @@
-// Reads what the stand-in logind and notification daemon recorded.
+// What the program asked of dbusmock's logind and notification daemon, from
+// their call logs (GetCalls).
 #pragma once
 
-#include <QElapsedTimer>
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QThread>
-#include <cstdlib>
-#include <functional>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QVariant>
 #include <vector>
 
 namespace qttest {
 
+inline constexpr char kMock[] = "org.freedesktop.DBus.Mock";
+
+// logind's mock by its connection's own name, also while it has given up
+// org.freedesktop.login1 to be absent.
+inline QDBusMessage logindMockCall(const char* method) {
+  static const QString owner = [] {
+    QDBusConnectionInterface* bus = QDBusConnection::systemBus().interface();
+    return bus ? bus->serviceOwner("org.freedesktop.login1").value() : QString();
+  }();
+  return QDBusMessage::createMethodCall(owner, "/org/freedesktop/login1", kMock, method);
+}
+
 class BusLog {
  public:
-  BusLog() : path_(QString::fromLocal8Bit(std::getenv("TAVIMO_BUS_LOG"))) {}
-
-  std::vector<QJsonObject> entries() const {
-    std::vector<QJsonObject> out;
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly))
+  // Each call's arguments since the last clear().
+  std::vector<QVariantList> calls(const char* method) const {
+    const QDBusMessage reply = bus(method).call(mockCall(method, "GetMethodCalls") << method);
+    std::vector<QVariantList> out;
+    if (reply.type() != QDBusMessage::ReplyMessage)
       return out;
-    while (!file.atEnd()) {
-      const QByteArray line = file.readLine().trimmed();
-      if (!line.isEmpty())
-        out.push_back(QJsonDocument::fromJson(line).object());
+    const auto log = reply.arguments().at(0).value<QDBusArgument>();
+    log.beginArray();
+    while (!log.atEnd()) {
+      qulonglong when = 0;
+      QVariantList args;
+      log.beginStructure();
+      log >> when >> args;
+      log.endStructure();
+      out.push_back(args);
     }
+    log.endArray();
     return out;
   }
 
-  // The entries of one call, after the first `skip` entries of the log.
-  std::vector<QJsonObject> calls(const QString& name, std::size_t skip = 0) const {
-    std::vector<QJsonObject> out;
-    auto all = entries();
-    for (std::size_t i = skip; i < all.size(); ++i)
-      if (all[i].value("call").toString() == name)
-        out.push_back(all[i]);
-    return out;
+  void clear() const {
+    for (const char* method : {"ScheduleShutdown", "Notify"})
+      bus(method).call(mockCall(method, "ClearCalls"));
   }
-
-  // Notifications are sent without waiting for an answer: give them time.
-  std::vector<QJsonObject> waitForCalls(const QString& name, std::size_t skip, std::size_t count,
-                                        int ms = 3000) const {
-    QElapsedTimer clock;
-    clock.start();
-    auto found = calls(name, skip);
-    while (found.size() < count && clock.elapsed() < ms) {
-      QThread::msleep(10);
-      found = calls(name, skip);
-    }
-    return found;
-  }
-
-  std::size_t size() const { return entries().size(); }
 
  private:
-  QString path_;
+  static bool onSession(const char* method) { return QLatin1String(method) == "Notify"; }
+  static QDBusConnection bus(const char* method) {
+    return onSession(method) ? QDBusConnection::sessionBus() : QDBusConnection::systemBus();
+  }
+  static QDBusMessage mockCall(const char* method, const char* mockMethod) {
+    if (!onSession(method))
+      return logindMockCall(mockMethod);
+    return QDBusMessage::createMethodCall("org.freedesktop.Notifications",
+                                          "/org/freedesktop/Notifications", kMock, mockMethod);
+  }
 };
+
+// A notification's arguments, by name.
+inline QString noteBody(const QVariantList& note) {
+  return note.value(4).toString();
+}
+inline QString noteApp(const QVariantList& note) {
+  return note.value(0).toString();
+}
+inline int noteUrgency(const QVariantList& note) {
+  return qdbus_cast<QVariantMap>(note.value(6)).value("urgency", 1).toInt();
+}
 
 }  // namespace qttest

@@ -1,40 +1,63 @@
 #!/usr/bin/python3
-"""Questions about the stand-in services' log, for the shell tests.
+"""What the program asked of dbusmock's logind and notification daemon,
+from their call logs (GetCalls), for the shell tests and the benchmark.
 
-  bus_log.py LOG count                       number of entries
-  bus_log.py LOG scheduled SKIP TYPE SECONDS a ScheduleShutdown after entry
-                                             SKIP of TYPE for now + SECONDS
-                                             (within one second); prints how
-                                             late logind got it, in ms
-  bus_log.py LOG notified SKIP TEXT          a notification saying TEXT
+  bus_log.py clear                     forgets the calls so far
+  bus_log.py scheduled TYPE SECONDS    a ScheduleShutdown of TYPE for
+                                       SECONDS after logind got it (within
+                                       a second); prints its usec
+  bus_log.py notified TEXT             a notification saying TEXT
 """
 
-import json
 import sys
 
+import dbus
 
-def entries(path):
-    with open(path, encoding="utf-8") as log:
-        return [json.loads(line) for line in log if line.strip()]
+MOCK = "org.freedesktop.DBus.Mock"
+SERVICES = {  # method -> (bus, name, path)
+    "ScheduleShutdown": (dbus.SystemBus, "org.freedesktop.login1", "/org/freedesktop/login1"),
+    "Notify": (dbus.SessionBus, "org.freedesktop.Notifications", "/org/freedesktop/Notifications"),
+}
+
+
+def mock(method):
+    bus, name, path = SERVICES[method]
+    return dbus.Interface(bus().get_object(name, path), MOCK)
+
+
+def calls(method):
+    """(seconds when it came, arguments) of each call since the last clear."""
+    return [(int(when), list(args)) for when, args in mock(method).GetMethodCalls(method)]
+
+
+def clear():
+    for method in SERVICES:
+        mock(method).ClearCalls()
+
+
+def scheduled(kind, seconds):
+    """The usec of a ScheduleShutdown of KIND about SECONDS after it came."""
+    for when, (got, usec) in calls("ScheduleShutdown"):
+        # its time is the second it came in, cut to whole seconds
+        error = int(usec) - (when + seconds) * 1_000_000 - 500_000
+        if str(got) == kind and abs(error) <= 1_500_000:
+            return int(usec)
+    return None
 
 
 def main():
-    path, question = sys.argv[1], sys.argv[2]
-    log = entries(path)
-    if question == "count":
-        print(len(log))
+    question = sys.argv[1]
+    if question == "clear":
+        clear()
         return 0
-    skip = int(sys.argv[3])
-    for entry in log[skip:]:
-        if question == "scheduled" and entry["call"] == "ScheduleShutdown" and \
-                entry["type"] == sys.argv[4] and not entry["refused"]:
-            error = entry["usec"] - entry["received_usec"] - int(sys.argv[5]) * 1_000_000
-            if abs(error) <= 1_000_000:
-                print(entry["received_usec"])
-                return 0
-        if question == "notified" and entry["call"] == "Notify" and entry["body"] == sys.argv[4]:
-            return 0
-    return 1
+    if question == "scheduled":
+        usec = scheduled(sys.argv[2], int(sys.argv[3]))
+        if usec is not None:
+            print(usec)
+        return 0 if usec is not None else 1
+    if question == "notified":
+        return 0 if any(str(args[4]) == sys.argv[2] for _, args in calls("Notify")) else 1
+    return 2
 
 
 if __name__ == "__main__":

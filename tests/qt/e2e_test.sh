@@ -15,6 +15,7 @@
 # its tray is the sni one.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
+. "$here/harness.sh"
 program="$1"
 shots="$2"
 run="${3:-full}"
@@ -23,7 +24,6 @@ tray=none
 case "$run" in xembed | sni) tray="$run" ;; esac
 python="${TAVIMO_PYTHON:-/usr/bin/python3}"
 : "${TAVIMO_BUS_LOG:?run me through with_private_buses.sh}"
-log="$TAVIMO_BUS_LOG"
 mkdir -p "$shots"
 
 work="$(mktemp -d)"
@@ -32,9 +32,31 @@ cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   rm -rf "$work"
 }
-trap cleanup EXIT
+# The display server still there, else the harness failed.
+server_alive() {
+  [ -n "$server_pid" ] || return 0
+  if [ "$server" = x11 ]; then
+    harness_alive "$server_pid" "Xvfb $DISPLAY" "$work/xvfb.log"
+    xdpyinfo >/dev/null 2>&1 || harness_fail "Xvfb $DISPLAY stopped accepting connections" "$work/xvfb.log"
+  else
+    harness_alive "$server_pid" "weston" "$work/weston.log"
+  fi
+}
+server_pid="" told=""
+# A step that failed on its own (set -e) is the harness's too when the
+# server went away.
+on_exit() {
+  local status=$?
+  [ "$status" -eq 0 ] || [ "$status" -eq 3 ] || [ -n "$told" ] || (server_alive) || status=3
+  cleanup
+  exit "$status"
+}
+trap on_exit EXIT
 
+# The program's failure, unless the display server went away under it.
 fail() {
+  server_alive
+  told=yes
   echo "FAIL: $*" >&2
   [ "$server" = x11 ] && { xwininfo -root -tree 2>/dev/null | grep -v "has no name" >&2 || true; }
   exit 1
@@ -43,11 +65,8 @@ export XDG_RUNTIME_DIR="$work"
 atspi() { "$python" "$here/atspi_check.py" "$@" || fail "a screen reader is told otherwise"; }
 
 if [ "$server" = x11 ]; then
-  # A display of our own, on a number nobody uses.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-  pids+=("$!")
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-  export DISPLAY=":$(head -n1 "$work/display")"
+  start_xvfb "$work"
+  server_pid="$xvfb_pid"
   unset WAYLAND_DISPLAY
   export QT_QPA_PLATFORM=xcb
 
@@ -91,12 +110,14 @@ else
   printf '[shell]\nbackground-color=0xffff00ff\npanel-position=none\nlocking=false\nanimation=none\nclose-animation=none\nstartup-animation=none\n' >"$work/weston.ini"
   weston --config="$work/weston.ini" --backend=headless-backend.so --use-pixman --debug --xwayland \
     --socket=tavimo-e2e --width=1024 --height=768 >"$work/weston.log" 2>&1 &
-  pids+=("$!")
+  server_pid=$!
+  pids+=("$server_pid")
   for _ in $(seq 100); do [ -S "$work/tavimo-e2e" ] && break; sleep 0.05; done
-  [ -S "$work/tavimo-e2e" ] || fail "weston did not start: $(tail -n3 "$work/weston.log")"
+  [ -S "$work/tavimo-e2e" ] || harness_fail "weston did not open its socket tavimo-e2e" "$work/weston.log"
   export WAYLAND_DISPLAY=tavimo-e2e
   for _ in $(seq 100); do grep -q 'xserver listening on display' "$work/weston.log" && break; sleep 0.05; done
-  DISPLAY="$(grep -o 'xserver listening on display :[0-9]*' "$work/weston.log" | grep -o ':[0-9]*$')"
+  DISPLAY="$(grep -o 'xserver listening on display :[0-9]*' "$work/weston.log" | grep -o ':[0-9]*$')" ||
+    harness_fail "weston started no XWayland" "$work/weston.log"
   export DISPLAY
   unset QT_QPA_PLATFORM  # the program chooses, as on a desktop
 
@@ -168,7 +189,7 @@ a11y_bus() {
   dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress
 }
 for _ in $(seq 100); do a11y_bus >/dev/null 2>&1 && break; sleep 0.05; done
-a11y_bus >/dev/null 2>&1 || fail "no accessibility bus"
+a11y_bus >/dev/null 2>&1 || harness_fail "the accessibility bus did not start"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 # Opening an address must never start a browser: xdg-open only records.
@@ -187,9 +208,9 @@ answer_box() {
   confirm "$id"
   gone "^$1\$" || fail "the box $1 did not close"
 }
-scheduled() { "$python" "$here/bus_log.py" "$log" scheduled "$@"; }
-notified() { "$python" "$here/bus_log.py" "$log" notified "$@"; }
-entries() { "$python" "$here/bus_log.py" "$log" count; }
+scheduled() { "$python" "$here/bus_log.py" scheduled "$@"; }
+notified() { "$python" "$here/bus_log.py" notified "$@"; }
+forget_calls() { "$python" "$here/bus_log.py" clear; }
 
 # The desktop's tray, when the run has one.
 sni_items() {
@@ -200,7 +221,7 @@ case "$tray" in
   xembed)
     trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
     pids+=("$!")
-    tray_host="$(window '^panel$')" || fail "trayer did not start"
+    tray_host="$(window '^panel$')" || harness_fail "trayer did not start"
     icon_shown() { xwininfo -tree -id "$tray_host" | grep -q '"tavimo-shutdown"'; }
     ;;
   sni)
@@ -214,7 +235,7 @@ case "$tray" in
     done
     icon_shown() { sni_items RegisteredStatusNotifierItems | grep -q string; }
     if [ "$server" = x11 ]; then
-      tray_host="$(window '^gtk-sni-tray-standalone$')" || fail "no status notifier host"
+      tray_host="$(window '^gtk-sni-tray-standalone$')" || harness_fail "no status notifier host"
     else
       # The host runs under XWayland, out of the program's reach: two
       # activations within the double-click time are what its click sends.
@@ -257,10 +278,10 @@ fi
 # (under weston its desktop).
 backdrop=""
 if [ "$server" = x11 ]; then
-  display -geometry 1024x768+0+0 -size 1024x768 xc:magenta </dev/null &
+  display -geometry 1024x768+0+0 -size 1024x768 xc:magenta </dev/null 2>"$work/display.log" &
   backdrop=$!
   pids+=("$backdrop")
-  window '^ImageMagick: magenta$' >/dev/null || fail "no backdrop"
+  window '^ImageMagick: magenta$' >/dev/null || harness_fail "ImageMagick's display showed no backdrop" "$work/display.log"
 fi
 
 atspi HY 10 &                               # waits for the splash to be up
@@ -300,7 +321,8 @@ else
 fi
 # Which platform Qt chose, as its plugin loaded shows.
 for _ in $(seq 100); do
-  platform="$(grep -o 'platforms/libq[a-z-]*' "/proc/$program_pid/maps" | head -n1 || true)"
+  # (Qt may map other plugins, such as vkkhrdisplay, while it chooses)
+  platform="$(grep -o 'platforms/libq\(wayland\|xcb\)[a-z-]*' "/proc/$program_pid/maps" | head -n1 || true)"
   [ -n "$platform" ] && break
   sleep 0.05
 done
@@ -357,13 +379,12 @@ minimise() {
 
 # 六十秒关机: poweroff one minute from now, announced once logind took it.
 sixty_seconds() {
-  local before
-  before="$(entries)"
+  forget_calls
   click "$main" 120 1080 "$menu"
-  for _ in $(seq 40); do scheduled "$before" poweroff 60 >/dev/null && break; sleep 0.05; done
-  scheduled "$before" poweroff 60 >/dev/null || fail "六十秒关机 scheduled nothing"
-  for _ in $(seq 40); do notified "$before" "将在 60 秒后关机" && break; sleep 0.05; done
-  notified "$before" "将在 60 秒后关机" || fail "六十秒关机 was not announced"
+  for _ in $(seq 40); do scheduled poweroff 60 >/dev/null && break; sleep 0.05; done
+  scheduled poweroff 60 >/dev/null || fail "六十秒关机 scheduled nothing"
+  for _ in $(seq 40); do notified "将在 60 秒后关机" && break; sleep 0.05; done
+  notified "将在 60 秒后关机" || fail "六十秒关机 was not announced"
 }
 
 if [ "$run" = short ]; then
@@ -394,30 +415,38 @@ if [ "$tray" != none ]; then
 fi
 
 # The keyboard (X11 only: nothing reaches a Wayland client's keyboard from
-# outside): Tab follows the stored tab order, the options of a frame
-# being one stop as a group is on Windows; an arrow chooses the option it
-# reaches, Space and Enter press buttons, Alt opens the menu bar.
-tab_order=("push button:开始计时" "radio button:关机"
-  "push button:六十秒关机" "push button:1小时关机" "push button:3小时关机"
-  "push button:最小化到任务栏" "push button:取消快捷按钮关机" "push button:30分钟关机"
-  "push button:2小时关机" "push button:5小时关机" "text:时间设定（秒）")
-[ "$server" = x11 ] && keyboard=yes || keyboard=no
-for stop in "${tab_order[@]}"; do
-  [ $keyboard = yes ] || break
-  xdotool key Tab
-  atspi focus "$stop" 2
+# outside, and AT-SPI cannot type into one): Tab and Shift+Tab follow the
+# stored tab order with one stop per option group, its checked option or
+# else its first; an arrow moves to the next option, round at the ends, and
+# chooses it; Space and Enter press buttons, Alt opens the menu bar. Each
+# step: the keys, where the focus is then, and the scene that holds then.
+keyboard=("Tab|push button:开始计时" "Tab|radio button:关机" "Tab|push button:六十秒关机"
+  "Tab|push button:1小时关机" "Tab|push button:3小时关机" "Tab|push button:最小化到任务栏"
+  "Tab|push button:取消快捷按钮关机" "Tab|push button:30分钟关机" "Tab|push button:2小时关机"
+  "Tab|push button:5小时关机" "Tab|text:时间设定（秒）"
+  "Tab Tab Tab shift+Tab|radio button:关机"
+  "Down|radio button:重启|main-restart-by-keys"
+  "Tab|push button:六十秒关机" "shift+Tab|radio button:重启|main-restart-by-keys"
+  "Up|radio button:关机|main-shutdown-by-keys" "Right|radio button:重启|main-restart-by-keys"
+  "Left|radio button:关机|main-shutdown-by-keys" "Down|radio button:重启|main-restart-by-keys"
+  "Down|radio button:关机|main-shutdown-by-keys" "Up|radio button:重启|main-restart-by-keys")
+[ "$server" = x11 ] || keyboard=()
+for step in "${keyboard[@]}"; do
+  IFS='|' read -r keys focus scene <<<"$step"
+  # shellcheck disable=SC2086  # one argument a key
+  xdotool key $keys
+  "$python" "$here/atspi_check.py" focus "$focus" 2 || fail "keys $keys: the focus went elsewhere"
+  [ -z "$scene" ] || atspi "$scene"
 done
-if [ $keyboard = yes ]; then
-  xdotool key Tab Tab Down
-  atspi main-restart-by-keys
-  before="$(entries)"
+if [ "$server" = x11 ]; then
+  forget_calls
   xdotool key Tab space                       # 六十秒关机
-  for _ in $(seq 40); do scheduled "$before" poweroff 60 >/dev/null && break; sleep 0.05; done
-  scheduled "$before" poweroff 60 >/dev/null || fail "Space on 六十秒关机 scheduled nothing"
-  before="$(entries)"
+  for _ in $(seq 40); do scheduled poweroff 60 >/dev/null && break; sleep 0.05; done
+  scheduled poweroff 60 >/dev/null || fail "Space on 六十秒关机 scheduled nothing"
+  forget_calls
   xdotool key Tab Return                      # 1小时关机
-  for _ in $(seq 40); do scheduled "$before" poweroff 3600 >/dev/null && break; sleep 0.05; done
-  scheduled "$before" poweroff 3600 >/dev/null || fail "Enter on 1小时关机 scheduled nothing"
+  for _ in $(seq 40); do scheduled poweroff 3600 >/dev/null && break; sleep 0.05; done
+  scheduled poweroff 3600 >/dev/null || fail "Enter on 1小时关机 scheduled nothing"
   xdotool key alt
   sleep 0.2
   xdotool key Return                          # the first item, 说明
@@ -432,12 +461,12 @@ sixty_seconds
 click "$main" 2280 360 "$menu"             # Option1, inside Frame2
 click "$main" 240 480 "$menu"              # Text1, inside Frame1
 type_text "$main" 3
-before="$(entries)"
+forget_calls
 click "$main" 120 2880 "$menu"             # 开始计时
 sleep 2.5
-scheduled "$before" poweroff 3 >/dev/null && fail "the countdown fired early"
-for _ in $(seq 60); do scheduled "$before" poweroff 3 >/dev/null && break; sleep 0.05; done
-scheduled "$before" poweroff 3 >/dev/null || fail "the countdown did not fire"
+scheduled poweroff 3 >/dev/null && fail "the countdown fired early"
+for _ in $(seq 60); do scheduled poweroff 3 >/dev/null && break; sleep 0.05; done
+scheduled poweroff 3 >/dev/null || fail "the countdown did not fire"
 
 # The menu bar: find its four commands from left to right.
 seen=""

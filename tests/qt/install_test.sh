@@ -25,6 +25,8 @@ grep -qx 'Exec=tavimo-shutdown' "$desktop" || fail "desktop entry command"
 desktop-file-validate "$desktop" || fail "desktop-file-validate"
 metainfo="$prefix/share/metainfo/io.github.tavimo.shutdown.metainfo.xml"
 appstreamcli validate --no-net --pedantic "$metainfo" || fail "appstreamcli validate"
+# The tree as installed: the metainfo's launchable names a desktop entry there.
+appstreamcli validate-tree --no-net "$prefix" || fail "appstreamcli validate-tree"
 release="$(sed -n '1s/^tavimo-shutdown (\(.*\)).*/\1/p' "$(dirname "$0")/../../resources/linux/changelog")"
 grep -q "<release version=\"$release\"" "$metainfo" || fail "metainfo lacks release $release"
 grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "metainfo licence"

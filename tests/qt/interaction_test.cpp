@@ -1,5 +1,6 @@
 // User actions on the real widgets reach the core, and what the core does
-// comes back out: recorded requests, message boxes, window states.
+// comes back out: recorded requests, message boxes, window states. The
+// texts and command lines themselves are the unit tests'.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,17 +45,14 @@ class InteractionTest : public QtProgram {
   }
 };
 
-TEST_F(InteractionTest, QuickButtonsScheduleTheirDelaysAndTheCancelButtonAborts) {
-  for (auto name : {"Command2", "Command7", "Command3", "Command8", "Command4", "Command9"})
-    press(name);
+// Each button's command line is the core's (unit QuickCommands); here a
+// press on the widget reaches it.
+TEST_F(InteractionTest, ButtonPressesReachTheCoreByName) {
+  press("Command9");
   press("Command6");
-  ASSERT_EQ(commands.commands.size(), 7u);
-  const int delays[] = {60, 1800, 3600, 7200, 10800, 18000};
-  for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(commands.commands[i].kind(), Kind::ShutDown);
-    EXPECT_EQ(commands.commands[i].seconds(), delays[i]);
-  }
-  EXPECT_EQ(commands.commands[6].kind(), Kind::AbortShutdown);
+  ASSERT_EQ(commands.commands.size(), 2u);
+  EXPECT_EQ(commands.commands[0].seconds(), 18000);
+  EXPECT_EQ(commands.commands[1].kind(), Kind::AbortShutdown);
 }
 
 TEST_F(InteractionTest, OptionsFollowTheCoreAndCannotBeClearedByASecondClick) {
@@ -81,36 +79,42 @@ TEST_F(InteractionTest, TypingReachesTheCoreAndProgramWritesDoNotEchoBack) {
   ASSERT_EQ(commands.commands.size(), 1u);
   EXPECT_EQ(commands.commands[0].kind(), Kind::ShutDown);
   EXPECT_EQ(commands.commands[0].seconds(), 3);
-}
 
-TEST_F(InteractionTest, TooLongATextIsAnsweredAndReset) {
+  // The core writes 60 from inside the widget's own change, behind a box.
   BoxAnswerer answers;
   text1()->selectAll();
   typeInto(text1(), "12345678");
-  ASSERT_EQ(answers.boxes.size(), 1u);
-  EXPECT_EQ(answers.boxes[0].text, "输入的数字过大");
-  EXPECT_EQ(answers.boxes[0].title, "错误");
-  EXPECT_EQ(answers.boxes[0].icon, QMessageBox::Critical);
+  EXPECT_EQ(answers.boxes.size(), 1u);
   EXPECT_EQ(text1()->text(), "60");
 }
 
-TEST_F(InteractionTest, CountdownTicksOnTheTimerAndRestartsAtZero) {
+// Each tick within a few milliseconds of start + k seconds, never before:
+// a late countdown fails here, not only in the benchmark.
+TEST_F(InteractionTest, CountdownTicksOnTimeAndRestartsAtZero) {
   option("Option2")->click();
   text1()->selectAll();
-  typeInto(text1(), "1");
+  typeInto(text1(), "3");
+  std::vector<qint64> ticks;
+  QString shown = text1()->text();
+  QElapsedTimer clock;
+  clock.start();
   press("Command1");
-  ASSERT_TRUE(waitFor([&] { return !commands.commands.empty(); }, 2500));
+  ASSERT_TRUE(waitFor(
+      [&] {
+        if (text1()->text() != shown)
+          ticks.push_back(clock.nsecsElapsed()), shown = text1()->text();
+        return !commands.commands.empty();
+      },
+      4500));
+  ASSERT_EQ(ticks.size(), 3u);
+  for (int k = 1; k <= 3; ++k) {
+    const double lateMs = static_cast<double>(ticks[k - 1] - k * 1'000'000'000LL) / 1e6;
+    EXPECT_GE(lateMs, 0) << "tick " << k;
+    EXPECT_LE(lateMs, 20) << "tick " << k;
+  }
   EXPECT_EQ(text1()->text(), "0");
   EXPECT_EQ(commands.commands[0].kind(), Kind::Restart);
   EXPECT_EQ(commands.commands[0].seconds(), 3);
-  EXPECT_EQ(mainForm().Timer1().Enabled(), app::False);
-}
-
-TEST_F(InteractionTest, StartWithoutModeAsksForOne) {
-  BoxAnswerer answers;
-  press("Command1");
-  ASSERT_EQ(answers.boxes.size(), 1u);
-  EXPECT_EQ(answers.boxes[0].text, "请选择模式");
   EXPECT_EQ(mainForm().Timer1().Enabled(), app::False);
 }
 
@@ -133,15 +137,12 @@ TEST_F(InteractionTest, MenuCommandsShowTheirBoxesAndOpenTheForum) {
   menu("说明");
   menu("留言");
   ASSERT_EQ(answers.boxes.size(), 2u);
-  EXPECT_EQ(answers.boxes[0].title, "说明");
   EXPECT_EQ(answers.boxes[0].button, "确定");
   EXPECT_EQ(answers.boxes[0].icon, QMessageBox::Information);
-  EXPECT_TRUE(answers.boxes[0].text.startsWith("说明：因为系统重装"));
   EXPECT_EQ(answers.boxes[1].title, "Tavimo关机工具") << "no title: the application's";
   EXPECT_EQ(answers.boxes[1].icon, QMessageBox::NoIcon);
   ASSERT_EQ(commands.commands.size(), 1u);
   EXPECT_EQ(commands.commands[0].kind(), Kind::OpenAddress);
-  EXPECT_NE(commands.commands[0].address().find("kw=%E5%85%B3"), std::string::npos);
 }
 
 TEST_F(InteractionTest, ARefusedRequestIsToldInTheErrorBoxAfterThePress) {
@@ -166,8 +167,6 @@ TEST_F(InteractionTest, SkinChooserDisablesMainAndSetsTheChosenPicture) {
   widget<QRadioButton>(chooser, "Option3")->click();
   widget<QPushButton>(chooser, "Command1")->click();
   ASSERT_EQ(answers.boxes.size(), 1u);
-  EXPECT_EQ(answers.boxes[0].text, "测试期间重新加载会重置皮肤！！");
-  EXPECT_EQ(answers.boxes[0].title, "提示");
   EXPECT_FALSE(chooser.loaded());
   EXPECT_TRUE(window(mainForm())->isEnabled());
   const QImage sky(QApplication::applicationDirPath() + "/天空.jpg");
@@ -270,8 +269,7 @@ TEST_F(InteractionTest, SkinChooserHintLabelIsClickableAndItsCloseBoxUnloadsIt) 
   QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), hint->mapToGlobal(QPointF(5, 5)),
                       Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(hint, &release);
-  ASSERT_EQ(answers.boxes.size(), 1u);
-  EXPECT_EQ(answers.boxes[0].title, "自定义换肤");
+  ASSERT_EQ(answers.boxes.size(), 1u) << "the click reached Label1_Click";
   EXPECT_TRUE(chooser.loaded());
 
   window(chooser)->close();
@@ -309,9 +307,6 @@ TEST_F(InteractionTest, MinimiseHidesMainFirstThenTellsHowToComeBack) {
   probe.start(1);
   press("Command5");
   ASSERT_EQ(answers.boxes.size(), 1u);
-  EXPECT_EQ(answers.boxes[0].text, "已最小化！可以双击任务栏的图标重新呼出！");
-  EXPECT_EQ(answers.boxes[0].title, "最小化！");
-  EXPECT_EQ(answers.boxes[0].icon, QMessageBox::Information);
   EXPECT_TRUE(hiddenWhileBoxOpen);
 }
 

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Runs a command with two private D-Bus buses standing in for the system and
-# the session bus, a stand-in logind and notification daemon on them, and
-# both addresses exported, so nothing can reach the machine's real buses.
-#   with_private_buses.sh LOG_FILE COMMAND...
+# the session bus, dbusmock's logind (with logind_shutdown.py) and
+# notification daemon on them, and both addresses exported, so nothing can
+# reach the machine's real buses. The mocks log their calls to
+# LOG_PREFIX.system.log and LOG_PREFIX.session.log.
+#   with_private_buses.sh LOG_PREFIX COMMAND...
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-log="$1"
+. "$here/harness.sh"
+logs="$1"
 shift
 python="${TAVIMO_PYTHON:-/usr/bin/python3}"
 
@@ -18,9 +21,20 @@ cleanup() {
 trap cleanup EXIT
 
 start_bus() {
-  dbus-daemon --config-file="$here/private-bus.conf" --fork \
-    --print-address=3 --print-pid=4 3>"$work/$1.address" 4>"$work/$1.pid"
+  dbus-daemon --config-file="$here/private-bus.conf" --fork --print-address=3 --print-pid=4 \
+    3>"$work/$1.address" 4>"$work/$1.pid" 2>"$work/$1-bus.log" ||
+    harness_fail "the private $1 bus did not start" "$work/$1-bus.log"
   pids+=("$(head -n1 "$work/$1.pid")")
+}
+owned() {  # BUS NAME
+  dbus-send --"$1" --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.NameHasOwner "string:$2" 2>/dev/null | grep -q 'boolean true'
+}
+start_mock() {  # BUS TEMPLATE NAME
+  "$python" -m dbusmock --"$1" -t "$2" -l "$logs.$1.log" 2>"$work/$1-mock.log" &
+  pids+=("$!")
+  for _ in $(seq 200); do owned "$1" "$3" && return 0; sleep 0.05; done
+  harness_fail "dbusmock's $2 did not take $3 on the $1 bus" "$work/$1-mock.log"
 }
 
 start_bus system
@@ -28,16 +42,17 @@ start_bus session
 DBUS_SYSTEM_BUS_ADDRESS="$(head -n1 "$work/system.address")"
 DBUS_SESSION_BUS_ADDRESS="$(head -n1 "$work/session.address")"
 export DBUS_SYSTEM_BUS_ADDRESS DBUS_SESSION_BUS_ADDRESS
-export TAVIMO_BUS_LOG="$log"
-: >"$log"
+export TAVIMO_BUS_LOG="$logs"  # tells the tests they run here
+start_mock system "$here/logind_shutdown.py" org.freedesktop.login1
+start_mock session notification_daemon org.freedesktop.Notifications
 
-"$python" "$here/fake_desktop_services.py" --system "$DBUS_SYSTEM_BUS_ADDRESS" \
-  --session "$DBUS_SESSION_BUS_ADDRESS" --log "$log" --ready "$work/ready" &
-pids+=("$!")
-for _ in $(seq 100); do
-  [ -s "$work/ready" ] && break
-  sleep 0.05
-done
-[ -s "$work/ready" ] || { echo "the stand-in services did not start" >&2; exit 1; }
-
-"$@"
+status=0
+"$@" || status=$?
+# A failure while a bus or a mock was gone is the harness's.
+if [ "$status" -ne 0 ] && [ "$status" -ne 3 ]; then
+  harness_alive "${pids[0]}" "the private system bus" "$work/system-bus.log"
+  harness_alive "${pids[1]}" "the private session bus" "$work/session-bus.log"
+  harness_alive "${pids[2]}" "dbusmock's logind" "$work/system-mock.log"
+  harness_alive "${pids[3]}" "dbusmock's notification daemon" "$work/session-mock.log"
+fi
+exit "$status"

@@ -55,20 +55,28 @@ class WrappingButton : public QPushButton {
 
 // Option buttons of one container are one exclusive group to Qt as well,
 // so assistive technology hears radio buttons and Tab stops once per
-// group. An arrow key chooses the option it moves to, as on Windows; Qt
-// alone would only move the focus while no option is chosen.
+// group. The arrow keys work as Windows' dialog manager does: Down and
+// Right go to the next option of the group, Up and Left to the one before,
+// round at the ends and whatever the layout, and choose it as a click
+// would; Qt alone moves by geometry and chooses only from a chosen option.
 class OptionButton : public QRadioButton {
  public:
   using QRadioButton::QRadioButton;
 
  protected:
   void keyPressEvent(QKeyEvent* event) override {
-    QRadioButton::keyPressEvent(event);
-    const bool arrow = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down ||
-                       event->key() == Qt::Key_Left || event->key() == Qt::Key_Right;
-    auto* reached = qobject_cast<QRadioButton*>(QApplication::focusWidget());
-    if (arrow && reached != nullptr && reached != this && !reached->isChecked())
-      reached->click();
+    const int key = event->key();
+    const int step = key == Qt::Key_Down || key == Qt::Key_Right ? 1
+                     : key == Qt::Key_Up || key == Qt::Key_Left  ? -1
+                                                                 : 0;
+    if (step == 0 || parentWidget() == nullptr)
+      return QRadioButton::keyPressEvent(event);
+    const auto group = parentWidget()->findChildren<OptionButton*>(Qt::FindDirectChildrenOnly);
+    const auto at = group.indexOf(this);
+    const auto size = group.size();
+    OptionButton* next = group[(at + step + size) % size];
+    next->setFocus(Qt::TabFocusReason);
+    next->click();
   }
   // A screen reader's toggle sets the state directly: it stands for a click.
   // The core's own changes come with signals blocked.

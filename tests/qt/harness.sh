@@ -1,0 +1,42 @@
+# Sourced by the Linux test scripts. What the tests stand on (display
+# server, compositor, buses) failing is the harness's fault, told apart
+# from the program's failures by "HARNESS:" and exit status 3, with the
+# failing part's log.
+
+harness_fail() {  # WHAT [LOG]
+  echo "HARNESS: $1${2:+; log $2:}" >&2
+  [ -z "${2:-}" ] || tail -n 20 "$2" 2>/dev/null | sed 's/^/  | /' >&2
+  exit 3
+}
+
+# Until the X server at $DISPLAY answers a client: it announces its
+# display number before it accepts connections.
+wait_for_x() {  # WHAT LOG
+  for _ in $(seq 100); do
+    xdpyinfo >/dev/null 2>&1 && return 0
+    sleep 0.05
+  done
+  harness_fail "$1 did not accept connections" "$2"
+}
+
+# Xvfb on a display number nobody uses, ready for clients; sets DISPLAY
+# and xvfb_pid, and adds it to the caller's pids to end.
+start_xvfb() {  # WORK_DIR
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$1/display" 2>"$1/xvfb.log" &
+  xvfb_pid=$!
+  pids+=("$xvfb_pid")
+  for _ in $(seq 100); do
+    [ -s "$1/display" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  [ -s "$1/display" ] || harness_fail "Xvfb did not start" "$1/xvfb.log"
+  DISPLAY=":$(head -n1 "$1/display")"
+  export DISPLAY
+  wait_for_x "Xvfb $DISPLAY" "$1/xvfb.log"
+}
+
+# Fails as the harness's when a process it started has died.
+harness_alive() {  # PID WHAT LOG
+  kill -0 "$1" 2>/dev/null || harness_fail "$2 died" "$3"
+}
