@@ -1,7 +1,8 @@
 #include "app/command_line.h"
 
-#include <stdexcept>
 #include <utility>
+
+#include "app/runtime_error.h"
 
 namespace app {
 
@@ -21,7 +22,7 @@ CommandLine CommandLine::abortShutdown() {
 CommandLine CommandLine::openAddress(std::string address) {
   for (unsigned char c : address) {
     if (c <= ' ' || c == '"' || c >= 0x7F)
-      throw std::invalid_argument("an address must be a plain, encoded URL");
+      throw RuntimeError::invalidCall();  // an address must be a plain, encoded URL
   }
   return {Kind::OpenAddress, 0, std::move(address)};
 }

@@ -36,7 +36,7 @@ std::string describe(int number, const std::string& detail) {
 }  // namespace
 
 RuntimeError::RuntimeError(int number, const std::string& detail)
-    : std::runtime_error(describe(number, detail)), number_(number), description_(what()) {}
+    : number_(number), description_(describe(number, detail)) {}
 
 std::string RuntimeError::report() const {
   return "运行时错误 '" + std::to_string(number_) + "':\n\n" + description_;

@@ -3,13 +3,14 @@
 // reports it where the event entered and the program keeps running.
 #pragma once
 
-#include <stdexcept>
+#include <exception>
 #include <string>
 
 namespace app {
 
-class RuntimeError : public std::runtime_error {
+class RuntimeError : public std::exception {
  public:
+  const char* what() const noexcept override { return description_.c_str(); }
   int number() const { return number_; }
   // The runtime's Chinese description, and what failed when it names it.
   const std::string& description() const { return description_; }

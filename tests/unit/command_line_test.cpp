@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
+#include "app/runtime_error.h"
 #include "forms/main.h"
 
 namespace {
@@ -27,9 +26,9 @@ TEST(CommandLine, KeepsItsMeaningForPlatformsWithoutCmd) {
 }
 
 TEST(CommandLine, AddressMustBeAPlainEncodedUrl) {
-  EXPECT_THROW(CommandLine::openAddress("http://x/ a"), std::invalid_argument);
-  EXPECT_THROW(CommandLine::openAddress("http://x/\"&calc"), std::invalid_argument);
-  EXPECT_THROW(CommandLine::openAddress("http://x/关"), std::invalid_argument);
+  EXPECT_THROW(CommandLine::openAddress("http://x/ a"), app::RuntimeError);
+  EXPECT_THROW(CommandLine::openAddress("http://x/\"&calc"), app::RuntimeError);
+  EXPECT_THROW(CommandLine::openAddress("http://x/关"), app::RuntimeError);
 }
 
 // What cmd.exe is given for each text; tests/win32 runs the same texts
