@@ -1,4 +1,6 @@
 // The custom countdown: the count lives in Text1's text.
+#include <ranges>
+
 #include "support/program.h"
 
 namespace sim {
@@ -6,6 +8,7 @@ namespace {
 
 const std::string kShutDown = "cmd.exe /c shutdown -s -t 3";
 const std::string kRestart = "cmd.exe /c shutdown -r -t 3";
+const std::string kTooLong = "输入的数字过大";
 
 class Countdown : public ProgramTest {
  protected:
@@ -45,17 +48,6 @@ TEST_F(Countdown, EachModeRunsItsLineMinimisedWithFocus) {
   }
 }
 
-TEST_F(Countdown, SwitchingTheModeWhileCountingChangesTheCommand) {
-  type("5");
-  click("Option1");
-  click("Command1");
-  platform.advance(3s);
-  click("Option2");
-  EXPECT_EQ(mainForm().Option1().Value(), app::False);
-  platform.advance(2s);
-  EXPECT_EQ(commandLines(), std::vector<std::string>{kRestart});
-}
-
 TEST_F(Countdown, TypingAZeroWithAModeFiresAtOnceCountingOrNot) {
   click("Option1");
   for (const char* zero : {"0", "00", "0.0", " 0 ", "-0", "+0", "- 0", "0.", ".0", "\t0", "０",
@@ -73,107 +65,92 @@ TEST_F(Countdown, TypingAZeroWithAModeFiresAtOnceCountingOrNot) {
   EXPECT_EQ(commandLines(), std::vector<std::string>{kShutDown});
 }
 
-TEST_F(Countdown, WithoutAModeZeroNeverFiresAndStartCountsBelowZero) {
-  type("0");
-  click("Option1");  // choosing a mode afterwards fires nothing either
-  EXPECT_TRUE(platform.commands.empty());
-  click("Command1");
-  platform.advance(3s);
-  EXPECT_EQ(text(), "-3");
-  EXPECT_TRUE(platform.commands.empty());
+// Steps, split by |: c click, t type, w wait (ms); then what must hold:
+// = the text, b boxes so far, e all of them error boxes, n commands so far,
+// r counting (1) or not (0).
+struct Script {
+  const char* name;
+  std::string_view steps;
+  std::vector<std::string> fired, boxes;
+};
+void PrintTo(const Script& script, std::ostream* out) {
+  *out << script.name;
 }
 
-TEST_F(Countdown, StartAgainAfterFiringCountsNegativeAndNeverFires) {
-  type("1");
-  click("Option1");
-  click("Command1");
-  platform.advance(1s);
-  ASSERT_EQ(platform.commands.size(), 1u);
-  click("Command1");
-  platform.advance(5s);
-  EXPECT_EQ(text(), "-5");
-  EXPECT_EQ(platform.commands.size(), 1u);
+const Script kScripts[] = {
+    {"SwitchingTheModeWhileCountingChangesTheCommand",
+     "t5|cOption1|cCommand1|w3000|cOption2|w2000",
+     {kRestart}},
+    {"WithoutAModeZeroNeverFiresAndStartCountsBelowZero", "t0|cOption1|n0|cCommand1|w3000|=-3", {}},
+    {"StartAgainAfterFiringCountsNegativeAndNeverFires",
+     "t1|cOption1|cCommand1|w1000|n1|cCommand1|w5000|=-5",
+     {kShutDown}},
+    {"FractionalAndNegativeStartsNeverFire",
+     "cOption1|t2.5|cCommand1|w2000|=0.5|w1000|=-0.5|t-3|w5000|=-8",
+     {}},
+    {"AFullWidthNumberTicksOnAsAPlainOne",
+     "cOption1|t－３．５|cCommand1|w1000|=-4.5|t\u3000２|w2000",
+     {kShutDown}},
+    {"StartingTwiceDoesNotRestartTheSecond", "cOption1|t10|cCommand1|w1500|cCommand1|w500|=8", {}},
+    // Characters are counted, not bytes.
+    {"SevenCharactersAreAccepted",
+     "t9999999|cOption1|cCommand1|w1000|=9999998|t-999999|t１２３４５６７|b0|t１２３４５６７８|b1",
+     {},
+     {kTooLong}},
+    // -1000000 is eight characters: one notice, 60, then the line.
+    {"CountingPastMinusAMillionResetsOnceThenFiresAtZero",
+     "cOption1|t-999998|cOption2|cOption1|cCommand1|w1000|=-999999|w1000|b1|=60|w60000|b1",
+     {kShutDown},
+     {kTooLong}},
+    {"BlanksAreNotAnEmptyBox", "cOption1|t  |cCommand1|b0|r1", {}},
+    {"TheCountGoesOnWhileMainIsHidden",
+     "cOption1|t3|cCommand1|cCommand5|w3000",
+     {kShutDown},
+     {"已最小化！可以双击任务栏的图标重新呼出！"}},
+    {"AnEighthCharacterShowsTheNoticeThenSixty",
+     "cOption1|cCommand1|w5000|t12345678|b1|e|=60|r1|w60000",
+     {kShutDown},
+     {kTooLong}},
+    {"StartWithoutModeAndEmptyBoxShowsBothMessagesInOrder",
+     "t|cCommand1|e|r0",
+     {},
+     {"请选择模式", "请输入正确的时间！"}},
+    {"TextThatIsNoNumberWaitsWithoutAnError",
+     "cOption1|cCommand1|t-|w3000|=-|tabc|w3000|=abc|t1e3|w3000|=1e3|t.|w3000|=.|t0x1|w3000|=0x1|"
+     "t关|w3000|=关|t--1|w3000|=--1|t1.2.3|w3000|=1.2.3|b0|n0|t1|w1000",
+     {kShutDown}},
+};
+
+class CountdownScript : public Countdown, public ::testing::WithParamInterface<Script> {};
+
+TEST_P(CountdownScript, Runs) {
+  for (const auto part : std::views::split(GetParam().steps, '|')) {
+    const char op = part.front();
+    const std::string arg(part.begin() + 1, part.end());
+    SCOPED_TRACE(std::string(part.begin(), part.end()));
+    if (op == 'c')
+      click(arg);
+    else if (op == 't')
+      type(arg);
+    else if (op == 'w')
+      platform.advance(std::chrono::milliseconds(std::stoi(arg)));
+    else if (op == '=')
+      EXPECT_EQ(text(), arg);
+    else if (op == 'b')
+      EXPECT_EQ(platform.boxes.size(), std::stoul(arg));
+    else if (op == 'e')
+      for (const auto& box : platform.boxes) EXPECT_TRUE(box.style == 16 && box.title == "错误");
+    else if (op == 'n')
+      EXPECT_EQ(platform.commands.size(), std::stoul(arg));
+    else
+      EXPECT_EQ(counting(), arg == "1");
+  }
+  EXPECT_EQ(commandLines(), GetParam().fired);
+  EXPECT_EQ(boxTexts(), GetParam().boxes);
 }
 
-TEST_F(Countdown, FractionalAndNegativeStartsNeverFire) {
-  click("Option1");
-  type("2.5");
-  click("Command1");
-  platform.advance(2s);
-  EXPECT_EQ(text(), "0.5");
-  platform.advance(1s);
-  EXPECT_EQ(text(), "-0.5");
-  type("-3");
-  platform.advance(5s);
-  EXPECT_EQ(text(), "-8");
-  EXPECT_TRUE(platform.commands.empty());
-}
-
-TEST_F(Countdown, AFullWidthNumberTicksOnAsAPlainOne) {
-  click("Option1");
-  type("－３．５");
-  click("Command1");
-  platform.advance(1s);
-  EXPECT_EQ(text(), "-4.5");
-  type("\u3000２");
-  platform.advance(2s);
-  EXPECT_EQ(commandLines(), std::vector<std::string>{kShutDown});
-}
-
-TEST_F(Countdown, StartingTwiceDoesNotRestartTheSecond) {
-  click("Option1");
-  type("10");
-  click("Command1");
-  platform.advance(1500ms);
-  click("Command1");  // only sets the enabled timer to enabled
-  platform.advance(500ms);
-  EXPECT_EQ(text(), "8");
-}
-
-TEST_F(Countdown, AnEighthCharacterShowsTheNoticeThenSixty) {
-  click("Option1");
-  click("Command1");
-  platform.advance(5s);
-  type("12345678");
-  ASSERT_EQ(platform.boxes.size(), 1u);
-  EXPECT_EQ(platform.boxes[0].text, "输入的数字过大");
-  EXPECT_EQ(platform.boxes[0].style, 16);
-  EXPECT_EQ(platform.boxes[0].title, "错误");
-  EXPECT_EQ(text(), "60");
-  EXPECT_TRUE(counting());  // a running countdown goes on from 60
-  platform.advance(60s);
-  EXPECT_EQ(commandLines(), std::vector<std::string>{kShutDown});
-}
-
-TEST_F(Countdown, SevenCharactersAreAccepted) {
-  type("9999999");
-  click("Option1");
-  click("Command1");
-  platform.advance(1s);
-  EXPECT_EQ(text(), "9999998");
-  EXPECT_TRUE(platform.boxes.empty());
-  type("-999999");
-  type("１２３４５６７");  // characters are counted, not bytes
-  EXPECT_TRUE(platform.boxes.empty());
-  type("１２３４５６７８");
-  EXPECT_EQ(platform.boxes.size(), 1u);
-}
-
-TEST_F(Countdown, CountingPastMinusAMillionResetsOnceThenFiresAtZero) {
-  click("Option1");
-  type("-999998");
-  click("Option2");
-  click("Option1");
-  click("Command1");
-  platform.advance(1s);
-  EXPECT_EQ(text(), "-999999");
-  platform.advance(1s);  // -1000000 is eight characters
-  ASSERT_EQ(boxTexts(), std::vector<std::string>{"输入的数字过大"});
-  EXPECT_EQ(text(), "60");
-  platform.advance(60s);
-  EXPECT_EQ(boxTexts().size(), 1u);
-  EXPECT_EQ(commandLines(), std::vector<std::string>{kShutDown});
-}
+INSTANTIATE_TEST_SUITE_P(Countdown, CountdownScript, ::testing::ValuesIn(kScripts),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(Countdown, TheTickLeavesAnOverlongTextAloneBehindItsNotice) {
   click("Option1");
@@ -201,17 +178,6 @@ TEST_F(Countdown, TicksKeepComingWhileAnotherMessageBoxIsOpen) {
   EXPECT_EQ(text(), "6");
 }
 
-TEST_F(Countdown, StartWithoutModeAndEmptyBoxShowsBothMessagesInOrder) {
-  type("");
-  click("Command1");
-  EXPECT_EQ(boxTexts(), (std::vector<std::string>{"请选择模式", "请输入正确的时间！"}));
-  for (auto& box : platform.boxes) {
-    EXPECT_EQ(box.style, 16);
-    EXPECT_EQ(box.title, "错误");
-  }
-  EXPECT_FALSE(counting());
-}
-
 TEST_F(Countdown, StartWithModeAndEmptyBoxEnablesTheTimerAndComplains) {
   click("Option2");
   type("");
@@ -226,39 +192,6 @@ TEST_F(Countdown, StartWithModeAndEmptyBoxEnablesTheTimerAndComplains) {
   type("2");
   platform.advance(2s);
   EXPECT_EQ(commandLines(), std::vector<std::string>{kRestart});
-}
-
-TEST_F(Countdown, BlanksAreNotAnEmptyBox) {
-  click("Option1");
-  type("  ");
-  click("Command1");
-  EXPECT_TRUE(platform.boxes.empty());
-  EXPECT_TRUE(counting());
-}
-
-TEST_F(Countdown, TextThatIsNoNumberWaitsWithoutAnError) {
-  click("Option1");
-  click("Command1");
-  for (const char* junk : {"-", "abc", "1e3", ".", "0x1", "关", "--1", "1.2.3"}) {
-    type(junk);
-    platform.advance(3s);
-    EXPECT_EQ(text(), junk);
-  }
-  EXPECT_TRUE(platform.boxes.empty());
-  EXPECT_TRUE(platform.commands.empty());
-  type("1");
-  platform.advance(1s);
-  EXPECT_EQ(commandLines(), std::vector<std::string>{kShutDown});
-}
-
-TEST_F(Countdown, TheCountGoesOnWhileMainIsHidden) {
-  click("Option1");
-  type("3");
-  click("Command1");
-  click("Command5");
-  EXPECT_FALSE(mainPeer().visible);
-  platform.advance(3s);
-  EXPECT_EQ(commandLines(), std::vector<std::string>{kShutDown});
 }
 
 TEST_F(Countdown, TicksDoNotDriftBehindABusyHandler) {

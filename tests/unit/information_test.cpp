@@ -81,13 +81,5 @@ TEST_F(Information, FeedbackAsksFirstThenOpensTheForumHidden) {
             "%^E5%^85%^B3%^E6%^9C%^BA%^E5%^B7%^A5%^E5%^85%^B7");
 }
 
-TEST_F(Information, MenuItemsShowTheirStoredCaptions) {
-  auto& m = mainForm();
-  EXPECT_EQ(m.control("说明").Text(), "说明");
-  EXPECT_EQ(m.control("关于").Text(), "关于");
-  EXPECT_EQ(m.control("留言").Text(), "贴吧求喜欢");
-  EXPECT_EQ(m.control("换肤").Text(), "换肤");
-}
-
 }  // namespace
 }  // namespace sim

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <tuple>
 
 #include "checks.h"
 #include "scenarios.h"
@@ -205,23 +206,21 @@ void dpiLayout(const Paths& paths, int dpi) {
   pause(300);
   shoot(main, paths, L"main", dpi);
 
-  clickMenu(main, kAboutMenu);
-  HWND about = waitForm(pid, kAbout.caption);
-  REQUIRE(about != nullptr, L"about box shown");
-  checkPlaces(about, kAbout, dpi);
-  pause(300);
-  shoot(about, paths, L"about", dpi);
-  click(findControl(about, L"Button", L"确定"));
-  CHECK(waitGone(about), L"about box closed");
-
-  clickMenu(main, kSkinsMenu);
-  HWND chooser = waitForm(pid, kChooser.caption);
-  REQUIRE(chooser != nullptr, L"skin chooser shown");
-  checkPlaces(chooser, kChooser, dpi);
-  pause(300);
-  shoot(chooser, paths, L"skins", dpi);
-  PostMessageW(chooser, WM_CLOSE, 0, 0);
-  CHECK(waitGone(chooser), L"chooser closed");
+  // The about box closes by its button, the chooser by its close box.
+  for (const auto& [menu, stored, name] :
+       {std::tuple{kAboutMenu, &kAbout, L"about"}, std::tuple{kSkinsMenu, &kChooser, L"skins"}}) {
+    clickMenu(main, menu);
+    HWND form = waitForm(pid, stored->caption);
+    REQUIRE(form != nullptr, stored->caption + L" shown");
+    checkPlaces(form, *stored, dpi);
+    pause(300);
+    shoot(form, paths, name, dpi);
+    if (menu == kAboutMenu)
+      click(findControl(form, L"Button", L"确定"));
+    else
+      PostMessageW(form, WM_CLOSE, 0, 0);
+    CHECK(waitGone(form), stored->caption + L" closed");
+  }
 
   if (dpi == 96)
     movedBetweenDensities(pid, main);
