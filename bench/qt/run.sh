@@ -19,7 +19,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-. "$root/tests/qt/harness.sh"
+. "$root/tests/harness.sh"
 start_xvfb "$work"
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work"
 unset WAYLAND_DISPLAY

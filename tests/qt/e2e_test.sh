@@ -15,7 +15,7 @@
 # its tray is the sni one.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-. "$here/harness.sh"
+. "$here/../harness.sh"
 program="$1"
 shots="$2"
 run="${3:-full}"

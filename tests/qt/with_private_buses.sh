@@ -7,7 +7,7 @@
 #   with_private_buses.sh LOG_PREFIX COMMAND...
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-. "$here/harness.sh"
+. "$here/../harness.sh"
 logs="$1"
 shift
 python="${TAVIMO_PYTHON:-/usr/bin/python3}"

@@ -24,7 +24,7 @@ else
   rm -f "$build/xvfb.display.tmp"
 fi
 . "$here/wine-env.sh" "$build"
-[ -s "$build/xvfb.display" ] || harness_failure "Xvfb announced no display" "$build/xvfb.log"
+[ -s "$build/xvfb.display" ] || harness_fail "Xvfb announced no display" "$build/xvfb.log"
 check_harness
 
 # A server left lingering by earlier tests would make the waits below long.

@@ -73,7 +73,7 @@ cat "$work/driver.log"
 # under it broke, or the display went away.
 if ! grep -q "^$scenario: [0-9]* failure(s)" "$work/driver.log"; then
   check_harness
-  harness_failure "the driver ended without a result (status $status)" "$work/driver.log"
+  harness_fail "the driver ended without a result (status $status)" "$work/driver.log"
 fi
 for shot in "$work"/shots/*.bmp; do
   [ -e "$shot" ] || continue

@@ -20,17 +20,9 @@ fi
 
 # What the tests stand on: when one of these fails, the harness says so
 # with its log, apart from any failure of the program.
-harness_failure() {
-  echo "HARNESS FAILURE (not the program's): $1"
-  if [ -n "${2:-}" ] && [ -s "$2" ]; then
-    echo "--- last lines of $2"
-    tail -n 30 "$2"
-  fi
-  exit 125
-}
+. "$(dirname "${BASH_SOURCE[0]}")/../harness.sh"
 check_harness() {
-  [ -f "$build/xvfb.pid" ] && kill -0 "$(cat "$build/xvfb.pid")" 2>/dev/null ||
-    harness_failure "Xvfb is not running" "$build/xvfb.log"
-  xdpyinfo >/dev/null 2>&1 || harness_failure "the X display $DISPLAY does not answer" "$build/xvfb.log"
-  [ -f "$WINEPREFIX/system.reg" ] || harness_failure "no Wine prefix at $WINEPREFIX"
+  harness_alive "$(cat "$build/xvfb.pid" 2>/dev/null)" "Xvfb" "$build/xvfb.log"
+  xdpyinfo >/dev/null 2>&1 || harness_fail "the X display $DISPLAY does not answer" "$build/xvfb.log"
+  [ -f "$WINEPREFIX/system.reg" ] || harness_fail "no Wine prefix at $WINEPREFIX"
 }

@@ -1,7 +1,7 @@
-# Sourced by the Linux test scripts. What the tests stand on (display
-# server, compositor, buses) failing is the harness's fault, told apart
-# from the program's failures by "HARNESS:" and exit status 3, with the
-# failing part's log.
+# Sourced by the test scripts. What the tests stand on (display server,
+# compositor, buses, the Wine prefix) failing is the harness's fault, told
+# apart from the program's failures by "HARNESS:" and exit status 3, with
+# the failing part's log.
 
 harness_fail() {  # WHAT [LOG]
   echo "HARNESS: $1${2:+; log $2:}" >&2
