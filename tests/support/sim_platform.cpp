@@ -94,7 +94,7 @@ std::unique_ptr<app::WindowPeer> SimPlatform::createWindow(app::Form& form) {
 }
 
 void SimPlatform::messageBox(const std::string& text, int style, const std::string& title) {
-  boxes.push_back({text, style, title, clock});
+  boxes.push_back({text, style, title});
   RecordedBox box = boxes.back();
   mostOpenBoxes = std::max(mostOpenBoxes, ++openBoxes);
   if (!answers.empty()) {
@@ -149,6 +149,10 @@ void PrintTo(const EntryCall& call, std::ostream* out) {
   for (std::size_t i = 0; i < call.arguments.size(); ++i)
     *out << (i ? ", " : "") << call.arguments[i];
   *out << ')';
+}
+
+void PrintTo(const RecordedBox& box, std::ostream* out) {
+  *out << '"' << box.text << "\" " << box.style << " \"" << box.title << '"';
 }
 
 void SimPlatform::log(std::string_view what, const app::Form& form) {

@@ -35,8 +35,10 @@ struct RecordedBox {
   std::string text;
   int style;
   std::string title;
-  std::chrono::nanoseconds at;
+  bool operator==(const RecordedBox&) const = default;
 };
+void PrintTo(const RecordedBox& box, std::ostream* out);
+using Boxes = std::vector<RecordedBox>;
 
 struct TrayCall {
   Long message;

@@ -11,25 +11,13 @@ namespace {
 
 using app::parseNumber;
 
-TEST(ParseNumber, PlainDecimalsWithBlanksAndSigns) {
-  EXPECT_EQ(parseNumber("60"), 60.0);
-  EXPECT_EQ(parseNumber("  -12 "), -12.0);
-  EXPECT_EQ(parseNumber("\t5\t"), 5.0);
-  EXPECT_EQ(parseNumber("+7"), 7.0);
-  EXPECT_EQ(parseNumber("- 5"), -5.0);
-  EXPECT_EQ(parseNumber("2.5"), 2.5);
-  EXPECT_EQ(parseNumber(".5"), 0.5);
-  EXPECT_EQ(parseNumber("5."), 5.0);
-  EXPECT_EQ(parseNumber("00"), 0.0);
-  EXPECT_EQ(parseNumber("0.0"), 0.0);
-  EXPECT_EQ(parseNumber("9999999"), 9999999.0);
-}
-
-TEST(ParseNumber, FullWidthFormsAnInputMethodTypes) {
-  EXPECT_EQ(parseNumber("６０"), 60.0);
-  EXPECT_EQ(parseNumber("－３．５"), -3.5);
-  EXPECT_EQ(parseNumber("＋１"), 1.0);
-  EXPECT_EQ(parseNumber("\u3000０\u3000"), 0.0);
+TEST(ParseNumber, DecimalsWithBlanksSignsAndTheFullWidthFormsAnInputMethodTypes) {
+  const std::pair<const char*, double> cases[] = {
+      {"60", 60},   {"  -12 ", -12},    {"\t5\t", 5}, {"+7", 7},
+      {"- 5", -5},  {"2.5", 2.5},       {".5", 0.5},  {"5.", 5},
+      {"00", 0},    {"0.0", 0},         {"-0", 0},    {"9999999", 9999999},
+      {"６０", 60}, {"－３．５", -3.5}, {"＋１", 1},  {"\u3000０\u3000", 0}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(parseNumber(text), value) << '"' << text << '"';
 }
 
 TEST(ParseNumber, RejectsWhatIsNoNumber) {
@@ -40,31 +28,23 @@ TEST(ParseNumber, RejectsWhatIsNoNumber) {
     EXPECT_EQ(parseNumber(text), std::nullopt) << '"' << text << '"';
 }
 
-TEST(ParseNumber, NegativeZeroIsZero) {
-  auto zero = parseNumber("-0");
-  ASSERT_TRUE(zero);
-  EXPECT_TRUE(*zero == 0.0);
-}
-
-TEST(CStr, PlainDecimalWithoutPointForWholeNumbers) {
-  EXPECT_EQ(app::CStr(59.0), "59");
-  EXPECT_EQ(app::CStr(0.0), "0");
-  EXPECT_EQ(app::CStr(-0.0), "0");
-  EXPECT_EQ(app::CStr(-1.0), "-1");
-  EXPECT_EQ(app::CStr(1.5), "1.5");
-  EXPECT_EQ(app::CStr(-0.5), "-0.5");
-  EXPECT_EQ(app::CStr(-1000000.0), "-1000000");
-  EXPECT_EQ(app::CStr(9999998.0), "9999998");
+TEST(CStr, PlainDecimalOfFifteenSignificantDigitsWithoutExponent) {
+  const std::pair<double, const char*> cases[] = {{59.0, "59"},
+                                                  {0.0, "0"},
+                                                  {-0.0, "0"},
+                                                  {-1.0, "-1"},
+                                                  {1.5, "1.5"},
+                                                  {-0.5, "-0.5"},
+                                                  {-1000000.0, "-1000000"},
+                                                  {9999998.0, "9999998"},
+                                                  {0.1 - 1.0, "-0.9"},
+                                                  {0.3 - 1.0, "-0.7"},
+                                                  {1.0 / 3.0, "0.333333333333333"},
+                                                  {1e20, "100000000000000000000"},
+                                                  {1.5e-7, "0.00000015"},
+                                                  {123456789012345678.0, "123456789012346000"}};
+  for (const auto& [value, text] : cases) EXPECT_EQ(app::CStr(value), text) << text;
   EXPECT_EQ(app::CStr(app::Integer{60}), "60");
-}
-
-TEST(CStr, FifteenSignificantDigitsAndNoExponent) {
-  EXPECT_EQ(app::CStr(0.1 - 1.0), "-0.9");
-  EXPECT_EQ(app::CStr(0.3 - 1.0), "-0.7");
-  EXPECT_EQ(app::CStr(1.0 / 3.0), "0.333333333333333");
-  EXPECT_EQ(app::CStr(1e20), "100000000000000000000");
-  EXPECT_EQ(app::CStr(1.5e-7), "0.00000015");
-  EXPECT_EQ(app::CStr(123456789012345678.0), "123456789012346000");
 }
 
 TEST(CStr, RoundTripsEveryCountdownStep) {
@@ -78,16 +58,11 @@ TEST(CStr, RoundTripsEveryCountdownStep) {
   }
 }
 
-TEST(CLng, RoundsHalvesToEven) {
-  EXPECT_EQ(app::CLng(514.5), 514);
-  EXPECT_EQ(app::CLng(515.5), 516);
-  EXPECT_EQ(app::CLng(515.0), 515);
-  EXPECT_EQ(app::CLng(-2.5), -2);
-  EXPECT_EQ(app::CLng(0.4999), 0);
-  EXPECT_EQ(app::CLng(2147483647.0), 2147483647);
-}
-
-TEST(CLng, OutOfRangeOrNotANumberIsAnOverflow) {
+TEST(CLng, RoundsHalvesToEvenAndOverflowsOutOfRange) {
+  const std::pair<double, app::Long> cases[] = {{514.5, 514}, {515.5, 516},
+                                                {515.0, 515}, {-2.5, -2},
+                                                {0.4999, 0},  {2147483647.0, 2147483647}};
+  for (const auto& [value, rounded] : cases) EXPECT_EQ(app::CLng(value), rounded) << value;
   for (double v : {2147483648.0, -2147483649.0, std::nan("")}) {
     try {
       app::CLng(v);
@@ -99,20 +74,22 @@ TEST(CLng, OutOfRangeOrNotANumberIsAnOverflow) {
 }
 
 TEST(Len, CountsUtf16CodeUnits) {
-  EXPECT_EQ(app::Len(""), 0u);
-  EXPECT_EQ(app::Len("1234567"), 7u);
-  EXPECT_EQ(app::Len("关机工具"), 4u);
-  EXPECT_EQ(app::Len("１２３４５６７８"), 8u);
-  EXPECT_EQ(app::Len("😀"), 2u);  // outside the basic plane: a surrogate pair
   // Malformed: one U+FFFD for each piece that could still have begun a
   // character (an overlong form, a surrogate, past U+10FFFF, cut short).
-  EXPECT_EQ(app::Len("\xC0\xB0"), 2u);
-  EXPECT_EQ(app::Len("\xE0\x80\xB0"), 3u);
-  EXPECT_EQ(app::Len("\xED\xA0\x80"), 3u);
-  EXPECT_EQ(app::Len("\xF4\x90\x80\x80"), 4u);
-  EXPECT_EQ(app::Len("\xF4\x8F\xBF\xBF"), 2u);  // U+10FFFF itself
-  EXPECT_EQ(app::Len("\xE5\x85"), 1u);
-  EXPECT_EQ(app::Len("\xE5\x85\x31"), 2u);  // cut short before a "1"
+  const std::pair<const char*, std::size_t> cases[] = {
+      {"", 0},
+      {"1234567", 7},
+      {"关机工具", 4},
+      {"１２３４５６７８", 8},
+      {"😀", 2},  // outside the basic plane: a surrogate pair
+      {"\xC0\xB0", 2},
+      {"\xE0\x80\xB0", 3},
+      {"\xED\xA0\x80", 3},
+      {"\xF4\x90\x80\x80", 4},
+      {"\xF4\x8F\xBF\xBF", 2},  // U+10FFFF itself
+      {"\xE5\x85", 1},
+      {"\xE5\x85\x31", 2}};  // cut short before a "1"
+  for (const auto& [text, units] : cases) EXPECT_EQ(app::Len(text), units) << '"' << text << '"';
 }
 
 TEST(Conversions, IgnoreALocaleWithACommaForDecimalPoint) {

@@ -216,10 +216,7 @@ TEST_F(FormRuntime, NoOtherExceptionEscapesIntoTheMessageLoop) {
 TEST_F(FormRuntime, ARefusalToldLaterIsTheErrorBoxWithTheTitleAndNothingOnceEnded) {
   probe().Show();
   application.requestRefused("无法安排关机：原因");
-  ASSERT_EQ(platform.boxes.size(), 1u);
-  EXPECT_EQ(platform.boxes[0].text, "无法安排关机：原因");
-  EXPECT_EQ(platform.boxes[0].style, 16);
-  EXPECT_EQ(platform.boxes[0].title, "Probe title");
+  EXPECT_EQ(platform.boxes, (Boxes{{"无法安排关机：原因", 16, "Probe title"}}));
   probe().onGo = [] { app::End(); };
   application.click(probe(), "Go");
   application.requestRefused("after the end");
@@ -256,9 +253,7 @@ TEST_F(FormRuntime, TheTimeToTheNextTickIsRoundedUp) {
 TEST_F(FormRuntime, AMessageBoxWithoutTitleShowsTheApplicationTitle) {
   app::MsgBox("hello", 64);
   app::MsgBox("again", 0, "own");
-  ASSERT_EQ(platform.boxes.size(), 2u);
-  EXPECT_EQ(platform.boxes[0].title, "Probe title");
-  EXPECT_EQ(platform.boxes[1].title, "own");
+  EXPECT_EQ(platform.boxes, (Boxes{{"hello", 64, "Probe title"}, {"again", 0, "own"}}));
 }
 
 TEST_F(FormRuntime, EndUnwindsTheHandlerAndStopsEverything) {

@@ -53,10 +53,8 @@ TEST_F(Information, HidingMainLeavesTheAboutBoxWhereItIs) {
 
 TEST_F(Information, NotesShowTheirMessageOnly) {
   click("说明");
-  ASSERT_EQ(platform.boxes.size(), 1u);
-  EXPECT_EQ(platform.boxes[0].text, "说明：因为系统重装，源码没有备份，这是重做后的，或许有BUG。");
-  EXPECT_EQ(platform.boxes[0].title, "说明");
-  EXPECT_EQ(platform.boxes[0].style, 64);
+  EXPECT_EQ(platform.boxes,
+            (Boxes{{"说明：因为系统重装，源码没有备份，这是重做后的，或许有BUG。", 64, "说明"}}));
   EXPECT_TRUE(platform.commands.empty());
 }
 
@@ -65,10 +63,8 @@ TEST_F(Information, FeedbackAsksFirstThenOpensTheForumHidden) {
   platform.answers.push_back(
       [&](const RecordedBox&) { openedBeforeClosing = !platform.commands.empty(); });
   click("留言");
-  ASSERT_EQ(platform.boxes.size(), 1u);
-  EXPECT_EQ(platform.boxes[0].text, "希望你能添加喜欢这个吧");
-  EXPECT_EQ(platform.boxes[0].title, "Tavimo关机工具");  // the application title
-  EXPECT_EQ(platform.boxes[0].style, 0);
+  // Titled with the application title.
+  EXPECT_EQ(platform.boxes, (Boxes{{"希望你能添加喜欢这个吧", 0, "Tavimo关机工具"}}));
   EXPECT_FALSE(openedBeforeClosing);
   ASSERT_EQ(platform.commands.size(), 1u);
   EXPECT_EQ(platform.commands[0].style, app::WindowStyle::Hidden);

@@ -36,10 +36,7 @@ TEST_F(Skins, OkWithNothingSelectedOnlyConfirmsAndCloses) {
   auto before = mainForm().picture();
   open();
   ok();
-  ASSERT_EQ(platform.boxes.size(), 1u);
-  EXPECT_EQ(platform.boxes[0].text, kConfirm);
-  EXPECT_EQ(platform.boxes[0].title, "提示");
-  EXPECT_EQ(platform.boxes[0].style, 0);
+  EXPECT_EQ(platform.boxes, (Boxes{{kConfirm, 0, "提示"}}));
   EXPECT_EQ(mainForm().picture(), before);
   EXPECT_FALSE(chooser().loaded());
   EXPECT_TRUE(mainPeer().enabled);
@@ -149,11 +146,9 @@ TEST_F(Skins, TheHintChangesNothing) {
   open();
   choose("Option2");
   application.click(chooser(), "Label1");
-  ASSERT_EQ(platform.boxes.size(), 1u);
-  EXPECT_EQ(platform.boxes[0].text,
-            "如果你想使用自己的图片作为皮肤，那么可以将自己的皮肤替换成同个文件夹下的图片");
-  EXPECT_EQ(platform.boxes[0].title, "自定义换肤");
-  EXPECT_EQ(platform.boxes[0].style, 64);
+  EXPECT_EQ(platform.boxes,
+            (Boxes{{"如果你想使用自己的图片作为皮肤，那么可以将自己的皮肤替换成同个文件夹下的图片",
+                    64, "自定义换肤"}}));
   EXPECT_TRUE(chooser().loaded());
   EXPECT_EQ(chooser().Option2().Value(), app::True);
 }

@@ -14,10 +14,7 @@ TEST_F(Tray, MinimiseHidesThenTellsHowToComeBack) {
   bool hiddenWhileShown = false;
   platform.answers.push_back([&](const RecordedBox&) { hiddenWhileShown = !mainPeer().visible; });
   click("Command5");
-  ASSERT_EQ(platform.boxes.size(), 1u);
-  EXPECT_EQ(platform.boxes[0].text, "已最小化！可以双击任务栏的图标重新呼出！");
-  EXPECT_EQ(platform.boxes[0].title, "最小化！");
-  EXPECT_EQ(platform.boxes[0].style, 64);
+  EXPECT_EQ(platform.boxes, (Boxes{{"已最小化！可以双击任务栏的图标重新呼出！", 64, "最小化！"}}));
   EXPECT_TRUE(hiddenWhileShown);
   EXPECT_FALSE(mainPeer().visible);  // closing the box does not bring it back
   EXPECT_FALSE(mainPeer().minimized);
