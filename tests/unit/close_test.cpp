@@ -25,24 +25,34 @@ TEST_F(Close, TheWindowShrinksAndTheProgramEndsBelowAThousandTwips) {
   EXPECT_EQ(mainForm().Height(), 4490);  // 4110 + 280 caption + 200 menu bar, less 100
 }
 
-// From a start width (twips), the tick that ends it.
-class CloseFrom : public Close, public ::testing::WithParamInterface<std::pair<Single, int>> {};
+// From a start width (twips) and the narrowest width (pixels) the window
+// system allows, the tick that ends it and the width it ends at.
+struct From {
+  Single start;
+  int narrowest, ticks;
+  Single end;
+};
+class CloseFrom : public Close, public ::testing::WithParamInterface<From> {};
 
 TEST_P(CloseFrom, ItEndsOnTheFirstTickThatLeavesTheWidthBelowAThousand) {
-  const auto [start, ticks] = GetParam();
+  const auto [start, narrowest, ticks, end] = GetParam();
   mainForm().setWidth(start);
+  mainPeer().narrowest = narrowest;
   requestClose();
   platform.advance(std::chrono::milliseconds(30 * (ticks - 1)));
   EXPECT_FALSE(platform.ended);
   platform.advance(30ms);
   EXPECT_TRUE(platform.ended);
-  EXPECT_EQ(mainForm().Width(), start - 100 * static_cast<Single>(ticks));
+  EXPECT_EQ(mainForm().Width(), end);
 }
 
-// 3600 reaches exactly 1000 on tick 26 and goes on.
+// 3600 reaches exactly 1000 on tick 26 and goes on. Window systems keep
+// captioned windows 170 pixels wide: 3630 to 1700 takes 20 ticks; 5 more at
+// that width end it.
 INSTANTIATE_TEST_SUITE_P(Widths, CloseFrom,
-                         ::testing::Values(std::pair{3630.0f, 27}, std::pair{3600.0f, 27},
-                                           std::pair{1100.0f, 2}, std::pair{1050.0f, 1}));
+                         ::testing::Values(From{3630, 0, 27, 930}, From{3600, 0, 27, 900},
+                                           From{1100, 0, 2, 900}, From{1050, 0, 1, 950},
+                                           From{3630, 170, 25, 1700}));
 
 // A window manager that carries a resize out this much later, and the
 // narrowest width (pixels) it allows.
@@ -88,25 +98,6 @@ TEST_F(Close, EveryReasonIsRefused) {
   }
 }
 
-TEST_F(Close, ASecondRequestDoesNotStopTheShrink) {
-  requestClose();
-  platform.advance(300ms);
-  requestClose();
-  platform.advance(3s);
-  EXPECT_TRUE(platform.ended);
-}
-
-TEST_F(Close, AWindowThatRefusesToShrinkFurtherStillEnds) {
-  mainPeer().narrowest = 170;  // window systems keep captioned windows this wide
-  requestClose();
-  // 3630 twips to 1700 takes 20 ticks; 5 more at that width end it.
-  platform.advance(std::chrono::milliseconds(30 * 24));
-  EXPECT_FALSE(platform.ended);
-  platform.advance(30ms);
-  EXPECT_TRUE(platform.ended);
-  EXPECT_EQ(mainForm().Width(), 1700);
-}
-
 TEST_F(Close, NothingRunsAfterTheEnd) {
   click("Option1");
   type("100");
@@ -126,17 +117,6 @@ TEST_F(Close, NothingRunsAfterTheEnd) {
   EXPECT_EQ(application.nextDeadline(), std::nullopt);
 }
 
-TEST_F(Close, TheCountdownTicksWhileTheWindowShrinks) {
-  click("Option1");
-  type("1");
-  click("Command1");
-  platform.advance(500ms);
-  requestClose();  // the shrink takes 810 ms
-  platform.advance(1s);
-  EXPECT_TRUE(platform.ended);
-  EXPECT_EQ(commandLines(), std::vector<std::string>{"cmd.exe /c shutdown -s -t 3"});
-}
-
 TEST_F(Close, EndingBehindAnOpenMessageBoxRunsNoMoreOfItsHandler) {
   requestClose();
   // 说明's box stays open until the shrink has ended the program.
@@ -147,12 +127,25 @@ TEST_F(Close, EndingBehindAnOpenMessageBoxRunsNoMoreOfItsHandler) {
   EXPECT_TRUE(platform.commands.empty());
 }
 
-TEST_F(Close, AWindowThatIsHiddenShrinksAndEndsToo) {
-  click("Command5");
-  requestClose();
-  platform.advance(5s);
-  EXPECT_TRUE(platform.ended);
+const Script kCloseScripts[] = {
+    {"ASecondRequestDoesNotStopTheShrink", "x|w300|x|w3000|E1", {}},
+    {"AWindowThatIsHiddenShrinksAndEndsToo",
+     "cCommand5|x|w5000|E1",
+     {},
+     {"已最小化！可以双击任务栏的图标重新呼出！"}},
+    // The shrink takes 810 ms; the countdown's tick comes within it.
+    {"TheCountdownTicksWhileTheWindowShrinks",
+     "cOption1|t1|cCommand1|w500|x|E0|w1000|E1",
+     {"cmd.exe /c shutdown -s -t 3"}},
+};
+
+class CloseScript : public Close, public ::testing::WithParamInterface<Script> {};
+
+TEST_P(CloseScript, Runs) {
+  run(GetParam());
 }
+
+INSTANTIATE_TEST_SUITE_P(Close, CloseScript, ::testing::ValuesIn(kCloseScripts), nameOf);
 
 }  // namespace
 }  // namespace sim

@@ -4,6 +4,8 @@
 namespace sim {
 namespace {
 
+const std::string kMinimised = "已最小化！可以双击任务栏的图标重新呼出！";
+
 class Tray : public ProgramTest {
  protected:
   void SetUp() override { startToMain(); }
@@ -14,7 +16,7 @@ TEST_F(Tray, MinimiseHidesThenTellsHowToComeBack) {
   bool hiddenWhileShown = false;
   platform.answers.push_back([&](const RecordedBox&) { hiddenWhileShown = !mainPeer().visible; });
   click("Command5");
-  EXPECT_EQ(platform.boxes, (Boxes{{"已最小化！可以双击任务栏的图标重新呼出！", 64, "最小化！"}}));
+  EXPECT_EQ(platform.boxes, (Boxes{{kMinimised, 64, "最小化！"}}));
   EXPECT_TRUE(hiddenWhileShown);
   EXPECT_FALSE(mainPeer().visible);  // closing the box does not bring it back
   EXPECT_FALSE(mainPeer().minimized);
@@ -31,23 +33,6 @@ TEST_F(Tray, LeftDoubleClickRestoresAndRemovesTheIcon) {
   EXPECT_EQ(platform.trayCalls[1].record.hWnd, mainPeer().handle());
   EXPECT_EQ(platform.trayCalls[1].record.uID, 1);
   EXPECT_TRUE(platform.trayIcons.empty());
-}
-
-TEST_F(Tray, OtherMouseMessagesDoNothing) {
-  click("Command5");
-  for (Long message : {0x200, 0x201, 0x202, 0x204, 0x205, 0x206, 0x207, 0x208})
-    trayEvent(static_cast<Single>(message * 15));
-  EXPECT_FALSE(mainPeer().visible);
-  EXPECT_EQ(platform.trayCalls.size(), 1u);
-}
-
-TEST_F(Tray, QuotientsRoundHalfToEven) {
-  click("Command5");
-  trayEvent(7717.5f);  // 514.5 rounds to 514
-  trayEvent(7732.5f);  // 515.5 rounds to 516
-  EXPECT_FALSE(mainPeer().visible);
-  trayEvent(7725.0f);  // 515
-  EXPECT_TRUE(mainPeer().visible);
 }
 
 TEST_F(Tray, TheTestUsesTheDisplaysOwnTwipsPerPixel) {
@@ -99,11 +84,28 @@ TEST_F(Tray, AMinimiseRetriesAnIconTheShellRefusedAtStart) {
   EXPECT_EQ(platform.trayIcons.size(), 1u);
 }
 
-TEST_F(Tray, ASecondMinimiseWithTheIconPresentAddsNoSecondIcon) {
-  click("Command5");
-  click("Command5");
-  EXPECT_EQ(platform.trayCalls.size(), 1u);
+// A tray callback's x is the mouse message times 15 twips; only 0x203 (7725),
+// a left double-click, restores.
+const Script kTrayScripts[] = {
+    {"OtherMouseMessagesDoNothing",
+     "cCommand5|m7680|m7695|m7710|m7740|m7755|m7770|m7785|m7800|v0|k1",
+     {},
+     {kMinimised}},
+    // 514.5 rounds to 514, 515.5 to 516.
+    {"QuotientsRoundHalfToEven", "cCommand5|m7717.5|m7732.5|v0|m7725|v1", {}, {kMinimised}},
+    {"ASecondMinimiseWithTheIconPresentAddsNoSecondIcon",
+     "cCommand5|cCommand5|k1",
+     {},
+     {kMinimised, kMinimised}},
+};
+
+class TrayScript : public Tray, public ::testing::WithParamInterface<Script> {};
+
+TEST_P(TrayScript, Runs) {
+  run(GetParam());
 }
+
+INSTANTIATE_TEST_SUITE_P(Tray, TrayScript, ::testing::ValuesIn(kTrayScripts), nameOf);
 
 }  // namespace
 }  // namespace sim
