@@ -5,6 +5,7 @@
 
 #include <ranges>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/application.h"
@@ -33,6 +34,12 @@ inline void PrintTo(const Script& script, std::ostream* out) {
 }
 inline std::string nameOf(const ::testing::TestParamInfo<Script>& row) {
   return row.param.name;
+}
+
+// A tray record's fields: cbSize, hWnd, uID, uFlags, uCallbackMessage, hIcon, szTip.
+using IconRecord = std::tuple<Long, Long, Long, Long, Long, Long, std::string>;
+inline IconRecord fields(const app::NotifyIconData& r) {
+  return {r.cbSize, r.hWnd, r.uID, r.uFlags, r.uCallbackMessage, r.hIcon, r.szTip};
 }
 
 class ProgramTest : public ::testing::Test {

@@ -23,6 +23,12 @@ Bytes jpeg(std::initializer_list<std::pair<unsigned char, Bytes>> segments) {
   return out;
 }
 
+std::optional<std::pair<int, int>> sides(std::optional<app::PictureSize> size) {
+  if (!size)
+    return std::nullopt;
+  return std::pair{size->width, size->height};
+}
+
 TEST(JpegFrameSize, TheLargestSidesOfEveryFrameHeaderWhereverItLies) {
   const Bytes comment(65000, 'x');  // five of them end past 256 KiB
   struct Case {
@@ -57,12 +63,7 @@ TEST(JpegFrameSize, TheLargestSidesOfEveryFrameHeaderWhereverItLies) {
     whole.feed(c.file);
     for (unsigned char byte : c.file) byByte.feed({&byte, 1});
     for (const auto* walk : {&whole, &byByte}) {
-      const auto size = walk->frameSize();
-      ASSERT_EQ(size.has_value(), c.size.has_value()) << c.what;
-      if (size) {
-        EXPECT_EQ(size->width, c.size->width) << c.what;
-        EXPECT_EQ(size->height, c.size->height) << c.what;
-      }
+      EXPECT_EQ(sides(walk->frameSize()), sides(c.size)) << c.what;
     }
   }
 }

@@ -64,6 +64,10 @@ std::vector<std::uint32_t> upright(const std::vector<std::uint32_t>& rect, int o
   return pixels;
 }
 
+std::vector<int> rect(app::StoredRect r) {
+  return {r.left, r.top, r.width, r.height};
+}
+
 // Stored 3x2:  1 2 3
 //              4 5 6
 TEST(TurnUpright, EachOrientationShowsThePhotoAsTheCameraSawIt) {
@@ -88,16 +92,10 @@ TEST(TurnUpright, EachOrientationShowsThePhotoAsTheCameraSawIt) {
 
 TEST(TurnUpright, OnlyTheStoredPixelsOfTheShownCornerAreNeeded) {
   // Turned a quarter clockwise, the shown top row is the stored left column.
-  const app::StoredRect r = app::storedRectOf({3, 2}, 6, {2, 1});
-  EXPECT_EQ(r.left, 0);
-  EXPECT_EQ(r.top, 0);
-  EXPECT_EQ(r.width, 1);
-  EXPECT_EQ(r.height, 2);
+  EXPECT_EQ(rect(app::storedRectOf({3, 2}, 6, {2, 1})), (std::vector{0, 0, 1, 2}));
   EXPECT_EQ(upright({1, 4}, 6, {2, 1}), (std::vector<std::uint32_t>{4, 1}));
   // Half turned: the shown corner is the stored bottom-right one.
-  const app::StoredRect half = app::storedRectOf({3, 2}, 3, {2, 1});
-  EXPECT_EQ(half.left, 1);
-  EXPECT_EQ(half.top, 1);
+  EXPECT_EQ(rect(app::storedRectOf({3, 2}, 3, {2, 1})), (std::vector{1, 1, 2, 1}));
   EXPECT_EQ(upright({5, 6}, 3, {2, 1}), (std::vector<std::uint32_t>{6, 5}));
   // Too few stored pixels for the corner.
   EXPECT_TRUE(upright({5}, 3, {2, 1}).empty());

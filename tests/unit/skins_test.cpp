@@ -18,6 +18,11 @@ class Skins : public ProgramTest {
   void open() { click("换肤"); }
   void choose(std::string_view option) { application.click(chooser(), option); }
   void ok() { application.click(chooser(), "Command1"); }
+  void pick(std::string_view option) {
+    open();
+    choose(option);
+    ok();
+  }
   int mainPictureWidth() { return mainForm().picture()->widthPixels(); }
 };
 
@@ -61,22 +66,16 @@ TEST_F(Skins, EachOptionLoadsItsFileAfterTheConfirmation) {
 }
 
 TEST_F(Skins, TheFileIsReadAgainAtEveryChoice) {
-  open();
-  choose("Option1");
-  ok();
+  pick("Option1");
   platform.files["C:\\Tools\\Tavimo\\星空.jpg"] = app::PictureSize{123, 45};
-  open();
-  choose("Option1");
-  ok();
+  pick("Option1");
   EXPECT_EQ(mainPictureWidth(), 123);
 }
 
 TEST_F(Skins, AtADriveRootThePathHoldsTwoSeparators) {
   platform.appDir = "D:\\";
   platform.files["D:\\\\天空.jpg"] = app::PictureSize{10, 10};
-  open();
-  choose("Option3");
-  ok();
+  pick("Option3");
   EXPECT_EQ(mainPictureWidth(), 10);
   EXPECT_EQ(platform.boxes.size(), 1u);
 }
@@ -94,9 +93,7 @@ TEST_F(Skins, AMissingOrBrokenFileIsNamedAndMainKeepsItsPicture) {
   auto before = mainForm().picture();
   for (const char* option : {"Option2", "Option3"}) {
     platform.boxes.clear();
-    open();
-    choose(option);
-    ok();
+    pick(option);
     ASSERT_EQ(platform.boxes.size(), 2u) << option;
     EXPECT_EQ(platform.boxes[0].text, kConfirm);
     EXPECT_EQ(platform.boxes[1].style, 16);

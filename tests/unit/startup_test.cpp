@@ -64,13 +64,8 @@ TEST_F(StartUp, MainAddsTheTrayIconWithItsRecord) {
   ASSERT_EQ(platform.trayCalls.size(), 1u);
   const auto& call = platform.trayCalls[0];
   EXPECT_EQ(call.message, 0);
-  EXPECT_EQ(call.record.cbSize, 28);
-  EXPECT_EQ(call.record.hWnd, mainPeer().handle());
-  EXPECT_EQ(call.record.uID, 1);
-  EXPECT_EQ(call.record.uFlags, 7);
-  EXPECT_EQ(call.record.uCallbackMessage, 512);
-  EXPECT_EQ(call.record.hIcon, mainForm().Icon()->handle());
-  EXPECT_EQ(call.record.szTip, "");
+  EXPECT_EQ(fields(call.record),
+            (IconRecord{28, mainPeer().handle(), 1, 7, 512, mainForm().Icon()->handle(), ""}));
   EXPECT_EQ(platform.trayIcons.size(), 1u);
   EXPECT_EQ(platform.bindings.back(), "shell32.dll!Shell_NotifyIcon");
 }
