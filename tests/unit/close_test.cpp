@@ -1,4 +1,6 @@
 // Every close request is refused and starts the shrinking that ends the program.
+#include <ostream>
+
 #include "support/program.h"
 
 namespace sim {
@@ -31,6 +33,10 @@ struct From {
   Single start;
   int narrowest, ticks;
   Single end;
+  friend void PrintTo(const From& f, std::ostream* os) {
+    *os << "from " << f.start << " narrowest " << f.narrowest << ": " << f.ticks << " ticks to "
+        << f.end;
+  }
 };
 class CloseFrom : public Close, public ::testing::WithParamInterface<From> {};
 
