@@ -136,7 +136,7 @@ void checkHeard(HWND form, const StoredForm& stored, const std::wstring& focused
       container->Release();
     }
     const std::wstring above = heard(parent).name;
-    CHECK(listed && above == c.container, std::wstring(c.text) + L" heard under " + above);
+    CHECK(listed && above == stored.parentOf(c), std::wstring(c.text) + L" heard under " + above);
   }
 }
 

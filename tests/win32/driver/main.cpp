@@ -2,6 +2,8 @@
 // Usage: driver SCENARIO EXE LOG SCREENSHOT_DIR
 //          [BROWSER_RECORD | PICTURE_FOLDER | MINIMAL_EXE | SECONDS | PHOTO]
 #include <cstdio>
+#include <functional>
+#include <map>
 #include <string>
 
 #include "checks.h"
@@ -16,32 +18,30 @@ int wmain(int argc, wchar_t** argv) {
     std::puts("usage: driver SCENARIO EXE LOG SCREENSHOT_DIR [BROWSER_RECORD]");
     return 2;
   }
-  const std::wstring scenario = argv[1];
-  const driver::Paths paths{argv[2], argv[3], argv[4]};
-  if (scenario == L"startup")
-    driver::startupAndLayout(paths);
-  else if (scenario == L"commands")
-    driver::commands(paths);
-  else if (scenario == L"tray-close")
-    driver::trayAndClose(paths);
-  else if (scenario == L"menus")
-    driver::menus(paths);
-  else if (scenario == L"interpreter" && argc > 5)
-    driver::realInterpreter(paths, argv[5]);
-  else if (scenario.starts_with(L"dpi-"))
-    driver::dpiLayout(paths, _wtoi(scenario.c_str() + 4));
-  else if (scenario == L"pictures" && argc > 5)
-    driver::pictures(paths, argv[5]);
-  else if (scenario == L"bench-memory" && argc > 5)
-    driver::benchMemory(paths, argv[5]);
-  else if (scenario == L"bench-startup" && argc > 5)
-    driver::benchStartup(paths, argv[5]);
-  else if (scenario == L"bench-countdown" && argc > 5)
-    driver::benchCountdown(paths, _wtoi(argv[5]));
-  else {
+  using driver::Paths;
+  const std::wstring scenario = argv[1], extra = argc > 5 ? argv[5] : L"";
+  const std::map<std::wstring, std::function<void(const Paths&)>> scenarios{
+      {L"startup", driver::startupAndLayout},
+      {L"commands", driver::commands},
+      {L"tray-close", driver::trayAndClose},
+      {L"menus", driver::menus},
+      {L"interpreter", [&](const Paths& p) { driver::realInterpreter(p, extra); }},
+      {L"pictures", [&](const Paths& p) { driver::pictures(p, extra); }},
+      {L"bench-memory", [&](const Paths& p) { driver::benchMemory(p, extra); }},
+      {L"bench-startup", [&](const Paths& p) { driver::benchStartup(p, extra); }},
+      {L"bench-countdown",
+       [&](const Paths& p) { driver::benchCountdown(p, _wtoi(extra.c_str())); }},
+  };
+  // The dpi-N scenarios run at N dots per inch.
+  const auto run = scenario.starts_with(L"dpi-")
+                       ? [&](const Paths& p) { driver::dpiLayout(p, _wtoi(scenario.c_str() + 4)); }
+                   : scenarios.contains(scenario) ? scenarios.at(scenario)
+                                                  : nullptr;
+  if (!run) {
     std::printf("unknown scenario %s\n", win32::narrow(scenario).c_str());
     return 2;
   }
+  run(Paths{argv[2], argv[3], argv[4]});
   std::printf("%s: %d failure(s)\n", win32::narrow(scenario).c_str(), driver::failures());
   return driver::failures() == 0 ? 0 : 1;
 }

@@ -15,16 +15,6 @@ void checkRecorded(const Recorded& r, const std::wstring& line, const std::wstri
   CHECK(_wcsicmp(r.image.c_str(), (system + L"\\cmd.exe").c_str()) == 0, L"image " + r.image);
 }
 
-void expectError(DWORD pid, const std::wstring& text) {
-  auto box = waitMessageBox(pid);
-  CHECK(box.has_value(), L"notice " + text);
-  if (!box)
-    return;
-  CHECK(box->title == L"错误" && box->text == text && box->icon == 16,
-        box->title + L": " + box->text + L" icon " + std::to_wstring(box->icon));
-  answer(*box);
-}
-
 }  // namespace
 
 void commands(const Paths& paths) {
@@ -62,10 +52,10 @@ void commands(const Paths& paths) {
 
   // No mode chosen: the start is refused and nothing runs.
   click(start);
-  expectError(program.id(), L"请选择模式");
+  expectBox(program.id(), L"错误", L"请选择模式", 16);
   // Too long a number is reset to 60.
   type(text1, L"12345678");
-  expectError(program.id(), L"输入的数字过大");
+  expectBox(program.id(), L"错误", L"输入的数字过大", 16);
   CHECK(textOf(text1) == L"60", L"reset to " + textOf(text1));
 
   click(shutDown);
@@ -86,7 +76,7 @@ void commands(const Paths& paths) {
     CHECK(IsWindow(notice->hwnd), L"the notice was still open when it fired");
     answer(*notice);
   }
-  PostMessageW(main, WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK);
+  doubleClickTray(main);
   CHECK(waitVisible(main, true, 2000), L"restored from the tray");
   checkRecorded(lines.back(), L"cmd.exe /c shutdown -s -t 3", L"2");
   CHECK(fired >= 2500 && fired <= 4000, L"fired after " + std::to_wstring(fired) + L" ms");

@@ -155,7 +155,8 @@ void checkPlaces(HWND form, const StoredForm& stored, int dpi) {
     CHECK(control != nullptr, c.text);
     if (control == nullptr)
       continue;
-    CHECK(textOf(GetParent(control)) == c.container, std::wstring(c.text) + L" in " + c.container);
+    CHECK(textOf(GetParent(control)) == stored.parentOf(c),
+          c.text + (L" in " + stored.parentOf(c)));
     const RECT r = placeInParent(control);
     const bool placed = offByAtMostOne(r.left, pixels(c.left, dpi)) &&
                         offByAtMostOne(r.top, pixels(c.top, dpi)) &&

@@ -10,25 +10,6 @@ namespace {
 
 enum Menu { Notes = 0, About = 1, Forum = 2, Skins = 3 };
 
-void expectBox(DWORD pid, const std::wstring& title, const std::wstring& text, int icon) {
-  auto box = waitMessageBox(pid);
-  CHECK(box.has_value(), L"box " + title);
-  if (!box)
-    return;
-  CHECK(box->title == title, L"title " + box->title);
-  CHECK(box->text == text, L"text " + box->text);
-  CHECK(box->icon == icon, title + L" icon " + std::to_wstring(box->icon));
-  answer(*box);
-}
-
-int formsCaptioned(DWORD pid, const std::wstring& caption) {
-  int n = 0;
-  for (HWND hwnd : windowsOf(pid))
-    if (classOf(hwnd) == L"TavimoForm" && textOf(hwnd) == caption)
-      ++n;
-  return n;
-}
-
 void aboutBox(const Paths& paths, DWORD pid, HWND main) {
   clickMenu(main, About);
   HWND about = waitForm(pid, L"关于");
@@ -44,7 +25,7 @@ void aboutBox(const Paths& paths, DWORD pid, HWND main) {
   CHECK(screenshot(about, paths.screenshots + L"\\about.bmp"), L"about screenshot");
   clickMenu(main, About);
   pause(500);
-  CHECK(formsCaptioned(pid, L"关于") == 1, L"opened twice, one window");
+  CHECK(formsOf(pid, L"关于").size() == 1, L"opened twice, one window");
   SetWindowPos(about, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   click(findControl(about, L"Button", L"确定"));
   CHECK(waitGone(about), L"its button closes it");
@@ -114,7 +95,7 @@ void menus(const Paths& paths) {
   pause(300);
   CHECK(screenshot(main, paths.screenshots + L"\\main-skin.bmp"), L"skinned main screenshot");
 
-  const std::wstring folder = paths.exe.substr(0, paths.exe.find_last_of(L'\\'));
+  const std::wstring folder = paths.folder();
   // A skin smaller than main (100x80, run-scenario.sh writes it): the rest
   // of the client area shows main's own background colour.
   const std::wstring stars = folder + L"\\星空.jpg";

@@ -61,8 +61,7 @@ void pictures(const Paths& paths, const std::wstring& pictureFolder) {
   HWND main = startToMain(program);
   REQUIRE(main != nullptr, L"main shown");
   const DWORD pid = program.id();
-  const std::wstring folder = paths.exe.substr(0, paths.exe.find_last_of(L'\\'));
-  const std::wstring sky = folder + L"\\天空.jpg";
+  const std::wstring sky = paths.folder() + L"\\天空.jpg";
 
   for (const Shown& c : kShown) {
     REQUIRE(CopyFileW((pictureFolder + L"\\" + c.file).c_str(), sky.c_str(), FALSE), c.file);

@@ -91,10 +91,8 @@ void checkKeyboard(HWND main) {
   CHECK(textOf(focusIn(main)) == L"开始计时", L"Shift+Tab to 开始计时");
   // Space starts the countdown: Text1 counts down from 60.
   key(VK_SPACE);
-  HWND seconds = findControl(main, L"Edit", L"59");
-  for (int i = 0; i < 30 && seconds == nullptr; ++i, pause(100))
-    seconds = findControl(main, L"Edit", L"59");
-  CHECK(seconds != nullptr, L"Space on 开始计时 starts the countdown");
+  CHECK(waitUntil(3000, [&] { return findControl(main, L"Edit", L"59") != nullptr; }),
+        L"Space on 开始计时 starts the countdown");
 }
 }  // namespace
 

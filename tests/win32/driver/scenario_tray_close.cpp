@@ -35,21 +35,13 @@ bool inTray(HWND main, DWORD message = NIM_MODIFY) {
   return Shell_NotifyIconW(message, &icon) != FALSE;
 }
 
-// The icon goes soon after the window shows.
-bool leftTray(HWND main) {
-  for (int i = 0; i < 20 && inTray(main); ++i) pause(100);
-  return !inTray(main);
-}
-
 // A restarted host has lost every icon and tells the programs so, as
 // Explorer does; main's hidden window must get its icon back.
 void trayHostRestarts(DWORD pid, HWND main) {
   minimise(pid, main);
   CHECK(inTray(main, NIM_DELETE) && !inTray(main), L"the host lost the icon");
   PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-  bool back = false;
-  for (int i = 0; i < 20 && !back; ++i, pause(100)) back = inTray(main);
-  CHECK(back, L"the icon is back after the host restarts");
+  CHECK(waitUntil(2000, [&] { return inTray(main); }), L"the icon is back after the host restarts");
   doubleClickTray(main);
   CHECK(waitVisible(main, true, 2000), L"restored after the host restarts");
 }
@@ -68,7 +60,8 @@ void trayAndClose(const Paths& paths) {
     PostMessageW(main, WM_MOUSEMOVE, 1, WM_LBUTTONUP);
     CHECK(!waitVisible(main, true, 500), L"a single click does not restore");
     doubleClickTray(main);
-    CHECK(waitVisible(main, true, 2000) && leftTray(main),
+    // The icon goes soon after the window shows.
+    CHECK(waitVisible(main, true, 2000) && waitUntil(2000, [&] { return !inTray(main); }),
           L"restored, icon removed, round " + std::to_wstring(round));
   }
   trayHostRestarts(program.id(), main);

@@ -1,8 +1,8 @@
 #include "session.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "accessibility.h"
 #include "checks.h"
@@ -50,8 +50,9 @@ void serveFor(DWORD ms) {
   }
 }
 
-template <class F>
-bool waitFor(DWORD ms, F done) {
+}  // namespace
+
+bool waitUntil(DWORD ms, const std::function<bool()>& done) {
   const ULONGLONG end = GetTickCount64() + scaled(ms);
   for (;;) {
     if (done())
@@ -62,15 +63,13 @@ bool waitFor(DWORD ms, F done) {
   }
 }
 
-}  // namespace
-
 void pause(DWORD ms) {
   serveFor(ms);
 }
 
 Program::Program(const Paths& paths) {
   SetEnvironmentVariableW(L"TAVIMO_COMMAND_LOG", paths.log.c_str());
-  std::wstring folder = paths.exe.substr(0, paths.exe.find_last_of(L'\\'));
+  const std::wstring folder = paths.folder();
   std::wstring line = L"\"" + paths.exe + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -163,28 +162,30 @@ std::wstring classOf(HWND hwnd) {
   return std::wstring(buffer, static_cast<std::size_t>(n));
 }
 
-HWND findForm(DWORD pid, const std::wstring& caption) {
+std::vector<HWND> formsOf(DWORD pid, const std::wstring& caption) {
+  std::vector<HWND> forms;
   for (HWND hwnd : windowsOf(pid))
     if (classOf(hwnd) == L"TavimoForm" && textOf(hwnd) == caption)
-      return hwnd;
-  return nullptr;
+      forms.push_back(hwnd);
+  return forms;
 }
 
 HWND waitForm(DWORD pid, const std::wstring& caption, DWORD ms) {
   HWND found = nullptr;
-  waitFor(ms, [&] {
-    found = findForm(pid, caption);
+  waitUntil(ms, [&] {
+    const std::vector<HWND> forms = formsOf(pid, caption);
+    found = forms.empty() ? nullptr : forms[0];
     return found != nullptr && IsWindowVisible(found);
   });
   return found;
 }
 
 bool waitGone(HWND hwnd, DWORD ms) {
-  return waitFor(ms, [&] { return !IsWindow(hwnd); });
+  return waitUntil(ms, [&] { return !IsWindow(hwnd); });
 }
 
 bool waitVisible(HWND hwnd, bool visible, DWORD ms) {
-  return waitFor(ms, [&] { return (IsWindowVisible(hwnd) != FALSE) == visible; });
+  return waitUntil(ms, [&] { return (IsWindowVisible(hwnd) != FALSE) == visible; });
 }
 
 HWND findControl(HWND parent, const std::wstring& windowClass, const std::wstring& text) {
@@ -271,20 +272,16 @@ int iconOf(HWND box) {
   // Windows and Wine give the icon control different ids; its style tells.
   HWND iconControl = nullptr;
   EnumChildWindows(box, findIconControl, reinterpret_cast<LPARAM>(&iconControl));
-  if (iconControl == nullptr)
-    return 0;
   RECT r{};
   GetWindowRect(iconControl, &r);
   const int w = GetSystemMetrics(SM_CXICON), h = GetSystemMetrics(SM_CYICON);
+  const std::vector<COLORREF> shown = screenPixels({r.left, r.top, r.left + w, r.top + h});
+  if (iconControl == nullptr || shown.empty())
+    return 0;
   HDC screen = GetDC(nullptr);
-  HDC shown = CreateCompatibleDC(screen);
   HDC drawn = CreateCompatibleDC(screen);
-  HBITMAP shownBits = CreateCompatibleBitmap(screen, w, h);
   HBITMAP drawnBits = CreateCompatibleBitmap(screen, w, h);
-  SelectObject(shown, shownBits);
   SelectObject(drawn, drawnBits);
-  BitBlt(shown, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  const COLORREF ground = GetPixel(screen, r.left, r.top);
   struct Candidate {
     const wchar_t* id;
     int style;
@@ -292,7 +289,7 @@ int iconOf(HWND box) {
   int best = 0;
   long bestDistance = -1;
   for (const auto& c : candidates) {
-    HBRUSH brush = CreateSolidBrush(ground);
+    HBRUSH brush = CreateSolidBrush(shown[0]);
     RECT all{0, 0, w, h};
     FillRect(drawn, &all, brush);
     DeleteObject(brush);
@@ -300,7 +297,7 @@ int iconOf(HWND box) {
     long distance = 0;
     for (int y = 0; y < h; y += 2)
       for (int x = 0; x < w; x += 2) {
-        const COLORREF a = GetPixel(shown, x, y), b = GetPixel(drawn, x, y);
+        const COLORREF a = shown[static_cast<std::size_t>(y * w + x)], b = GetPixel(drawn, x, y);
         distance += std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
                     std::abs(GetBValue(a) - GetBValue(b));
       }
@@ -309,9 +306,7 @@ int iconOf(HWND box) {
       best = c.style;
     }
   }
-  DeleteDC(shown);
   DeleteDC(drawn);
-  DeleteObject(shownBits);
   DeleteObject(drawnBits);
   ReleaseDC(nullptr, screen);
   return best;
@@ -328,7 +323,7 @@ HWND openBox(DWORD pid) {
 
 std::optional<MessageBoxSeen> waitMessageBox(DWORD pid, DWORD ms) {
   HWND box = nullptr;
-  if (!waitFor(ms, [&] { return (box = openBox(pid)) != nullptr; }))
+  if (!waitUntil(ms, [&] { return (box = openBox(pid)) != nullptr; }))
     return std::nullopt;
   Sleep(scaled(300));  // let it paint before its icon is read from the screen
   MessageBoxSeen seen;
@@ -347,113 +342,101 @@ void answer(const MessageBoxSeen& box) {
   waitGone(box.hwnd, 3000);
 }
 
+void expectBox(DWORD pid, const std::wstring& title, const std::wstring& text, int icon) {
+  auto box = waitMessageBox(pid);
+  CHECK(box.has_value(), L"box " + title);
+  if (!box)
+    return;
+  CHECK(box->title == title, L"title " + box->title);
+  CHECK(box->text == text, L"text " + box->text);
+  CHECK(box->icon == icon, title + L" icon " + std::to_wstring(box->icon));
+  answer(*box);
+}
+
 bool noMessageBoxFor(DWORD pid, DWORD ms) {
-  return !waitFor(ms, [&] { return openBox(pid) != nullptr; });
+  return !waitUntil(ms, [&] { return openBox(pid) != nullptr; });
 }
 
 std::vector<Recorded> readLog(const std::wstring& log) {
+  // The C runtime opens it shared, while the recorder may still write.
+  std::ifstream in{std::filesystem::path(log)};
   std::vector<Recorded> lines;
-  HANDLE file = CreateFileW(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    return lines;
-  std::string bytes;
-  char buffer[4096];
-  DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
-    bytes.append(buffer, read);
-  CloseHandle(file);
-  std::istringstream in(bytes);
-  std::string line;
-  while (std::getline(in, line)) {
-    Recorded r;
-    std::wstring fields[4];
-    std::wstring w = wide(line);
-    std::size_t start = 0;
+  for (std::string line; std::getline(in, line);) {
+    std::wstring fields[4], rest = wide(line);
     for (int i = 0; i < 3; ++i) {
-      const std::size_t tab = w.find(L'\t', start);
-      fields[i] = w.substr(start, tab - start);
-      start = tab == std::wstring::npos ? w.size() : tab + 1;
+      const std::size_t tab = std::min(rest.find(L'\t'), rest.size());
+      fields[i] = rest.substr(0, tab);
+      rest.erase(0, std::min(tab + 1, rest.size()));
     }
-    fields[3] = w.substr(start);
-    lines.push_back({fields[0], fields[1], fields[2], fields[3]});
+    lines.push_back({fields[0], fields[1], fields[2], rest});
   }
   return lines;
 }
 
 std::vector<Recorded> waitLog(const std::wstring& log, std::size_t count, DWORD ms) {
   std::vector<Recorded> lines;
-  waitFor(ms, [&] { return (lines = readLog(log)).size() >= count; });
+  waitUntil(ms, [&] { return (lines = readLog(log)).size() >= count; });
   return lines;
 }
 
 COLORREF clientPixel(HWND hwnd, int x, int y) {
   POINT at{x, y};
   ClientToScreen(hwnd, &at);
-  HDC screen = GetDC(nullptr);
-  const COLORREF colour = GetPixel(screen, at.x, at.y);
-  ReleaseDC(nullptr, screen);
-  return colour;
+  const std::vector<COLORREF> pixel = screenPixels({at.x, at.y, at.x + 1, at.y + 1});
+  return pixel.empty() ? CLR_INVALID : pixel[0];
 }
+
+namespace {
+
+// The screen's pixels in r as 0x00RRGGBB, row by row from the top.
+std::vector<DWORD> capture(const RECT& r) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0)
+    return {};
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0}};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  std::vector<DWORD> pixels(static_cast<const DWORD*>(bits),
+                            static_cast<const DWORD*>(bits) + static_cast<std::size_t>(w * h));
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+}  // namespace
 
 bool screenshot(HWND hwnd, const std::wstring& file) {
   RECT r{};
   GetWindowRect(hwnd, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0)
+  std::vector<DWORD> pixels = capture(r);
+  if (pixels.empty())
     return false;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  const DWORD stride = ((static_cast<DWORD>(w) * 3 + 3) / 4) * 4;
-  const DWORD size = stride * static_cast<DWORD>(h);
-  BITMAPFILEHEADER header{
-      0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
-      sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-  bool done = false;
-  HANDLE out = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (out != INVALID_HANDLE_VALUE) {
-    DWORD written = 0;
-    done = WriteFile(out, &header, sizeof header, &written, nullptr) &&
-           WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr) &&
-           WriteFile(out, bits, size, &written, nullptr);
-    CloseHandle(out);
-  }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return done;
+  // A top-down 32-bit BMP holds the captured rows as they are; the fourth
+  // byte, which GDI leaves undefined, made opaque.
+  for (DWORD& p : pixels) p |= 0xFF000000;
+  const BITMAPINFOHEADER info{
+      sizeof info, r.right - r.left, r.top - r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  const DWORD size = static_cast<DWORD>(pixels.size() * sizeof(DWORD));
+  const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info;
+  const BITMAPFILEHEADER header{0x4D42, offset + size, 0, 0, offset};
+  std::ofstream out{std::filesystem::path(file), std::ios::binary};
+  out.write(reinterpret_cast<const char*>(&header), sizeof header);
+  out.write(reinterpret_cast<const char*>(&info), sizeof info);
+  out.write(reinterpret_cast<const char*>(pixels.data()), size);
+  return out.good();
 }
 
 std::vector<COLORREF> screenPixels(const RECT& r) {
-  const int w = r.right - r.left, h = r.bottom - r.top;
   std::vector<COLORREF> pixels;
-  if (w <= 0 || h <= 0)
-    return pixels;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  const auto* row = static_cast<const DWORD*>(bits);
-  for (int i = 0; i < w * h; ++i)  // 0x00RRGGBB in a DIB
-    pixels.push_back(RGB((row[i] >> 16) & 0xFF, (row[i] >> 8) & 0xFF, row[i] & 0xFF));
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  for (const DWORD p : capture(r))
+    pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
   return pixels;
 }
 

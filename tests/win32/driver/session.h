@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,7 +16,11 @@ struct Paths {
   std::wstring exe;          // the program, in a throwaway folder
   std::wstring log;          // written by the recording cmd.exe
   std::wstring screenshots;  // folder for BMP screenshots
+  std::wstring folder() const { return exe.substr(0, exe.find_last_of(L'\\')); }
 };
+
+// Waits until done() holds, as long as ms stretched by TAVIMO_WAIT_FACTOR.
+bool waitUntil(DWORD ms, const std::function<bool()>& done);
 
 class Program {
  public:
@@ -50,7 +55,7 @@ class Held {
 
 // Top-level windows of the process (visible or not).
 std::vector<HWND> windowsOf(DWORD pid);
-HWND findForm(DWORD pid, const std::wstring& caption);
+std::vector<HWND> formsOf(DWORD pid, const std::wstring& caption);
 HWND waitForm(DWORD pid, const std::wstring& caption, DWORD ms = 5000);
 bool waitGone(HWND hwnd, DWORD ms = 5000);
 bool waitVisible(HWND hwnd, bool visible, DWORD ms = 5000);
@@ -80,6 +85,8 @@ struct MessageBoxSeen {
 };
 std::optional<MessageBoxSeen> waitMessageBox(DWORD pid, DWORD ms = 5000);
 void answer(const MessageBoxSeen& box);
+// Waits for a box, checks its title, text and icon, and answers it.
+void expectBox(DWORD pid, const std::wstring& title, const std::wstring& text, int icon);
 // No message box is open in the process for the next ms.
 bool noMessageBoxFor(DWORD pid, DWORD ms);
 
