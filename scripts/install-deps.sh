@@ -73,7 +73,12 @@ fi
 if printf '%s\n' "${missing[@]}" | grep -q ':i386$' && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
-$SUDO apt-get update -q
+# A mirror caught mid-sync fails one index now and then: try again, and
+# go on with what was fetched; a package still missing fails the install.
+for try in 1 2 3; do
+  $SUDO apt-get update -q && break
+  [ "$try" = 3 ] || sleep 20
+done
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 make_test_locale "${1:-test}"
 install_i386_emulator "${1:-test}"
