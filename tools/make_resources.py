@@ -12,6 +12,7 @@ Fixed seeds give the same files on every run.  The outputs are checked in;
 builds do not need this script.
 """
 
+import functools
 import io
 import math
 import os
@@ -113,10 +114,7 @@ def noise(size, seed, cell, octaves=4, aspect=1.0):
 
 
 def multiply(*layers):
-    out = layers[0]
-    for layer in layers[1:]:
-        out = ImageChops.multiply(out, layer)
-    return out
+    return functools.reduce(ImageChops.multiply, layers)
 
 
 def scaled(level, k):
@@ -455,10 +453,6 @@ def encoded(img, fmt, **options):
     return out.getvalue()
 
 
-def jpeg(img, quality):
-    return encoded(img, "JPEG", quality=quality, optimize=True, subsampling=2)
-
-
 # ---------------------------------------------------------------------------
 # Icons: silhouettes drawn in a [-1, 1] box, y pointing down
 # ---------------------------------------------------------------------------
@@ -560,14 +554,13 @@ def icon_image(draw_shape, size, bpp, dark, light, rim_light):
     """(picture, AND mask) of one icon image; the mask is 1 where the screen
     shows through, and there the picture is black."""
     alpha, shade = render_icon(draw_shape, size, rim_light)
+    # 32-bit images show all but the empty pixels, the others what is half covered
+    clear = alpha.point(lambda v: 255 if v < (1 if bpp == 32 else 128) else 0)
     if bpp == 32:
-        clear = alpha.point(lambda v: 255 if v == 0 else 0)
-        rgba = coloured(shade, [(0, dark), (1, light)], eased=False)
-        rgba.putalpha(alpha)
-        rgba = Image.composite(Image.new("RGBA", rgba.size), rgba, clear)
-        return rgba, clear.convert("1", dither=Image.NONE)
-    clear = alpha.point(lambda v: 255 if v < 128 else 0)
-    if bpp == 1:
+        pic = coloured(shade, [(0, dark), (1, light)], eased=False)
+        pic.putalpha(alpha)
+        pic = Image.composite(Image.new("RGBA", pic.size), pic, clear)
+    elif bpp == 1:
         # the silhouette is black: index 0 everywhere
         pic = Image.new("P", (size, size))
         pic.putpalette([0, 0, 0, 255, 255, 255])
@@ -625,9 +618,10 @@ SPIDER_DARK, SPIDER_LIGHT = (72, 22, 110), (178, 96, 226)
 # ---------------------------------------------------------------------------
 
 # qualities keep the whole resource set near 600 KB (about.bmp alone is 300)
-SKINS = [("星空.jpg", milky_way_sky, 65),
-         ("大海.jpg", sea_view, 65),
-         ("天空.jpg", day_sky, 70)]
+JPEGS = [("main.jpg", main_sky, 70),
+         ("skins/星空.jpg", milky_way_sky, 65),
+         ("skins/大海.jpg", sea_view, 65),
+         ("skins/天空.jpg", day_sky, 70)]
 PNG_SIZES = (16, 32, 48, 128)
 
 
@@ -650,9 +644,8 @@ def main(argv):
               encoded(bat[size], "PNG", optimize=True))
     write(root, "splash.gif", splash_gif())
     write(root, "about.bmp", about_bmp())
-    write(root, "main.jpg", jpeg(main_sky(), 70))
-    for name, scene, quality in SKINS:
-        write(root, "skins/" + name, jpeg(scene(), quality))
+    for name, scene, quality in JPEGS:
+        write(root, name, encoded(scene(), "JPEG", quality=quality, optimize=True, subsampling=2))
 
 
 if __name__ == "__main__":
