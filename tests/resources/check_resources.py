@@ -22,11 +22,19 @@ ICON_FORMATS = [(32, 1, 304), (48, 4, 1640), (32, 4, 744), (16, 4, 296), (48, 8,
                 (32, 8, 2216), (16, 8, 1384), (128, 32, 67624), (48, 32, 9640), (32, 32, 4264),
                 (16, 32, 1128)]
 SKINS = ["星空.jpg", "大海.jpg", "天空.jpg"]
-PNG_SIZES = [16, 32, 48, 128]
 KEY = (88, 88, 88)
-BANNER = (500, 200)
-# byte budgets: the exe carries main.jpg and splash.gif and must not grow
-MAIN_JPG, SKIN_JPG, SPLASH_GIF, TOTAL_LIMIT = (30_000, 35_453), (8_000, 70_000), 13_844, 630_000
+BANNER, SKY = (500, 200), (480, 720)
+PNG = "icons/hicolor/%dx%d/apps/tavimo-shutdown.png"
+# file: format, size, mode, frames, (least, most) bytes; the exe carries
+# main.jpg and splash.gif and must not grow
+PICTURES = {
+    "splash.gif": ("GIF", BANNER, "P", 2, (0, 13_844)),
+    "about.bmp": ("BMP", BANNER, "RGB", 1, (300_054, 300_054)),
+    "main.jpg": ("JPEG", SKY, "RGB", 1, (30_000, 35_453)),
+    **{"skins/" + s: ("JPEG", SKY, "RGB", 1, (8_000, 70_000)) for s in SKINS},
+    **{PNG % (s, s): ("PNG", (s, s), "RGBA", 1, None) for s in (16, 32, 48, 128)},
+}
+TOTAL_LIMIT = 630_000
 
 
 class Checker:
@@ -145,106 +153,94 @@ def check_icon_set(c, name, kind, images):
 # ---------------------------------------------------------------------------
 
 
-def check_gif(c, path):
-    name = os.path.basename(path)
-    im = Image.open(path)
-    c.check(name + " is a GIF", im.format == "GIF", str(im.format))
+def check_picture(c, path, fmt, size, mode, frames, budget):
+    """Checks common to all pictures, then those of its format."""
+    name = "png %dx%d" % size if fmt == "PNG" else os.path.basename(path)
+    data = open(path, "rb").read()
+    im = Image.open(io.BytesIO(data))
+    got = (im.format, im.size, im.mode, getattr(im, "n_frames", 1))
+    if c.check(name + " format, size, mode, frames", got == (fmt, size, mode, frames), str(got)):
+        c.check(name + " bytes", not budget or budget[0] <= len(data) <= budget[1],
+                "%d, expected %s" % (len(data), budget))
+        return {"GIF": check_gif, "JPEG": check_jpeg, "BMP": check_bmp, "PNG": check_png}[fmt](
+            c, name, im, data)
+
+
+def shares(c, tag, im, rows):
+    """Rows of (what, pixel test, share of the picture that must pass it, or
+    None where no pixel may)."""
+    for what, test, least in rows:
+        n = sum(1 for p in im.getdata() if test(p))
+        enough = n == 0 if least is None else n > least * im.width * im.height
+        c.check("%s %s" % (tag, what), enough, "%d pixels" % n)
+
+
+def check_gif(c, name, im, data):
     # Pillow widens a GIF to its largest frame: the logical screen is read
-    screen = struct.unpack_from("<HH", open(path, "rb").read(10), 6)
-    c.check(name + " is 500x200", im.size == screen == BANNER, "%dx%d" % screen)
-    if not c.check(name + " has two frames", im.n_frames == 2, "%d frames" % im.n_frames):
-        return
+    screen = struct.unpack_from("<HH", data, 6)
+    c.check(name + " screen is 500x200", screen == BANNER, "%dx%d" % screen)
     w, h = BANNER
-    # per frame: where it lies, then (what, pixel test, least share) of its colours
+    no_key = ("never uses the key colour 88,88,88", lambda p: p == KEY, None)
+    # per frame: where it lies and what its colours are
     frames = [("covers the picture", lambda r: r == (0, 0, w, h),
-               [("white lettering", lambda p: min(p) >= 250, 0.04),
+               [no_key, ("white lettering", lambda p: min(p) >= 250, 0.04),
                 ("cyan outline", lambda p: p[0] < 80 and p[1] > 180 and p[2] > 200, 0.01)]),
               ("lies in the picture", lambda r: 0 <= r[0] < r[2] <= w and 0 <= r[1] < r[3] <= h,
-               [("grey lettering", lambda p: min(p) > 120, 0.04)])]
+               [no_key, ("is grey", lambda p: max(p) - min(p) > 2, None),
+                ("grey lettering", lambda p: min(p) > 120, 0.04)])]
     shapes = []
-    for n, (placement, placed, colours) in enumerate(frames, 1):
-        im.seek(n - 1)
-        tag = "%s frame %d" % (name, n)
+    for n, (placement, placed, colours) in enumerate(frames):
+        im.seek(n)
+        tag = "%s frame %d" % (name, n + 1)
         (_, rect, _, (_, interlaced, _)), = im.tile
         # the first frame is the one shown, so it covers the picture
         c.check(tag + " " + placement, placed(rect), str(rect))
         c.check(tag + " is not interlaced", not interlaced)
         rgb = im.convert("RGB")
-        keyed = count(rgb, lambda p: p == KEY)
-        c.check(tag + " never uses the key colour 88,88,88", keyed == 0, "%d pixels" % keyed)
         corners = [rgb.getpixel(p) for p in ((0, 0), (w - 1, 0), (0, h - 1), (w - 1, h - 1))]
         c.check(tag + " black ground", corners == [(0, 0, 0)] * 4, str(corners))
-        for what, test, least in colours:
-            n_pixels = count(rgb, test)
-            c.check("%s %s" % (tag, what), n_pixels > least * w * h, "%d pixels" % n_pixels)
-        if n == 2:
-            colour = count(rgb, lambda p: max(p) - min(p) > 2)
-            c.check(tag + " is grey", colour == 0, "%d coloured pixels" % colour)
+        shares(c, tag, rgb, colours)
         shapes.append([p != (0, 0, 0) for p in rgb.getdata()])
     diff = sum(a != b for a, b in zip(*shapes))
     c.check(name + " frames share the lettering", diff < 0.002 * w * h, "%d pixels differ" % diff)
 
 
-def check_jpeg(c, path, low, high):
-    name = os.path.basename(path)
-    data = open(path, "rb").read()
-    im = Image.open(io.BytesIO(data))
+def check_jpeg(c, name, im, data):
     im.load()
-    c.check(name + " is a complete JPEG", im.format == "JPEG" and data[-2:] == b"\xFF\xD9")
-    c.check(name + " is 480x720 colour", (im.size, im.mode) == ((480, 720), "RGB"),
-            "%dx%d %s" % (im.size + (im.mode,)))
-    c.check(name + " size", low <= len(data) <= high,
-            "%d bytes, expected %d..%d" % (len(data), low, high))
+    c.check(name + " ends with EOI", data[-2:] == b"\xFF\xD9")
     return data
 
 
-def check_bmp(c, path):
-    name = os.path.basename(path)
-    data = open(path, "rb").read()
+def check_bmp(c, name, im, data):
     magic, fsize = struct.unpack_from("<2sI", data)
     header = struct.unpack_from("<IiiHHI", data, 14)
     c.check(name + " file header", magic == b"BM" and fsize == len(data),
             "magic %r, size field %d of %d" % (magic, fsize, len(data)))
-    if not c.check(name + " 500x200 24-bit bottom-up BITMAPINFOHEADER",
-                   header == (40, 500, 200, 1, 24, 0), str(header)):
-        return
-    im = Image.open(io.BytesIO(data))
-    w, h = im.size
+    c.check(name + " 500x200 24-bit bottom-up BITMAPINFOHEADER",
+            header == (40, 500, 200, 1, 24, 0), str(header))
     # every edge pixel is pure red, so are the corners
     edges = ImageChops.difference(im, Image.new("RGB", im.size, (255, 0, 0)))
-    edges.paste(0, (1, 1, w - 1, h - 1))
+    edges.paste(0, (1, 1, im.width - 1, im.height - 1))
     c.check(name + " edges pure red", edges.getbbox() is None)
-    white, blue = count(im, lambda p: min(p) >= 250), count(im, lambda p: p[2] > 150 and p[0] < 90)
-    c.check(name + " white lettering", white > 0.05 * w * h, "%d white" % white)
-    c.check(name + " blue shadow", blue > 0.01 * w * h, "%d blue" % blue)
+    shares(c, name, im, [("white lettering", lambda p: min(p) >= 250, 0.05),
+                         ("blue shadow", lambda p: p[2] > 150 and p[0] < 90, 0.01)])
 
 
-def check_png(c, path, size, ico_images):
-    name = "png %dx%d" % (size, size)
-    Image.open(path).verify()      # chunk CRCs
-    im = Image.open(path)
-    c.check(name + " is 8-bit RGBA, not interlaced",
-            (im.format, im.mode, im.info.get("interlace", 0)) == ("PNG", "RGBA", 0),
-            "%s %s" % (im.mode, im.info))
-    c.check(name + " size", im.size == (size, size), "%dx%d" % im.size)
-    alpha = im.convert("RGBA").getchannel("A")
+def check_png(c, name, im, data):
+    Image.open(io.BytesIO(data)).verify()      # chunk CRCs
+    c.check(name + " is not interlaced", im.info.get("interlace", 0) == 0, str(im.info))
+    alpha = im.getchannel("A")
     c.check(name + " transparent corners",
             alpha.getpixel((0, 0)) == 0 and alpha.getpixel((im.width - 1, im.height - 1)) == 0)
-    ref = ico_images.get((size, 32))
-    if ref and im.size == (size, size):
-        diff = ImageChops.difference(alpha, ref[0].getchannel("A")).getbbox()
-        c.check(name + " is the app.ico bat", diff is None, "alpha differs in %r" % (diff,))
+    return alpha
 
 
 def main(argv):
     here = os.path.dirname(os.path.abspath(__file__))
     root = argv[1] if len(argv) > 1 else os.path.join(here, "..", "..", "resources")
     c = Checker()
-    pngs = {s: "icons/hicolor/%dx%d/apps/tavimo-shutdown.png" % (s, s) for s in PNG_SIZES}
-    wanted = (["app.ico", "form1.ico", "splash.gif", "main.jpg", "about.bmp"]
-              + ["skins/" + s for s in SKINS] + list(pngs.values()))
     path = lambda f: os.path.join(root, *f.split("/"))  # noqa: E731
-    missing = [f for f in wanted if not os.path.isfile(path(f))]
+    missing = [f for f in ["app.ico", "form1.ico", *PICTURES] if not os.path.isfile(path(f))]
     if not c.check("all resource files present", not missing, ", ".join(missing)):
         print("%d passed, %d failed" % (c.passed, c.failed))
         return 1
@@ -259,16 +255,15 @@ def main(argv):
 
     bats = guarded("app.ico", check_ico, "bat", default={})
     guarded("form1.ico", check_ico, "spider")
-    guarded("splash.gif", check_gif)
-    c.check("splash.gif small", os.path.getsize(path("splash.gif")) <= SPLASH_GIF)
-    jpegs = {"main.jpg": guarded("main.jpg", check_jpeg, *MAIN_JPG)}
-    for s in SKINS:
-        jpegs[s] = guarded("skins/" + s, check_jpeg, *SKIN_JPG, default=s)
-    c.check("the four backgrounds are different files", len(set(jpegs.values())) == 4)
-    guarded("about.bmp", check_bmp)
-    for s, f in pngs.items():
-        guarded(f, check_png, s, bats)
-    total = sum(os.path.getsize(path(f)) for f in wanted)
+    got = {f: guarded(f, check_picture, *row) for f, row in PICTURES.items()}
+    c.check("the four backgrounds are different files",
+            len({got[f] or f for f, row in PICTURES.items() if row[0] == "JPEG"}) == 4)
+    for s in (16, 32, 48, 128):
+        if (s, 32) in bats and got[PNG % (s, s)] is not None:
+            diff = ImageChops.difference(got[PNG % (s, s)], bats[s, 32][0].getchannel("A"))
+            c.check("png %dx%d is the app.ico bat" % (s, s), diff.getbbox() is None,
+                    "alpha differs in %r" % (diff.getbbox(),))
+    total = sum(os.path.getsize(path(f)) for f in ["app.ico", "form1.ico", *PICTURES])
     c.check("pictures total under %d bytes" % TOTAL_LIMIT, total <= TOTAL_LIMIT, "%d bytes" % total)
     print("%d passed, %d failed" % (c.passed, c.failed))
     return 1 if c.failed else 0
