@@ -5,9 +5,10 @@ Usage: python3 tools/make_resources.py [OUTPUT_DIR]   (default: resources/)
 
 Shapes are drawn oversized and scaled down for soft edges; noise, glows and
 blurs are Pillow's own operations on greyscale layers.  Pillow writes every
-file except the icons: its ICO writer stores 32-bit images only, and the
-program's icon groups need uncompressed 1-, 4- and 8-bit images as well, so
-the small ICO writer below packs those DIBs with Pillow's raw packers.
+file except the icons: its ICO writer keeps one image per size, writes no
+4-bit images and no real AND masks, and the program's icon groups need
+uncompressed 1-, 4-, 8- and 32-bit images of the same sizes, so the small
+ICO writer below packs those DIBs with Pillow's raw packers.
 Fixed seeds give the same files on every run.  The outputs are checked in;
 builds do not need this script.
 """
@@ -364,11 +365,15 @@ def spline(ctrl, step=0.35):
     return out
 
 
+def ellipse_points(cx, cy, rx, ry, n=64):
+    return [(cx + rx * math.cos(2 * math.pi * i / n), cy + ry * math.sin(2 * math.pi * i / n))
+            for i in range(n)]
+
+
 def nib(draw, x, y, a, b):
     co, si = math.cos(NIB_ANGLE), math.sin(NIB_ANGLE)
-    pts = [(math.cos(2 * math.pi * k / 16) * a, math.sin(2 * math.pi * k / 16) * b)
-           for k in range(16)]
-    draw.polygon([(x + u * co - v * si, y + u * si + v * co) for u, v in pts], fill=255)
+    draw.polygon([(x + u * co - v * si, y + u * si + v * co)
+                  for u, v in ellipse_points(0, 0, a, b, 16)], fill=255)
 
 
 def brush_stroke(draw, ctrl, dry, seed, grow, bristles=15):
@@ -463,11 +468,6 @@ def quad_bezier(p0, c, p1, n=12):
     return [((1 - t) ** 2 * p0[0] + 2 * (1 - t) * t * c[0] + t * t * p1[0],
              (1 - t) ** 2 * p0[1] + 2 * (1 - t) * t * c[1] + t * t * p1[1])
             for t in (i / n for i in range(1, n + 1))]
-
-
-def ellipse_points(cx, cy, rx, ry, n=64):
-    return [(cx + rx * math.cos(2 * math.pi * i / n), cy + ry * math.sin(2 * math.pi * i / n))
-            for i in range(n)]
 
 
 def bat_outline():
