@@ -48,11 +48,6 @@ class Checker:
         return ok
 
 
-def count(im, test):
-    """How many pixels of an RGB picture pass `test`."""
-    return sum(1 for p in im.getdata() if test(p))
-
-
 def where(level, test):
     """L picture, 255 where the value of the L picture `level` passes `test`."""
     return level.point(lambda v: 255 if test(v) else 0)
