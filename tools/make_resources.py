@@ -584,10 +584,7 @@ def dib(pic, mask, bpp):
         return img.tobytes("raw", (rawmode, (w * bits + 31) // 32 * 4, -1))
 
     bitmap = rows(pic, {1: "P;1", 4: "P;4", 8: "P", 32: "BGRA"}[bpp], bpp) + rows(mask, "1", 1)
-    palette = b""
-    if bpp <= 8:
-        rgb = (pic.getpalette() + [0] * 768)[:3 << bpp]
-        palette = b"".join(bytes((b, g, r, 0)) for r, g, b in zip(*[iter(rgb)] * 3))
+    palette = bytes(pic.getpalette("BGRX")).ljust(4 << bpp, b"\0") if bpp <= 8 else b""
     header = struct.pack("<IiiHHIIiiII", 40, w, 2 * h, 1, bpp, 0, len(bitmap), 0, 0, 0, 0)
     return header + palette + bitmap
 
