@@ -431,9 +431,8 @@ def splash_frame(inner, outer, ground, rim, fill, levels=32):
     idx = Image.composite(inner.point(lambda v: levels + round(v / 255 * top)),
                           outer.point(lambda v: round(v / 255 * top)),
                           inner.point(lambda v: 255 if v else 0))
-    frame = Image.frombytes("P", BANNER, idx.tobytes())
-    frame.putpalette([v for c in pal for v in c])
-    return frame
+    idx.putpalette([v for c in pal for v in c])  # makes it a "P" picture
+    return idx
 
 
 def splash_gif():
@@ -567,8 +566,7 @@ def icon_image(draw_shape, size, bpp, dark, light, rim_light):
     else:
         # index 0 is black (under the mask), then a ramp dark -> light
         n = 1 << bpp
-        pic = Image.frombytes("P", (size, size), shade.point(
-            lambda v: 1 + round(v / 255 * (n - 2))).tobytes())
+        pic = shade.point(lambda v: 1 + round(v / 255 * (n - 2)))
         pic.paste(0, mask=clear)
         pal = [(0, 0, 0)] + [mix(dark, light, i / (n - 2)) for i in range(n - 1)]
         pic.putpalette([v for c in pal for v in c])
