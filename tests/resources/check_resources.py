@@ -15,12 +15,15 @@ import sys
 
 from PIL import IcoImagePlugin, Image, ImageChops, ImageOps, ImageStat
 
-# (side, bits, DIB bytes): 2 colours at 32x32; 16 and 256 colours at 48, 32,
-# 16; 32-bit at 128 to 16.  A DIB is a 40-byte header, the palette, then the
-# colour and AND mask rows padded to 32 bits.
-ICON_FORMATS = [(32, 1, 304), (48, 4, 1640), (32, 4, 744), (16, 4, 296), (48, 8, 3752),
-                (32, 8, 2216), (16, 8, 1384), (128, 32, 67624), (48, 32, 9640), (32, 32, 4264),
-                (16, 32, 1128)]
+# (side, bits, DIB bytes, offset): 2 colours at 32x32; 16 and 256 colours at
+# 48, 32, 16; 32-bit at 128 to 16.  A DIB is a 40-byte header, the palette,
+# then the colour and AND mask rows padded to 32 bits; the DIBs follow the
+# directory in its order, and the file ends with the last.
+ICON_FORMATS = [(32, 1, 304, 182), (48, 4, 1640, 486), (32, 4, 744, 2126), (16, 4, 296, 2870),
+                (48, 8, 3752, 3166), (32, 8, 2216, 6918), (16, 8, 1384, 9134),
+                (128, 32, 67624, 10518), (48, 32, 9640, 78142), (32, 32, 4264, 87782),
+                (16, 32, 1128, 92046)]
+ICO_BYTES = 93_174
 SKINS = ["星空.jpg", "大海.jpg", "天空.jpg"]
 KEY = (88, 88, 88)
 BANNER, SKY = (500, 200), (480, 720)
@@ -61,11 +64,8 @@ def where(level, test):
 def check_ico(c, path, kind):
     name = os.path.basename(path)
     data = open(path, "rb").read()
-    # images packed in directory order straight after the directory
-    want, offset = [], 6 + 16 * len(ICON_FORMATS)
-    for size, bpp, length in ICON_FORMATS:
-        want.append((size, size, {1: 2, 4: 16}.get(bpp, 0), 0, 1, bpp, length, offset))
-        offset += length
+    want = [(size, size, {1: 2, 4: 16}.get(bpp, 0), 0, 1, bpp, length, offset)
+            for size, bpp, length, offset in ICON_FORMATS]
     c.check(name + " header", data[:6] == struct.pack("<HHH", 0, 1, 11),
             "want reserved 0, type 1, 11 images")
     rows = list(struct.iter_unpack("<BBBBHHII", data[6:6 + 16 * len(ICON_FORMATS)]))
@@ -73,7 +73,7 @@ def check_ico(c, path, kind):
              if r != w]
     if not c.check(name + " directory", rows == want, "; ".join(wrong) or "%d rows" % len(rows)):
         return {}
-    c.check(name + " has no trailing bytes", len(data) == offset, "%d bytes" % len(data))
+    c.check(name + " has no trailing bytes", len(data) == ICO_BYTES, "%d bytes" % len(data))
     frames = IcoImagePlugin.IcoFile(io.BytesIO(data))
     index = {e["offset"]: i for i, e in enumerate(frames.entry)}
     images = {}
