@@ -5,13 +5,15 @@ Usage: python3 tools/make_resources.py [OUTPUT_DIR]   (default: resources/)
 
 Shapes are drawn oversized and scaled down for soft edges; noise, glows and
 blurs are Pillow's own operations on greyscale layers.  Pillow writes every
-file except the icons: its ICO writer stores 32-bit images only, and the
-program's icon groups need uncompressed 1-, 4- and 8-bit images as well, so
-the small ICO writer below packs those DIBs with Pillow's raw packers.
+file except the icons: its ICO writer keeps one image per size, writes no
+4-bit images and no real AND masks, and the program's icon groups need
+uncompressed 1-, 4-, 8- and 32-bit images of the same sizes, so the small
+ICO writer below packs those DIBs with Pillow's raw packers.
 Fixed seeds give the same files on every run.  The outputs are checked in;
 builds do not need this script.
 """
 
+import functools
 import io
 import math
 import os
@@ -113,10 +115,7 @@ def noise(size, seed, cell, octaves=4, aspect=1.0):
 
 
 def multiply(*layers):
-    out = layers[0]
-    for layer in layers[1:]:
-        out = ImageChops.multiply(out, layer)
-    return out
+    return functools.reduce(ImageChops.multiply, layers)
 
 
 def scaled(level, k):
@@ -366,11 +365,15 @@ def spline(ctrl, step=0.35):
     return out
 
 
+def ellipse_points(cx, cy, rx, ry, n=64):
+    return [(cx + rx * math.cos(2 * math.pi * i / n), cy + ry * math.sin(2 * math.pi * i / n))
+            for i in range(n)]
+
+
 def nib(draw, x, y, a, b):
     co, si = math.cos(NIB_ANGLE), math.sin(NIB_ANGLE)
-    pts = [(math.cos(2 * math.pi * k / 16) * a, math.sin(2 * math.pi * k / 16) * b)
-           for k in range(16)]
-    draw.polygon([(x + u * co - v * si, y + u * si + v * co) for u, v in pts], fill=255)
+    draw.polygon([(x + u * co - v * si, y + u * si + v * co)
+                  for u, v in ellipse_points(0, 0, a, b, 16)], fill=255)
 
 
 def brush_stroke(draw, ctrl, dry, seed, grow, bristles=15):
@@ -428,9 +431,8 @@ def splash_frame(inner, outer, ground, rim, fill, levels=32):
     idx = Image.composite(inner.point(lambda v: levels + round(v / 255 * top)),
                           outer.point(lambda v: round(v / 255 * top)),
                           inner.point(lambda v: 255 if v else 0))
-    frame = Image.frombytes("P", BANNER, idx.tobytes())
-    frame.putpalette([v for c in pal for v in c])
-    return frame
+    idx.putpalette([v for c in pal for v in c])  # makes it a "P" picture
+    return idx
 
 
 def splash_gif():
@@ -455,10 +457,6 @@ def encoded(img, fmt, **options):
     return out.getvalue()
 
 
-def jpeg(img, quality):
-    return encoded(img, "JPEG", quality=quality, optimize=True, subsampling=2)
-
-
 # ---------------------------------------------------------------------------
 # Icons: silhouettes drawn in a [-1, 1] box, y pointing down
 # ---------------------------------------------------------------------------
@@ -469,11 +467,6 @@ def quad_bezier(p0, c, p1, n=12):
     return [((1 - t) ** 2 * p0[0] + 2 * (1 - t) * t * c[0] + t * t * p1[0],
              (1 - t) ** 2 * p0[1] + 2 * (1 - t) * t * c[1] + t * t * p1[1])
             for t in (i / n for i in range(1, n + 1))]
-
-
-def ellipse_points(cx, cy, rx, ry, n=64):
-    return [(cx + rx * math.cos(2 * math.pi * i / n), cy + ry * math.sin(2 * math.pi * i / n))
-            for i in range(n)]
 
 
 def bat_outline():
@@ -560,22 +553,20 @@ def icon_image(draw_shape, size, bpp, dark, light, rim_light):
     """(picture, AND mask) of one icon image; the mask is 1 where the screen
     shows through, and there the picture is black."""
     alpha, shade = render_icon(draw_shape, size, rim_light)
+    # 32-bit images show all but the empty pixels, the others what is half covered
+    clear = alpha.point(lambda v: 255 if v < (1 if bpp == 32 else 128) else 0)
     if bpp == 32:
-        clear = alpha.point(lambda v: 255 if v == 0 else 0)
-        rgba = coloured(shade, [(0, dark), (1, light)], eased=False)
-        rgba.putalpha(alpha)
-        rgba = Image.composite(Image.new("RGBA", rgba.size), rgba, clear)
-        return rgba, clear.convert("1", dither=Image.NONE)
-    clear = alpha.point(lambda v: 255 if v < 128 else 0)
-    if bpp == 1:
+        pic = coloured(shade, [(0, dark), (1, light)], eased=False)
+        pic.putalpha(alpha)
+        pic = Image.composite(Image.new("RGBA", pic.size), pic, clear)
+    elif bpp == 1:
         # the silhouette is black: index 0 everywhere
         pic = Image.new("P", (size, size))
         pic.putpalette([0, 0, 0, 255, 255, 255])
     else:
         # index 0 is black (under the mask), then a ramp dark -> light
         n = 1 << bpp
-        pic = Image.frombytes("P", (size, size), shade.point(
-            lambda v: 1 + round(v / 255 * (n - 2))).tobytes())
+        pic = shade.point(lambda v: 1 + round(v / 255 * (n - 2)))
         pic.paste(0, mask=clear)
         pal = [(0, 0, 0)] + [mix(dark, light, i / (n - 2)) for i in range(n - 1)]
         pic.putpalette([v for c in pal for v in c])
@@ -591,10 +582,7 @@ def dib(pic, mask, bpp):
         return img.tobytes("raw", (rawmode, (w * bits + 31) // 32 * 4, -1))
 
     bitmap = rows(pic, {1: "P;1", 4: "P;4", 8: "P", 32: "BGRA"}[bpp], bpp) + rows(mask, "1", 1)
-    palette = b""
-    if bpp <= 8:
-        rgb = (pic.getpalette() + [0] * 768)[:3 << bpp]
-        palette = b"".join(bytes((b, g, r, 0)) for r, g, b in zip(*[iter(rgb)] * 3))
+    palette = bytes(pic.getpalette("BGRX")).ljust(4 << bpp, b"\0") if bpp <= 8 else b""
     header = struct.pack("<IiiHHIIiiII", 40, w, 2 * h, 1, bpp, 0, len(bitmap), 0, 0, 0, 0)
     return header + palette + bitmap
 
@@ -625,9 +613,10 @@ SPIDER_DARK, SPIDER_LIGHT = (72, 22, 110), (178, 96, 226)
 # ---------------------------------------------------------------------------
 
 # qualities keep the whole resource set near 600 KB (about.bmp alone is 300)
-SKINS = [("星空.jpg", milky_way_sky, 65),
-         ("大海.jpg", sea_view, 65),
-         ("天空.jpg", day_sky, 70)]
+JPEGS = [("main.jpg", main_sky, 70),
+         ("skins/星空.jpg", milky_way_sky, 65),
+         ("skins/大海.jpg", sea_view, 65),
+         ("skins/天空.jpg", day_sky, 70)]
 PNG_SIZES = (16, 32, 48, 128)
 
 
@@ -650,9 +639,8 @@ def main(argv):
               encoded(bat[size], "PNG", optimize=True))
     write(root, "splash.gif", splash_gif())
     write(root, "about.bmp", about_bmp())
-    write(root, "main.jpg", jpeg(main_sky(), 70))
-    for name, scene, quality in SKINS:
-        write(root, "skins/" + name, jpeg(scene(), quality))
+    for name, scene, quality in JPEGS:
+        write(root, name, encoded(scene(), "JPEG", quality=quality, optimize=True, subsampling=2))
 
 
 if __name__ == "__main__":

@@ -10,22 +10,9 @@ orientation 6: shown upright it is 200x300, red on top and blue below.
 import io
 import pathlib
 import struct
-import subprocess
 import sys
 
 from PIL import Image
-
-
-def convert(*args):
-    subprocess.run(["convert", *args], check=True)
-
-
-def with_exif_orientation(jpeg, value):
-    """The JPEG with an APP1 Exif block holding IFD0 tag 274 right after SOI."""
-    tiff = b"MM\0*" + struct.pack(">I", 8) + struct.pack(">H", 1)
-    tiff += struct.pack(">HHIHH", 274, 3, 1, value, 0) + struct.pack(">I", 0)
-    body = b"Exif\0\0" + tiff
-    return jpeg[:2] + b"\xff\xe1" + struct.pack(">H", len(body) + 2) + body + jpeg[2:]
 
 
 def claiming_size(jpeg, width, height):
@@ -39,15 +26,14 @@ def claiming_size(jpeg, width, height):
 def far_frame_gif():
     """16x16 screen and first frame behind 330 KiB of comments, then a frame
     20000 wide: Wine's decoder reads it as it opens the file."""
-    def frame(size):
+    def gif(size, **options):
         out = io.BytesIO()
-        Image.new("P", size, 0).save(out, "GIF", palette=bytes([255, 0, 255, 0, 255, 255]))
+        Image.new("P", size, 0).save(out, "GIF", palette=bytes([255, 0, 255, 0, 255, 255]),
+                                     **options)
         return out.getvalue()
-    first, wide = frame((16, 16)), frame((20000, 8))
-    table = 3 << ((first[10] & 7) + 1)  # the global colour table after the screen
-    head, first_frame = first[:13 + table], first[13 + table:-1]
-    comment = b"\x21\xfe" + (b"\xff" + b"c" * 255) * (330 * 1024 // 255) + b"\0"
-    return b"GIF89a" + head[6:] + comment + first_frame + wide[13 + table:-1] + b";"
+    wide = gif((20000, 8))
+    table = 3 << ((wide[10] & 7) + 1)  # the global colour table after the screen
+    return gif((16, 16), comment=b"c" * 330 * 1024)[:-1] + wide[13 + table:-1] + b";"
 
 
 def with_comments(jpeg, size):
@@ -61,23 +47,27 @@ def with_comments(jpeg, size):
 def main():
     out = pathlib.Path(sys.argv[1])
     out.mkdir(parents=True, exist_ok=True)
-    size = "300x300"
-    convert("-size", size, "xc:rgb(255,0,0)", "-quality", "95", str(out / "baseline.jpg"))
-    convert("-size", size, "xc:rgb(0,160,0)", "-interlace", "JPEG", str(out / "progressive.jpg"))
-    convert("-size", size, "xc:rgb(0,0,255)", "-colorspace", "CMYK", str(out / "cmyk.jpg"))
-    convert("-size", size, "xc:rgb(255,255,0)", str(out / "png.png"))
-    convert("-size", size, "xc:rgb(255,0,255)", "-size", size, "xc:rgb(0,255,255)",
-            str(out / "two-frames.gif"))
-    convert("-size", size, "xc:rgb(0,255,255)", "-type", "TrueColor", str(out / "bmp.bmp"))
-    convert("-size", size, "xc:rgb(255,128,0)", "-compress", "LZW", str(out / "tiff.tif"))
+
+    def flat(colour, size=(300, 300)):
+        return Image.new("RGB", size, colour)
+    # file, colour, Pillow's options for it
+    for name, colour, options in [("baseline.jpg", (255, 0, 0), {"quality": 95}),
+                                  ("progressive.jpg", (0, 160, 0), {"progressive": True}),
+                                  ("png.png", (255, 255, 0), {}),
+                                  ("bmp.bmp", (0, 255, 255), {}),
+                                  ("tiff.tif", (255, 128, 0), {"compression": "tiff_lzw"})]:
+        flat(colour).save(out / name, **options)
+    flat((0, 0, 255)).convert("CMYK").save(out / "cmyk.jpg")
+    flat((255, 0, 255)).save(out / "two-frames.gif", save_all=True,
+                             append_images=[flat((0, 255, 255))])
     # Near the largest side a skin may have; a decoder may hold it whole
     # (768 MB), beyond a 32-bit program's 2 GiB without large addresses.
-    Image.new("RGB", (16000, 16000), (128, 0, 128)).save(out / "progressive-16000.jpg", "JPEG",
-                                                         progressive=True)
-    convert("-size", "150x200", "xc:rgb(255,0,0)", "-size", "150x200", "xc:rgb(0,0,255)",
-            "+append", "-quality", "95", str(out / "stored-sideways.jpg"))
-    sideways = (out / "stored-sideways.jpg").read_bytes()
-    (out / "oriented.jpg").write_bytes(with_exif_orientation(sideways, 6))
+    flat((128, 0, 128), (16000, 16000)).save(out / "progressive-16000.jpg", progressive=True)
+    sideways = flat((0, 0, 255), (300, 200))
+    sideways.paste((255, 0, 0), (0, 0, 150, 200))
+    exif = Image.Exif()
+    exif[274] = 6  # orientation: turn a quarter clockwise to show it
+    sideways.save(out / "oriented.jpg", quality=95, exif=exif)
 
     png = (out / "png.png").read_bytes()
     (out / "truncated.png").write_bytes(png[:len(png) // 2])
@@ -90,7 +80,7 @@ def main():
     (out / "far-frame.gif").write_bytes(far_frame_gif())
     (out / "far-header.jpg").write_bytes(with_comments(claiming_size(baseline, 16385, 300),
                                                        330 * 1024))
-    wide = Image.new("RGB", (16385, 1), (255, 128, 0))
+    wide = flat((255, 128, 0), (16385, 1))
     wide.save(out / "wide.png")
     wide.save(out / "wide.tif", compression="tiff_lzw")  # its directory after its pixels
 
