@@ -37,6 +37,94 @@ DWORD scaled(DWORD ms) {
   return ms * factor;
 }
 
+// Held objects alive.
+int held = 0;
+
+BOOL CALLBACK collect(HWND hwnd, LPARAM found) {
+  reinterpret_cast<std::vector<HWND>*>(found)->push_back(hwnd);
+  return TRUE;
+}
+
+// What draw paints on a w × h bitmap, as 0x00RRGGBB, row by row from the top.
+std::vector<DWORD> painted(int w, int h, const std::function<void(HDC)>& draw) {
+  if (w <= 0 || h <= 0)
+    return {};
+  HDC memory = CreateCompatibleDC(nullptr);
+  BITMAPINFO info{{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0}};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  draw(memory);
+  GdiFlush();
+  std::vector<DWORD> pixels(static_cast<const DWORD*>(bits),
+                            static_cast<const DWORD*>(bits) + static_cast<std::size_t>(w * h));
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  return pixels;
+}
+
+// The screen's pixels in r.
+std::vector<DWORD> capture(const RECT& r) {
+  HDC screen = GetDC(nullptr);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  std::vector<DWORD> pixels =
+      painted(w, h, [&](HDC dc) { BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY); });
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+COLORREF colourOf(DWORD pixel) {
+  return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+// The box's icon as drawn on screen against the system icons drawn here:
+// the closest one names it. Windows and Wine give the icon control
+// different ids; its style tells.
+int iconOf(HWND box) {
+  const std::vector<HWND> controls = descendantsOf(box);
+  const auto icon = std::find_if(controls.begin(), controls.end(), [](HWND hwnd) {
+    return _wcsicmp(classOf(hwnd).c_str(), L"Static") == 0 &&
+           (GetWindowLongW(hwnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && IsWindowVisible(hwnd) &&
+           SendMessageW(hwnd, STM_GETICON, 0, 0) != 0;
+  });
+  RECT r{};
+  if (icon == controls.end() || !GetWindowRect(*icon, &r))
+    return 0;
+  const RECT all{0, 0, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
+  const std::vector<DWORD> shown = capture({r.left, r.top, r.left + all.right, r.top + all.bottom});
+  if (shown.empty())
+    return 0;
+  HBRUSH background = CreateSolidBrush(colourOf(shown[0]));
+  int best = 0;
+  long bestDistance = -1;
+  for (const auto& [id, style] : {std::pair{IDI_ERROR, 16}, std::pair{IDI_QUESTION, 32},
+                                  std::pair{IDI_WARNING, 48}, std::pair{IDI_INFORMATION, 64}}) {
+    const std::vector<DWORD> candidate = painted(all.right, all.bottom, [&](HDC dc) {
+      FillRect(dc, &all, background);
+      DrawIconEx(dc, 0, 0, LoadIconW(nullptr, id), all.right, all.bottom, 0, nullptr, DI_NORMAL);
+    });
+    long distance = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i)
+      for (const int shift : {0, 8, 16})
+        distance += std::abs(static_cast<int>((shown[i] >> shift) & 0xFF) -
+                             static_cast<int>((candidate[i] >> shift) & 0xFF));
+    if (bestDistance < 0 || distance < bestDistance) {
+      bestDistance = distance;
+      best = style;
+    }
+  }
+  DeleteObject(background);
+  return best;
+}
+
+HWND openBox(DWORD pid) {
+  for (HWND hwnd : windowsOf(pid))
+    if (classOf(hwnd) == L"#32770" && IsWindowVisible(hwnd))
+      return hwnd;
+  return nullptr;
+}
+
 }  // namespace
 
 // Waits while serving the driver's own windows (the backdrop).
@@ -77,10 +165,6 @@ Program::~Program() {
   CloseHandle(process_.hProcess);
 }
 
-namespace {
-int held = 0;
-}  // namespace
-
 Held::Held(const Program& program) : thread_(program.thread()) {
   SuspendThread(thread_);
   ++held;
@@ -94,15 +178,6 @@ Held::~Held() {
 bool Program::exitedWithin(DWORD ms) const {
   return WaitForSingleObject(process_.hProcess, ms) == WAIT_OBJECT_0;
 }
-
-namespace {
-
-BOOL CALLBACK collect(HWND hwnd, LPARAM found) {
-  reinterpret_cast<std::vector<HWND>*>(found)->push_back(hwnd);
-  return TRUE;
-}
-
-}  // namespace
 
 std::vector<HWND> windowsOf(DWORD pid) {
   std::vector<HWND> found;
@@ -218,90 +293,6 @@ void type(HWND edit, const std::wstring& text) {
 bool checked(HWND option) {
   return ask(option, BM_GETCHECK) == BST_CHECKED;
 }
-
-namespace {
-
-// What draw paints on a w × h bitmap, as 0x00RRGGBB, row by row from the top.
-std::vector<DWORD> painted(int w, int h, const std::function<void(HDC)>& draw) {
-  if (w <= 0 || h <= 0)
-    return {};
-  HDC memory = CreateCompatibleDC(nullptr);
-  BITMAPINFO info{{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0}};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  draw(memory);
-  GdiFlush();
-  std::vector<DWORD> pixels(static_cast<const DWORD*>(bits),
-                            static_cast<const DWORD*>(bits) + static_cast<std::size_t>(w * h));
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  return pixels;
-}
-
-// The screen's pixels in r.
-std::vector<DWORD> capture(const RECT& r) {
-  HDC screen = GetDC(nullptr);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  std::vector<DWORD> pixels =
-      painted(w, h, [&](HDC dc) { BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY); });
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
-
-COLORREF colourOf(DWORD pixel) {
-  return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-}
-
-// The box's icon as drawn on screen against the system icons drawn here:
-// the closest one names it. Windows and Wine give the icon control
-// different ids; its style tells.
-int iconOf(HWND box) {
-  const std::vector<HWND> controls = descendantsOf(box);
-  const auto icon = std::find_if(controls.begin(), controls.end(), [](HWND hwnd) {
-    return _wcsicmp(classOf(hwnd).c_str(), L"Static") == 0 &&
-           (GetWindowLongW(hwnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && IsWindowVisible(hwnd) &&
-           SendMessageW(hwnd, STM_GETICON, 0, 0) != 0;
-  });
-  RECT r{};
-  if (icon == controls.end() || !GetWindowRect(*icon, &r))
-    return 0;
-  const RECT all{0, 0, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
-  const std::vector<DWORD> shown = capture({r.left, r.top, r.left + all.right, r.top + all.bottom});
-  if (shown.empty())
-    return 0;
-  HBRUSH background = CreateSolidBrush(colourOf(shown[0]));
-  int best = 0;
-  long bestDistance = -1;
-  for (const auto& [id, style] : {std::pair{IDI_ERROR, 16}, std::pair{IDI_QUESTION, 32},
-                                  std::pair{IDI_WARNING, 48}, std::pair{IDI_INFORMATION, 64}}) {
-    const std::vector<DWORD> candidate = painted(all.right, all.bottom, [&](HDC dc) {
-      FillRect(dc, &all, background);
-      DrawIconEx(dc, 0, 0, LoadIconW(nullptr, id), all.right, all.bottom, 0, nullptr, DI_NORMAL);
-    });
-    long distance = 0;
-    for (std::size_t i = 0; i < shown.size(); ++i)
-      for (const int shift : {0, 8, 16})
-        distance += std::abs(static_cast<int>((shown[i] >> shift) & 0xFF) -
-                             static_cast<int>((candidate[i] >> shift) & 0xFF));
-    if (bestDistance < 0 || distance < bestDistance) {
-      bestDistance = distance;
-      best = style;
-    }
-  }
-  DeleteObject(background);
-  return best;
-}
-
-HWND openBox(DWORD pid) {
-  for (HWND hwnd : windowsOf(pid))
-    if (classOf(hwnd) == L"#32770" && IsWindowVisible(hwnd))
-      return hwnd;
-  return nullptr;
-}
-
-}  // namespace
 
 std::optional<MessageBoxSeen> waitMessageBox(DWORD pid, DWORD ms) {
   HWND box = nullptr;
