@@ -55,6 +55,7 @@ class Held {
 
 // Top-level windows of the process (visible or not).
 std::vector<HWND> windowsOf(DWORD pid);
+// Every window below parent, as EnumChildWindows lists them.
 std::vector<HWND> descendantsOf(HWND parent);
 std::vector<HWND> formsOf(DWORD pid, const std::wstring& caption);
 HWND waitForm(DWORD pid, const std::wstring& caption, DWORD ms = 5000);
