@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -14,36 +15,17 @@
 namespace {
 
 // What "cmd.exe /c echo <escaped>" writes to its standard output; Wine's
-// cmd.exe writes a pipe in the ANSI code page.
+// cmd.exe writes a pipe in the ANSI code page. _wpopen starts the system's
+// cmd.exe, the one COMSPEC names.
 std::wstring echoed(const std::string& text) {
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE read = nullptr, write = nullptr;
-  if (!CreatePipe(&read, &write, &inherit, 0))
-    return L"(no pipe)";
-  SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = startup.hStdError = write;
-  wchar_t system[MAX_PATH];
-  GetSystemDirectoryW(system, MAX_PATH);
-  const std::wstring interpreter = std::wstring(system) + L"\\cmd.exe";
-  std::wstring line = L"cmd.exe /c echo " + win32::widen(app::escapeForCmd(text));
-  PROCESS_INFORMATION process{};
-  const bool started = CreateProcessW(interpreter.c_str(), line.data(), nullptr, nullptr, TRUE, 0,
-                                      nullptr, nullptr, &startup, &process);
-  CloseHandle(write);
+  FILE* pipe = _wpopen((L"echo " + win32::widen(app::escapeForCmd(text))).c_str(), L"rb");
+  if (pipe == nullptr)
+    return L"(not started)";
   std::string bytes;
   char piece[4096];
-  DWORD got = 0;
-  while (started && ReadFile(read, piece, sizeof piece, &got, nullptr) && got > 0)
+  for (std::size_t got; (got = std::fread(piece, 1, sizeof piece, pipe)) > 0;)
     bytes.append(piece, got);
-  CloseHandle(read);
-  if (!started)
-    return L"(not started)";
-  WaitForSingleObject(process.hProcess, 10000);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  _pclose(pipe);
   const UINT page = GetConsoleOutputCP() != 0 ? GetConsoleOutputCP() : GetOEMCP();
   std::wstring out(bytes.size(), L'\0');
   out.resize(static_cast<std::size_t>(

@@ -55,11 +55,7 @@ if [ "$(cat "$build/logpixels" 2>/dev/null || echo 96)" != "$dpi" ]; then
 fi
 
 # Which program runs, as its PE header says, and how Wine runs.
-pe=$(od -An -tu4 -j60 -N4 "$program" | tr -d ' ')
-case $(od -An -tx2 -j$((pe + 4)) -N2 "$program" | tr -d ' ') in
-  014c) machine=i686 ;; 8664) machine=x86-64 ;; *) machine=unknown ;;
-esac
-echo "$(basename "$program") ($machine) under Wine, ${TAVIMO_WINE_RUN:-native}"
+echo "$(basename "$program") ($(file -b "$program" | cut -d, -f1)) under Wine, ${TAVIMO_WINE_RUN:-native}"
 
 check_harness
 # Output to a file: Wine's helper processes keep what they inherit open.

@@ -2,6 +2,7 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "checks.h"
@@ -17,30 +18,33 @@ std::wstring take(BSTR text) {
   return taken;
 }
 
-// The windows among the object's children, as AccessibleChildren lists them.
-std::vector<HWND> childWindows(IAccessible* object) {
-  long count = 0;
-  object->get_accChildCount(&count);
-  std::vector<VARIANT> children(static_cast<std::size_t>(std::max(count, 0L)));
-  long got = 0;
+// The windows among the children of parent's client object, as
+// AccessibleChildren lists them.
+std::vector<HWND> childWindows(HWND parent) {
   std::vector<HWND> windows;
-  if (count <= 0 || FAILED(AccessibleChildren(object, 0, count, children.data(), &got)))
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(parent, static_cast<DWORD>(OBJID_CLIENT),
+                                        __uuidof(IAccessible), reinterpret_cast<void**>(&object))))
     return windows;
-  for (long i = 0; i < got; ++i) {
-    VARIANT& child = children[static_cast<std::size_t>(i)];
+  long count = 0, got = 0;
+  object->get_accChildCount(&count);
+  // Those it does not fill stay empty.
+  std::vector<VARIANT> children(static_cast<std::size_t>(std::max(count, 0L)));
+  AccessibleChildren(object, 0, count, children.data(), &got);
+  for (VARIANT& child : children) {
+    IAccessible* accessible = nullptr;
     HWND hwnd = nullptr;
-    if (child.vt == VT_DISPATCH && child.pdispVal != nullptr) {
-      IAccessible* accessible = nullptr;
-      if (SUCCEEDED(child.pdispVal->QueryInterface(__uuidof(IAccessible),
-                                                   reinterpret_cast<void**>(&accessible)))) {
-        WindowFromAccessibleObject(accessible, &hwnd);
-        accessible->Release();
-      }
+    if (child.vt == VT_DISPATCH && child.pdispVal != nullptr &&
+        SUCCEEDED(child.pdispVal->QueryInterface(__uuidof(IAccessible),
+                                                 reinterpret_cast<void**>(&accessible)))) {
+      WindowFromAccessibleObject(accessible, &hwnd);
+      accessible->Release();
     }
     if (hwnd != nullptr)
       windows.push_back(hwnd);
     VariantClear(&child);
   }
+  object->Release();
   return windows;
 }
 
@@ -50,18 +54,11 @@ long proxyRole(HWND hwnd) {
   const std::wstring windowClass = classOf(hwnd);
   const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
   if (windowClass == L"Button") {
-    switch (style & BS_TYPEMASK) {
-      case BS_PUSHBUTTON:
-      case BS_DEFPUSHBUTTON:
-        return ROLE_SYSTEM_PUSHBUTTON;
-      case BS_RADIOBUTTON:
-      case BS_AUTORADIOBUTTON:
-        return ROLE_SYSTEM_RADIOBUTTON;
-      case BS_GROUPBOX:
-        return ROLE_SYSTEM_GROUPING;
-      default:
-        return ROLE_SYSTEM_CHECKBUTTON;
-    }
+    const LONG type = style & BS_TYPEMASK;
+    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON      ? ROLE_SYSTEM_PUSHBUTTON
+           : type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON ? ROLE_SYSTEM_RADIOBUTTON
+           : type == BS_GROUPBOX                                  ? ROLE_SYSTEM_GROUPING
+                                                                  : ROLE_SYSTEM_CHECKBUTTON;
   }
   if (windowClass == L"Edit")
     return ROLE_SYSTEM_TEXT;
@@ -81,22 +78,17 @@ Heard heard(HWND hwnd, LONG object) {
   if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(object), __uuidof(IAccessible),
                                         reinterpret_cast<void**>(&accessible))))
     return h;
-  VARIANT self{};
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  BSTR text = nullptr;
-  if (accessible->get_accName(self, &text) == S_OK)
-    h.name = take(text);
-  text = nullptr;
-  if (accessible->get_accValue(self, &text) == S_OK)
-    h.value = take(text);
-  VARIANT v{};
-  if (SUCCEEDED(accessible->get_accRole(self, &v)) && v.vt == VT_I4)
-    h.role = v.lVal;
-  VariantClear(&v);
-  if (SUCCEEDED(accessible->get_accState(self, &v)) && v.vt == VT_I4)
-    h.state = v.lVal;
-  VariantClear(&v);
+  VARIANT self{}, role{}, state{};
+  self.vt = VT_I4;  // lVal 0, CHILDID_SELF: the object itself
+  BSTR name = nullptr, value = nullptr;
+  h.name = accessible->get_accName(self, &name) == S_OK ? take(name) : L"";
+  h.value = accessible->get_accValue(self, &value) == S_OK ? take(value) : L"";
+  accessible->get_accRole(self, &role);
+  accessible->get_accState(self, &state);
+  h.role = role.vt == VT_I4 ? role.lVal : 0;
+  h.state = state.vt == VT_I4 ? state.lVal : 0;
+  VariantClear(&role);
+  VariantClear(&state);
   h.answered = true;
   accessible->Release();
   return h;
@@ -109,8 +101,7 @@ void checkHeard(HWND form, const StoredForm& stored, const std::wstring& focused
   CHECK(window.answered && window.name == stored.caption, L"form heard as " + window.name);
   for (const auto& c : stored.controls) {
     HWND hwnd = findControl(form, c.windowClass, c.text);
-    CHECK(hwnd != nullptr, c.text);
-    if (hwnd == nullptr)
+    if (!CHECK(hwnd != nullptr, c.text))
       continue;
     const Heard h = heard(hwnd);
     const long role = proxyRole(hwnd) != 0 ? proxyRole(hwnd) : h.role;
@@ -127,16 +118,11 @@ void checkHeard(HWND form, const StoredForm& stored, const std::wstring& focused
               L" state " + std::to_wstring(h.state));
     // Its parent, as a screen reader walks down to it.
     HWND parent = GetParent(hwnd);
-    IAccessible* container = nullptr;
-    AccessibleObjectFromWindow(parent, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                               reinterpret_cast<void**>(&container));
-    bool listed = false;
-    if (container != nullptr) {
-      for (HWND child : childWindows(container)) listed = listed || child == hwnd;
-      container->Release();
-    }
+    const std::vector<HWND> listed = childWindows(parent);
     const std::wstring above = heard(parent).name;
-    CHECK(listed && above == stored.parentOf(c), std::wstring(c.text) + L" heard under " + above);
+    CHECK(std::find(listed.begin(), listed.end(), hwnd) != listed.end() &&
+              above == stored.parentOf(c),
+          std::wstring(c.text) + L" heard under " + above);
   }
 }
 

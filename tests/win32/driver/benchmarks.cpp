@@ -1,9 +1,9 @@
 // Figures for bench/win32/run.sh; these print and assert nothing.
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <vector>
 
-#include "checks.h"
 #include "scenarios.h"
 // After <windows.h>, which scenarios.h brings.
 #include <psapi.h>
@@ -12,33 +12,23 @@ namespace driver {
 
 namespace {
 
-double milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-         static_cast<double>(frequency.QuadPart);
-}
+using Clock = std::chrono::steady_clock;
 
-LARGE_INTEGER counter() {
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return now;
+double millisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
 // From CreateProcess to the first visible window of the process.
 double timeToFirstWindow(const std::wstring& exe, const std::wstring& log) {
-  const LARGE_INTEGER start = counter();
+  const auto start = Clock::now();
   Program program(Paths{exe, log, L""});
-  if (!program.started())
-    return -1;
-  for (;;) {
-    for (HWND hwnd : windowsOf(program.id()))
-      if (IsWindowVisible(hwnd))
-        return milliseconds(start, counter());
-    if (milliseconds(start, counter()) > 20000)
-      return -1;
+  while (program.started() && millisecondsSince(start) < 20000) {
+    const std::vector<HWND> windows = windowsOf(program.id());
+    if (std::any_of(windows.begin(), windows.end(), IsWindowVisible))
+      return millisecondsSince(start);
     Sleep(1);
   }
+  return -1;
 }
 
 double median(std::vector<double> values) {
@@ -48,8 +38,7 @@ double median(std::vector<double> values) {
 
 double workingSetMiB(DWORD pid) {
   HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof counters;
+  PROCESS_MEMORY_COUNTERS counters{sizeof(PROCESS_MEMORY_COUNTERS)};
   const BOOL read = process && GetProcessMemoryInfo(process, &counters, sizeof counters);
   if (process)
     CloseHandle(process);
@@ -70,51 +59,33 @@ void benchStartup(const Paths& paths, const std::wstring& minimal) {
   std::printf("ratio:                    %.2f\n", b > 0 ? p / b : 0.0);
 }
 
-void benchCountdown(const Paths& paths, int seconds) {
-  Program program(paths);
-  HWND main = startToMain(program);
-  if (main == nullptr) {
-    std::puts("main did not show");
-    return;
-  }
+void benchCountdown(const Paths& paths, const Program&, HWND main, const std::wstring& count) {
+  const int seconds = _wtoi(count.c_str());
   HWND text1 = findControl(main, L"Edit", L"60");
   click(findControl(main, L"Button", L"关机"));
   type(text1, std::to_wstring(seconds));
   Sleep(200);
-  const LARGE_INTEGER pressed = counter();
+  const auto pressed = Clock::now();
   click(findControl(main, L"Button", L"开始计时"));
   // Sleep until shortly before the end, then watch the count closely.
   Sleep(static_cast<DWORD>(seconds * 1000 - 500));
   double zeroAt = -1;
-  while (milliseconds(pressed, counter()) < seconds * 1000.0 + 2000) {
-    if (textOf(text1) == L"0") {
-      zeroAt = milliseconds(pressed, counter());
-      break;
-    }
+  while (zeroAt < 0 && millisecondsSince(pressed) < seconds * 1000.0 + 2000) {
+    if (textOf(text1) == L"0")
+      zeroAt = millisecondsSince(pressed);
     Sleep(1);
   }
-  const auto lines = waitLog(paths.log, 1, 3000);
-  const double loggedAt = lines.empty() ? -1 : milliseconds(pressed, counter());
+  const double loggedAt = waitLog(paths.log, 1, 3000).empty() ? -1 : millisecondsSince(pressed);
   std::printf("countdown of %d s: count reached 0 after %.1f ms (late by %.1f ms)\n", seconds,
               zeroAt, zeroAt - seconds * 1000.0);
   std::printf("countdown of %d s: shutdown line recorded by %.1f ms\n", seconds, loggedAt);
 }
 
-}  // namespace driver
-
-namespace driver {
-
 // Working set with main's built-in picture, after a small skin has been
 // chosen once (the chooser, its notice and the decoder have then been
 // made), and after the photo is chosen as 天空.jpg: only the part main
 // shows should stay in memory.
-void benchMemory(const Paths& paths, const std::wstring& photo) {
-  Program program(paths);
-  HWND main = startToMain(program);
-  if (main == nullptr) {
-    std::puts("main did not show");
-    return;
-  }
+void benchMemory(const Paths& paths, const Program& program, HWND main, const std::wstring& photo) {
   const auto settled = [&] {
     Sleep(1000);
     return workingSetMiB(program.id());
@@ -122,8 +93,7 @@ void benchMemory(const Paths& paths, const std::wstring& photo) {
   const double idle = settled();
   chooseSkin(paths, program.id(), main, L"大海主题", L"");
   const double warm = settled();
-  const std::wstring folder = paths.exe.substr(0, paths.exe.find_last_of(L'\\'));
-  CopyFileW(photo.c_str(), (folder + L"\\天空.jpg").c_str(), FALSE);
+  CopyFileW(photo.c_str(), (paths.folder() + L"\\天空.jpg").c_str(), FALSE);
   chooseSkin(paths, program.id(), main, L"天空主题", L"");
   const double skinned = settled();
   std::printf("working set, built-in picture: %.1f MiB\n", idle);

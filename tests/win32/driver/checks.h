@@ -1,29 +1,23 @@
 // Checks that report and count failures and let the scenario go on.
 #pragma once
 
-#include <cstdio>
 #include <string>
-
-#include "platform/win32/text.h"
 
 namespace driver {
 
 int& failures();
+// Counts and prints a failed check; false.
+bool fail(const char* file, int line, const char* condition, const std::wstring& what);
 
-#define CHECK(condition, what)                                             \
-  do {                                                                     \
-    if (!(condition)) {                                                    \
-      ++::driver::failures();                                              \
-      std::printf("FAIL %s:%d: %s (%s)\n", __FILE__, __LINE__, #condition, \
-                  ::win32::narrow(what).c_str());                          \
-    }                                                                      \
-  } while (0)
+// The condition is evaluated once (it may copy or move a file), what only
+// when it fails.
+#define CHECK(condition, what) \
+  ((condition) ? true : ::driver::fail(__FILE__, __LINE__, #condition, what))
 
 // Stops the scenario when what follows cannot run without it.
 #define REQUIRE(condition, what) \
   do {                           \
-    CHECK(condition, what);      \
-    if (!(condition))            \
+    if (!CHECK(condition, what)) \
       return;                    \
   } while (0)
 

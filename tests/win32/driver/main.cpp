@@ -7,6 +7,7 @@
 #include <string>
 
 #include "checks.h"
+#include "platform/win32/text.h"
 #include "scenarios.h"
 
 int wmain(int argc, wchar_t** argv) {
@@ -18,19 +19,28 @@ int wmain(int argc, wchar_t** argv) {
     std::puts("usage: driver SCENARIO EXE LOG SCREENSHOT_DIR [BROWSER_RECORD]");
     return 2;
   }
-  using driver::Paths;
+  using driver::Paths, driver::Program;
   const std::wstring scenario = argv[1], extra = argc > 5 ? argv[5] : L"";
+  // Most scenarios begin at main's window, the program started for them.
+  const auto atMain = [&](driver::AtMain* run) {
+    return [&, run](const Paths& paths) {
+      Program program(paths);
+      HWND main =
+          program.started() ? driver::waitForm(program.id(), driver::kMainCaption, 15000) : nullptr;
+      REQUIRE(main != nullptr, L"main shown");
+      run(paths, program, main, extra);
+    };
+  };
   const std::map<std::wstring, std::function<void(const Paths&)>> scenarios{
       {L"startup", driver::startupAndLayout},
-      {L"commands", driver::commands},
-      {L"tray-close", driver::trayAndClose},
-      {L"menus", driver::menus},
-      {L"interpreter", [&](const Paths& p) { driver::realInterpreter(p, extra); }},
-      {L"pictures", [&](const Paths& p) { driver::pictures(p, extra); }},
-      {L"bench-memory", [&](const Paths& p) { driver::benchMemory(p, extra); }},
+      {L"commands", atMain(driver::commands)},
+      {L"tray-close", atMain(driver::trayAndClose)},
+      {L"menus", atMain(driver::menus)},
+      {L"interpreter", atMain(driver::realInterpreter)},
+      {L"pictures", atMain(driver::pictures)},
+      {L"bench-memory", atMain(driver::benchMemory)},
       {L"bench-startup", [&](const Paths& p) { driver::benchStartup(p, extra); }},
-      {L"bench-countdown",
-       [&](const Paths& p) { driver::benchCountdown(p, _wtoi(extra.c_str())); }},
+      {L"bench-countdown", atMain(driver::benchCountdown)},
   };
   // The dpi-N scenarios run at N dots per inch.
   const auto run = scenario.starts_with(L"dpi-")

@@ -5,27 +5,15 @@
 
 namespace driver {
 
-namespace {
-
-void checkRecorded(const Recorded& r, const std::wstring& line, const std::wstring& style) {
-  CHECK(r.commandLine == line, L"line " + r.commandLine + L", expected " + line);
-  CHECK(r.style == style, line + L" started with style " + r.style);
-  const std::wstring system = systemDirectory();
-  CHECK(_wcsicmp(r.directory.c_str(), system.c_str()) == 0, L"started in " + r.directory);
-  CHECK(_wcsicmp(r.image.c_str(), (system + L"\\cmd.exe").c_str()) == 0, L"image " + r.image);
+void checkRecorded(const Recorded& r, const std::wstring& style, const std::wstring& line) {
+  wchar_t system[MAX_PATH];
+  const std::wstring folder(system, GetSystemDirectoryW(system, MAX_PATH));
+  CHECK(r == (Recorded{style, folder, folder + L"\\cmd.exe", line}), L"recorded " + r.line());
 }
 
-}  // namespace
-
-void commands(const Paths& paths) {
-  Program program(paths);
-  HWND main = startToMain(program);
-  REQUIRE(main != nullptr, L"main shown");
-
-  const struct {
-    const wchar_t* button;
-    const wchar_t* line;
-  } quick[] = {
+void commands(const Paths& paths, const Program& program, HWND main, const std::wstring&) {
+  // Each quick button and its line.
+  const std::pair<const wchar_t*, const wchar_t*> quick[] = {
       {L"六十秒关机", L"cmd.exe /c shutdown -s -t 60"},
       {L"30分钟关机", L"cmd.exe /c shutdown -s -t 1800"},
       {L"1小时关机", L"cmd.exe /c shutdown -s -t 3600"},
@@ -35,13 +23,13 @@ void commands(const Paths& paths) {
       {L"取消快捷按钮关机", L"cmd.exe /c shutdown -a"},
   };
   std::size_t count = 0;
-  for (const auto& q : quick) {
-    HWND button = findControl(main, L"Button", q.button);
-    CHECK(button != nullptr, q.button);
+  for (const auto& [name, line] : quick) {
+    HWND button = findControl(main, L"Button", name);
+    CHECK(button != nullptr, name);
     click(button);
     auto lines = waitLog(paths.log, ++count);
-    REQUIRE(lines.size() == count, std::wstring(L"one line for ") + q.button);
-    checkRecorded(lines.back(), q.line, L"2");
+    REQUIRE(lines.size() == count, std::wstring(L"one line for ") + name);
+    checkRecorded(lines.back(), L"2", line);
   }
 
   HWND text1 = findControl(main, L"Edit", L"60");
@@ -65,23 +53,20 @@ void commands(const Paths& paths) {
   click(start);
   const ULONGLONG pressed = GetTickCount64();
   // The count goes on behind the minimise notice, left open meanwhile.
-  click(findControl(main, L"Button", L"最小化到任务栏"));
-  auto notice = waitMessageBox(program.id());
-  CHECK(notice.has_value() && notice->title == L"最小化！", L"minimise notice open");
-  auto lines = waitLog(paths.log, count + 1, 6000);
-  const ULONGLONG fired = GetTickCount64() - pressed;
+  std::vector<Recorded> lines;
+  ULONGLONG fired = 0;
+  minimise(program.id(), main, [&] {
+    lines = waitLog(paths.log, count + 1, 6000);
+    fired = GetTickCount64() - pressed;
+  });
   REQUIRE(lines.size() == count + 1, L"the countdown fired behind the notice");
   ++count;
-  if (notice) {
-    CHECK(IsWindow(notice->hwnd), L"the notice was still open when it fired");
-    answer(*notice);
-  }
   doubleClickTray(main);
   CHECK(waitVisible(main, true, 2000), L"restored from the tray");
-  checkRecorded(lines.back(), L"cmd.exe /c shutdown -s -t 3", L"2");
+  checkRecorded(lines.back(), L"2", L"cmd.exe /c shutdown -s -t 3");
   CHECK(fired >= 2500 && fired <= 4000, L"fired after " + std::to_wstring(fired) + L" ms");
   CHECK(textOf(text1) == L"0", L"count ends at " + textOf(text1));
-  CHECK(noMessageBoxFor(program.id(), 1500), L"no notice, and no further line");
+  CHECK(!waitMessageBox(program.id(), 1500), L"no notice, and no further line");
   CHECK(readLog(paths.log).size() == count, L"the countdown stopped");
 
   // Switching mode and typing 0 fires at once.
@@ -91,7 +76,7 @@ void commands(const Paths& paths) {
   type(text1, L"0");
   lines = waitLog(paths.log, count + 1, 1000);
   REQUIRE(lines.size() == count + 1, L"zero fires at once");
-  checkRecorded(lines.back(), L"cmd.exe /c shutdown -r -t 3", L"2");
+  checkRecorded(lines.back(), L"2", L"cmd.exe /c shutdown -r -t 3");
 }
 
 }  // namespace driver

@@ -2,6 +2,7 @@
 // sizes scaled from twips, one menu row, the splash's colour key, the
 // tray's double-click, the close sequence, and screenshots at 144 dpi.
 // At 96 the windows are also moved to a 144-dpi monitor and back.
+#include <array>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -22,8 +23,19 @@ int pixels(int twips, int dpi) {
   return (twips * dpi + 720) / 1440;
 }
 
-bool offByAtMostOne(long actual, int expected) {
-  return std::abs(actual - expected) <= 1;
+// A place on screen against its twips, left, top, width and height: each
+// within a pixel of twips × dpi ÷ 1440, to the pixel where that is whole.
+bool placedAt(const RECT& r, const std::array<int, 4>& twips, int dpi) {
+  const std::array<long, 4> shown{r.left, r.top, r.right - r.left, r.bottom - r.top};
+  for (std::size_t i = 0; i < 4; ++i)
+    if (std::abs(shown[i] * 1440 - twips[i] * dpi) >= 1440)
+      return false;
+  return true;
+}
+
+std::wstring str(const RECT& r) {
+  return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L" " +
+         std::to_wstring(r.right - r.left) + L"x" + std::to_wstring(r.bottom - r.top);
 }
 
 std::wstring at(int dpi) {
@@ -75,7 +87,7 @@ KeyCounts countKey(HWND splash, int dpi) {
 
 void shoot(HWND form, const Paths& paths, const std::wstring& name, int dpi) {
   if (dpi == 144)
-    CHECK(screenshot(form, paths.screenshots + L"\\" + name + L"-144dpi.bmp"), name);
+    screenshot(paths, form, name + L"-144dpi");
 }
 
 // What Windows sends a window dragged to a monitor of another density: the
@@ -93,9 +105,7 @@ void moveToDensity(DWORD pid, HWND form, int from, int to) {
   CHECK(
       there != nullptr && WriteProcessMemory(process, there, &suggested, sizeof suggested, nullptr),
       L"the suggested place written");
-  DWORD_PTR result = 0;
-  SendMessageTimeoutW(form, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(there),
-                      SMTO_ABORTIFHUNG, 5000, &result);
+  ask(form, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(there), 5000);
   VirtualFreeEx(process, there, 0, MEM_RELEASE);
   CloseHandle(process);
   GetWindowRect(form, &r);
@@ -145,27 +155,19 @@ void checkShrinkAt144(HWND main) {
 }  // namespace
 
 void checkPlaces(HWND form, const StoredForm& stored, int dpi) {
-  const SIZE client = clientSize(form);
-  const bool sized = offByAtMostOne(client.cx, pixels(stored.clientWidth, dpi)) &&
-                     offByAtMostOne(client.cy, pixels(stored.clientHeight, dpi));
-  CHECK(sized, stored.caption + L" client " + std::to_wstring(client.cx) + L"x" +
-                   std::to_wstring(client.cy) + at(dpi));
+  RECT client{};
+  GetClientRect(form, &client);
+  CHECK(placedAt(client, {0, 0, stored.clientWidth, stored.clientHeight}, dpi),
+        stored.caption + L" client " + str(client) + at(dpi));
   for (const auto& c : stored.controls) {
     HWND control = findControl(form, c.windowClass, c.text);
-    CHECK(control != nullptr, c.text);
-    if (control == nullptr)
+    if (!CHECK(control != nullptr, c.text))
       continue;
-    CHECK(textOf(GetParent(control)) == stored.parentOf(c),
-          c.text + (L" in " + stored.parentOf(c)));
     const RECT r = placeInParent(control);
-    const bool placed = offByAtMostOne(r.left, pixels(c.left, dpi)) &&
-                        offByAtMostOne(r.top, pixels(c.top, dpi)) &&
-                        offByAtMostOne(r.right - r.left, pixels(c.width, dpi)) &&
-                        offByAtMostOne(r.bottom - r.top, pixels(c.height, dpi));
-    CHECK(placed, std::wstring(c.text) + L" at " + std::to_wstring(r.left) + L"," +
-                      std::to_wstring(r.top) + L" " + std::to_wstring(r.right - r.left) + L"x" +
-                      std::to_wstring(r.bottom - r.top) + at(dpi));
-    CHECK(IsWindowVisible(control) && IsWindowEnabled(control), c.text);
+    CHECK(textOf(GetParent(control)) == stored.parentOf(c) &&
+              placedAt(r, {c.left, c.top, c.width, c.height}, dpi) && IsWindowVisible(control) &&
+              IsWindowEnabled(control),
+          c.text + (L" in " + textOf(GetParent(control))) + L" at " + str(r) + at(dpi));
   }
 }
 
@@ -192,10 +194,9 @@ void dpiLayout(const Paths& paths, int dpi) {
     }
     checkPlaces(splash, kSplash, dpi);
     REQUIRE(key.captured, L"splash captured");
-    CHECK(key.seeThrough == 0,
-          std::to_wstring(key.seeThrough) + L" see-through banner pixels" + at(dpi));
-    CHECK(key.opaqueStrip == 0,
-          std::to_wstring(key.opaqueStrip) + L" opaque strip pixels" + at(dpi));
+    CHECK(key.seeThrough == 0 && key.opaqueStrip == 0,
+          std::to_wstring(key.seeThrough) + L" see-through banner and " +
+              std::to_wstring(key.opaqueStrip) + L" opaque strip pixels" + at(dpi));
     shoot(splash, paths, L"splash", dpi);
   }
 
@@ -204,7 +205,6 @@ void dpiLayout(const Paths& paths, int dpi) {
   backdrop.reset();
   checkPlaces(main, kMain, dpi);
   checkMenuOneRow(main, dpi);
-  pause(300);
   shoot(main, paths, L"main", dpi);
 
   // The about box closes by its button, the chooser by its close box.
@@ -214,7 +214,6 @@ void dpiLayout(const Paths& paths, int dpi) {
     HWND form = waitForm(pid, stored->caption);
     REQUIRE(form != nullptr, stored->caption + L" shown");
     checkPlaces(form, *stored, dpi);
-    pause(300);
     shoot(form, paths, name, dpi);
     if (menu == kAboutMenu)
       click(findControl(form, L"Button", L"确定"));

@@ -10,32 +10,35 @@ namespace {
 
 enum Menu { Notes = 0, About = 1, Forum = 2, Skins = 3 };
 
+// The forum page: its notice, then what log records, within ms.
+std::vector<Recorded> forum(DWORD pid, HWND main, const std::wstring& log, DWORD ms) {
+  clickMenu(main, Forum);
+  expectBox(pid, L"Tavimo关机工具", L"希望你能添加喜欢这个吧", 0);
+  return waitLog(log, 1, ms);
+}
+
+// Loaded anew from its description each time: centred again, wherever
+// it was moved.
 void aboutBox(const Paths& paths, DWORD pid, HWND main) {
-  clickMenu(main, About);
-  HWND about = waitForm(pid, L"关于");
-  REQUIRE(about != nullptr, L"about box shown");
-  CHECK(centred(about), L"about box centred");
-  const LONG style = GetWindowLongW(about, GWL_STYLE);
-  CHECK((style & WS_CAPTION) == WS_CAPTION && !(style & WS_SYSMENU),
-        L"no system menu or close box");
-  const SIZE client = clientSize(about);
-  CHECK(client.cx == 576 && client.cy == 197, L"about client 576x197");
-  checkHeard(about, kAbout, L"确定");
-  pause(300);
-  CHECK(screenshot(about, paths.screenshots + L"\\about.bmp"), L"about screenshot");
-  clickMenu(main, About);
-  pause(500);
-  CHECK(formsOf(pid, L"关于").size() == 1, L"opened twice, one window");
-  SetWindowPos(about, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  click(findControl(about, L"Button", L"确定"));
-  CHECK(waitGone(about), L"its button closes it");
-  // Loaded anew from its description: centred again, wherever it was.
-  clickMenu(main, About);
-  about = waitForm(pid, L"关于");
-  REQUIRE(about != nullptr, L"about box shown again");
-  CHECK(centred(about), L"about box centred again");
-  click(findControl(about, L"Button", L"确定"));
-  CHECK(waitGone(about), L"closed again");
+  for (const bool first : {true, false}) {
+    clickMenu(main, About);
+    HWND about = waitForm(pid, L"关于");
+    REQUIRE(about != nullptr, L"about box shown");
+    CHECK(centred(about), L"about box centred");
+    if (first) {
+      const LONG style = GetWindowLongW(about, GWL_STYLE);
+      CHECK((style & (WS_CAPTION | WS_SYSMENU)) == WS_CAPTION, L"no system menu or close box");
+      checkPlaces(about, kAbout, 96);
+      checkHeard(about, kAbout, L"确定");
+      screenshot(paths, about, L"about");
+      clickMenu(main, About);
+      pause(500);
+      CHECK(formsOf(pid, L"关于").size() == 1, L"opened twice, one window");
+      SetWindowPos(about, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+    click(findControl(about, L"Button", L"确定"));
+    CHECK(waitGone(about), L"its button closes it");
+  }
 }
 
 }  // namespace
@@ -46,8 +49,7 @@ void chooseSkin(const Paths& paths, DWORD pid, HWND main, const std::wstring& op
   HWND chooser = waitForm(pid, L"换肤（测试中）");
   REQUIRE(chooser != nullptr, L"skin chooser shown");
   CHECK(!IsWindowEnabled(main), L"main disabled while choosing");
-  const SIZE client = clientSize(chooser);
-  CHECK(client.cx == 211 && client.cy == 198, L"chooser client 211x198");
+  checkPlaces(chooser, kChooser, 96);
   HWND choice = findControl(chooser, L"Button", option);
   REQUIRE(choice != nullptr, option);
   for (const wchar_t* o : {L"星空主题", L"大海主题", L"天空主题"})
@@ -57,8 +59,7 @@ void chooseSkin(const Paths& paths, DWORD pid, HWND main, const std::wstring& op
     click(findControl(chooser, L"Static", L"想要自定义皮肤的点这里。"));
     expectBox(pid, L"自定义换肤",
               L"如果你想使用自己的图片作为皮肤，那么可以将自己的皮肤替换成同个文件夹下的图片", 64);
-    pause(300);
-    CHECK(screenshot(chooser, paths.screenshots + L"\\skins.bmp"), L"chooser screenshot");
+    screenshot(paths, chooser, L"skins");
   }
   click(choice);
   pause(200);
@@ -67,12 +68,10 @@ void chooseSkin(const Paths& paths, DWORD pid, HWND main, const std::wstring& op
   expectBox(pid, L"提示", L"测试期间重新加载会重置皮肤！！", 0);
   if (!missing.empty()) {
     auto box = waitMessageBox(pid);
-    CHECK(box.has_value(), L"missing skin reported");
-    if (box) {
-      CHECK(box->icon == 16, L"error icon");
-      CHECK(box->text.find(missing) != std::wstring::npos, L"names the file: " + box->text);
-      answer(*box);
-    }
+    REQUIRE(box.has_value(), L"missing skin reported");
+    CHECK(box->icon == 16 && box->text.find(missing) != std::wstring::npos,
+          L"an error naming the file: " + box->text);
+    answer(*box);
   }
   // A skin near the largest side allowed (16000 pixels) takes seconds to
   // decode: the chooser closes once it has been read, not before.
@@ -80,10 +79,7 @@ void chooseSkin(const Paths& paths, DWORD pid, HWND main, const std::wstring& op
   CHECK(IsWindowEnabled(main), L"main enabled again");
 }
 
-void menus(const Paths& paths) {
-  Program program(paths);
-  HWND main = startToMain(program);
-  REQUIRE(main != nullptr, L"main shown");
+void menus(const Paths& paths, const Program& program, HWND main, const std::wstring&) {
   const DWORD pid = program.id();
 
   clickMenu(main, Notes);
@@ -92,8 +88,7 @@ void menus(const Paths& paths) {
   aboutBox(paths, pid, main);
 
   chooseSkin(paths, pid, main, L"大海主题", L"", true);
-  pause(300);
-  CHECK(screenshot(main, paths.screenshots + L"\\main-skin.bmp"), L"skinned main screenshot");
+  screenshot(paths, main, L"main-skin");
 
   const std::wstring folder = paths.folder();
   // A skin smaller than main (100x80, run-scenario.sh writes it): the rest
@@ -111,29 +106,22 @@ void menus(const Paths& paths) {
   chooseSkin(paths, pid, main, L"天空主题", L"天空.jpg");
   MoveFileW((sky + L".away").c_str(), sky.c_str());
 
-  clickMenu(main, Forum);
-  expectBox(pid, L"Tavimo关机工具", L"希望你能添加喜欢这个吧", 0);
-  auto lines = waitLog(paths.log, 1);
+  const auto lines = forum(pid, main, paths.log, 5000);
   REQUIRE(lines.size() == 1, L"one command for the forum");
-  CHECK(lines[0].style == L"0", L"run hidden, style " + lines[0].style);
-  CHECK(lines[0].commandLine ==
-            L"cmd.exe /c start http://tieba.baidu.com/f?ie=utf-8^&kw=%^E5%^85%^B3%^E6%^9C%^BA%^E5"
-            L"%^B7%^A5%^E5%^85%^B7",
-        lines[0].commandLine);
+  checkRecorded(lines[0], L"0",
+                L"cmd.exe /c start http://tieba.baidu.com/f?ie=utf-8^&kw=%^E5%^85%^B3%^E6%^9C%^BA"
+                L"%^E5%^B7%^A5%^E5%^85%^B7");
 }
 
-void realInterpreter(const Paths& paths, const std::wstring& browserRecord) {
-  Program program(paths);
-  HWND main = startToMain(program);
-  REQUIRE(main != nullptr, L"main shown");
-  clickMenu(main, Forum);
-  expectBox(program.id(), L"Tavimo关机工具", L"希望你能添加喜欢这个吧", 0);
-  std::vector<Recorded> opened = waitLog(browserRecord, 1, 20000);
-  REQUIRE(opened.size() == 1, L"the browser stand-in was started once");
-  // The stand-in records its arguments in the command-line field.
-  CHECK(opened[0].commandLine ==
-            L"http://tieba.baidu.com/f?ie=utf-8&kw=%E5%85%B3%E6%9C%BA%E5%B7%A5%E5%85%B7",
-        L"arrived: " + opened[0].commandLine);
+void realInterpreter(const Paths&, const Program& program, HWND main,
+                     const std::wstring& browserRecord) {
+  // The stand-in records only its arguments.
+  const auto opened = forum(program.id(), main, browserRecord, 20000);
+  CHECK(opened == (std::vector<Recorded>{{L"-", L"-", L"-",
+                                          L"http://tieba.baidu.com/f?ie=utf-8&kw=%E5%85%B3%E6%9C%BA"
+                                          L"%E5%B7%A5%E5%85%B7"}}),
+        L"the browser stand-in started once, with " +
+            (opened.empty() ? L"nothing" : opened[0].line()));
 }
 
 }  // namespace driver

@@ -2,6 +2,7 @@
 // by its EXIF tag, and files that are no picture (tests/win32/make-pictures.py
 // writes them). Each in turn replaces 天空.jpg and is chosen.
 #include <cstdlib>
+#include <tuple>
 
 #include "checks.h"
 #include "scenarios.h"
@@ -23,30 +24,21 @@ std::wstring hex(COLORREF c) {
   return text;
 }
 
-struct Spot {
-  int x, y;
-  COLORREF colour;
-};
-
-struct Shown {
-  const wchar_t* file;
-  Spot spots[2];
-};
-
-// Spots in the left margin, where no control covers the picture. Flat
-// colours, each unlike the one before; the oriented photo is 200x300, red
-// on top and blue below once upright (stored 300x200, red left, blue
-// right: unturned, (3, 250) would be main's own background).
-const Shown kShown[] = {
-    {L"baseline.jpg", {{3, 20, RGB(255, 0, 0)}, {3, 200, RGB(255, 0, 0)}}},
-    {L"progressive.jpg", {{3, 20, RGB(0, 160, 0)}, {3, 200, RGB(0, 160, 0)}}},
-    {L"cmyk.jpg", {{3, 20, RGB(0, 0, 255)}, {3, 200, RGB(0, 0, 255)}}},
-    {L"png.png", {{3, 20, RGB(255, 255, 0)}, {3, 200, RGB(255, 255, 0)}}},
-    {L"two-frames.gif", {{3, 20, RGB(255, 0, 255)}, {3, 200, RGB(255, 0, 255)}}},
-    {L"bmp.bmp", {{3, 20, RGB(0, 255, 255)}, {3, 200, RGB(0, 255, 255)}}},
-    {L"tiff.tif", {{3, 20, RGB(255, 128, 0)}, {3, 200, RGB(255, 128, 0)}}},
-    {L"progressive-16000.jpg", {{3, 20, RGB(128, 0, 128)}, {3, 200, RGB(128, 0, 128)}}},
-    {L"oriented.jpg", {{3, 20, RGB(255, 0, 0)}, {3, 250, RGB(0, 0, 255)}}},
+// Each file and the colours near the top and the bottom of the left
+// margin (3,20 and 3,250), where no control covers the picture. Flat colours, each unlike
+// the one before; the oriented photo is 200x300, red on top and blue below
+// once upright (stored 300x200, red left, blue right: unturned, the bottom
+// spot would be main's own background).
+const std::tuple<const wchar_t*, COLORREF, COLORREF> kShown[] = {
+    {L"baseline.jpg", RGB(255, 0, 0), RGB(255, 0, 0)},
+    {L"progressive.jpg", RGB(0, 160, 0), RGB(0, 160, 0)},
+    {L"cmyk.jpg", RGB(0, 0, 255), RGB(0, 0, 255)},
+    {L"png.png", RGB(255, 255, 0), RGB(255, 255, 0)},
+    {L"two-frames.gif", RGB(255, 0, 255), RGB(255, 0, 255)},
+    {L"bmp.bmp", RGB(0, 255, 255), RGB(0, 255, 255)},
+    {L"tiff.tif", RGB(255, 128, 0), RGB(255, 128, 0)},
+    {L"progressive-16000.jpg", RGB(128, 0, 128), RGB(128, 0, 128)},
+    {L"oriented.jpg", RGB(255, 0, 0), RGB(0, 0, 255)},
 };
 
 // Not pictures; an empty name stands for a folder under the skin's name.
@@ -56,24 +48,22 @@ const wchar_t* const kRefused[] = {
 
 }  // namespace
 
-void pictures(const Paths& paths, const std::wstring& pictureFolder) {
-  Program program(paths);
-  HWND main = startToMain(program);
-  REQUIRE(main != nullptr, L"main shown");
+void pictures(const Paths& paths, const Program& program, HWND main,
+              const std::wstring& pictureFolder) {
   const DWORD pid = program.id();
   const std::wstring sky = paths.folder() + L"\\天空.jpg";
 
-  for (const Shown& c : kShown) {
-    REQUIRE(CopyFileW((pictureFolder + L"\\" + c.file).c_str(), sky.c_str(), FALSE), c.file);
+  for (const auto& [file, top, bottom] : kShown) {
+    REQUIRE(CopyFileW((pictureFolder + L"\\" + file).c_str(), sky.c_str(), FALSE), file);
     chooseSkin(paths, pid, main, L"天空主题", L"");
     pause(300);
-    for (const Spot& s : c.spots) {
-      const COLORREF seen = clientPixel(main, s.x, s.y);
-      CHECK(looksLike(seen, s.colour), std::wstring(c.file) + L" at " + std::to_wstring(s.x) +
-                                           L"," + std::to_wstring(s.y) + L": " + hex(seen));
+    for (const auto& [y, colour] : {std::pair{20, top}, std::pair{250, bottom}}) {
+      const COLORREF seen = clientPixel(main, 3, y);
+      CHECK(looksLike(seen, colour),
+            std::wstring(file) + L" at 3," + std::to_wstring(y) + L": " + hex(seen));
     }
   }
-  CHECK(screenshot(main, paths.screenshots + L"\\main-oriented.bmp"), L"oriented screenshot");
+  screenshot(paths, main, L"main-oriented");
 
   for (const wchar_t* file : kRefused) {
     DeleteFileW(sky.c_str());

@@ -23,11 +23,8 @@ void clickSplash(DWORD pid, HWND splash) {
   RECT before{}, after{};
   GetWindowRect(splash, &before);
   SetCursorPos((before.left + before.right) / 2, (before.top + before.bottom) / 2);
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_MOUSE;
-  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, input, sizeof(INPUT));
+  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
   pause(100);
   GetWindowRect(splash, &after);
   int shown = 0;
@@ -39,10 +36,9 @@ void clickSplash(DWORD pid, HWND splash) {
 void checkSplash(HWND splash, const Paths& paths) {
   const LONG style = GetWindowLongW(splash, GWL_STYLE);
   const LONG exStyle = GetWindowLongW(splash, GWL_EXSTYLE);
-  CHECK((style & WS_POPUP) && !(style & WS_CAPTION) && !(style & WS_SYSMENU), L"borderless");
-  CHECK(exStyle & WS_EX_TOOLWINDOW, L"no taskbar button");
-  CHECK(exStyle & WS_EX_TOPMOST, L"topmost");
-  CHECK(exStyle & WS_EX_LAYERED, L"layered");
+  const LONG tool = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED;
+  CHECK((style & (WS_POPUP | WS_CAPTION | WS_SYSMENU)) == WS_POPUP && (exStyle & tool) == tool,
+        L"borderless, topmost and layered, without a taskbar button");
   COLORREF key = 0;
   BYTE alpha = 0;
   DWORD flags = 0;
@@ -51,14 +47,7 @@ void checkSplash(HWND splash, const Paths& paths) {
         L"colour key 88,88,88");
   checkPlaces(splash, kSplash, 96);
   CHECK(centred(splash), L"splash centred");
-  CHECK(screenshot(splash, paths.screenshots + L"\\splash.bmp"), L"splash screenshot");
-}
-
-void checkControls(HWND main) {
-  checkPlaces(main, kMain, 96);
-  checkHeard(main, kMain, L"60");
-  CHECK(!checked(findControl(main, L"Button", L"关机")), L"Option1 not selected");
-  CHECK(!checked(findControl(main, L"Button", L"重启")), L"Option2 not selected");
+  screenshot(paths, splash, L"splash");
 }
 
 // The keyboard as in a dialog. Frames and labels take no focus and an
@@ -96,18 +85,6 @@ void checkKeyboard(HWND main) {
 }
 }  // namespace
 
-std::wstring systemDirectory() {
-  wchar_t buffer[MAX_PATH];
-  const UINT n = GetSystemDirectoryW(buffer, MAX_PATH);
-  return std::wstring(buffer, n);
-}
-
-HWND startToMain(const Program& program) {
-  if (!program.started())
-    return nullptr;
-  return waitForm(program.id(), kMainCaption, 15000);
-}
-
 void startupAndLayout(const Paths& paths) {
   Program program(paths);
   REQUIRE(program.started(), paths.exe);
@@ -126,25 +103,25 @@ void startupAndLayout(const Paths& paths) {
   REQUIRE(main != nullptr, L"main shown after the splash");
   CHECK(waitGone(splash, 2000), L"splash gone");
   const LONG style = GetWindowLongW(main, GWL_STYLE);
-  const LONG exStyle = GetWindowLongW(main, GWL_EXSTYLE);
-  CHECK((style & WS_CAPTION) == WS_CAPTION && (style & WS_SYSMENU), L"caption and system menu");
-  CHECK(!(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)), L"fixed, no min/max box");
-  CHECK(!(exStyle & WS_EX_TOOLWINDOW), L"main has a taskbar button");
+  CHECK((style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) ==
+                (WS_CAPTION | WS_SYSMENU) &&
+            !(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOOLWINDOW),
+        L"fixed, with caption, system menu and taskbar button, no min/max box");
   CHECK(centred(main), L"main centred");
   // The menu's items live in the program's process; their captions show in
   // the screenshot, and the menus scenario works each of them.
   CHECK(GetMenu(main) != nullptr, L"main has a menu bar");
 
-  checkControls(main);
+  checkPlaces(main, kMain, 96);
+  checkHeard(main, kMain, L"60");
+  CHECK(!checked(findControl(main, L"Button", L"关机")), L"Option1 not selected");
+  CHECK(!checked(findControl(main, L"Button", L"重启")), L"Option2 not selected");
   CHECK(focusIn(main) == findControl(main, L"Edit", L"60"), L"focus in Text1");
-  pause(300);
-  CHECK(screenshot(main, paths.screenshots + L"\\main.bmp"), L"main screenshot");
+  screenshot(paths, main, L"main");
   checkKeyboard(main);
 
   // The session may always end; the request starts the close sequence.
-  DWORD_PTR allowed = 0;
-  SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &allowed);
-  CHECK(allowed == TRUE, L"the session is allowed to end");
+  CHECK(ask(main, WM_QUERYENDSESSION, 0, 0, 5000) == TRUE, L"the session is allowed to end");
   CHECK(program.exitedWithin(10000), L"ending the session ends the program");
 }
 

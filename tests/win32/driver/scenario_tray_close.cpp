@@ -5,17 +5,13 @@
 
 namespace driver {
 
-void minimise(DWORD pid, HWND main) {
+void minimise(DWORD pid, HWND main, const std::function<void()>& whileOpen) {
   click(findControl(main, L"Button", L"最小化到任务栏"));
-  auto box = waitMessageBox(pid);
-  CHECK(box.has_value(), L"minimise notice");
-  if (!box)
-    return;
-  CHECK(box->title == L"最小化！" && box->text == L"已最小化！可以双击任务栏的图标重新呼出！" &&
-            box->icon == 64,
-        box->title + L": " + box->text + L" icon " + std::to_wstring(box->icon));
-  CHECK(!IsWindowVisible(main), L"main hidden behind the notice");
-  answer(*box);
+  expectBox(pid, L"最小化！", L"已最小化！可以双击任务栏的图标重新呼出！", 64, [&] {
+    CHECK(!IsWindowVisible(main), L"main hidden behind the notice");
+    if (whileOpen)
+      whileOpen();
+  });
 }
 
 void doubleClickTray(HWND main) {
@@ -28,10 +24,7 @@ namespace {
 // it holds main's, by changing nothing on it, which only works on an icon
 // it has.
 bool inTray(HWND main, DWORD message = NIM_MODIFY) {
-  NOTIFYICONDATAW icon{};
-  icon.cbSize = sizeof icon;
-  icon.hWnd = main;
-  icon.uID = 1;
+  NOTIFYICONDATAW icon{sizeof(NOTIFYICONDATAW), main, 1};
   return Shell_NotifyIconW(message, &icon) != FALSE;
 }
 
@@ -48,11 +41,7 @@ void trayHostRestarts(DWORD pid, HWND main) {
 
 }  // namespace
 
-void trayAndClose(const Paths& paths) {
-  Program program(paths);
-  HWND main = startToMain(program);
-  REQUIRE(main != nullptr, L"main shown");
-
+void trayAndClose(const Paths& paths, const Program& program, HWND main, const std::wstring&) {
   for (int round = 1; round <= 2; ++round) {
     minimise(program.id(), main);
     CHECK(!IsWindowVisible(main) && inTray(main), L"hidden, round " + std::to_wstring(round));

@@ -9,9 +9,9 @@ namespace driver {
 inline const std::wstring kMainCaption = L"<Tavimo> 关机工具 ";
 inline const std::wstring kSplashCaption;
 
-// Starts the program and waits for main after the splash.
-HWND startToMain(const Program& program);
-std::wstring systemDirectory();
+// Started with the window style, in the system folder, as the system's
+// cmd.exe, with the line.
+void checkRecorded(const Recorded& r, const std::wstring& style, const std::wstring& line);
 // Centred on the screen, to a pixel.
 bool centred(HWND hwnd);
 
@@ -21,24 +21,25 @@ void chooseSkin(const Paths& paths, DWORD pid, HWND main, const std::wstring& op
                 const std::wstring& failingFile, bool hint = false);
 
 void startupAndLayout(const Paths& paths);
-void commands(const Paths& paths);
-void trayAndClose(const Paths& paths);
-void menus(const Paths& paths);
-void realInterpreter(const Paths& paths, const std::wstring& browserRecord);
-void pictures(const Paths& paths, const std::wstring& pictureFolder);
+// These begin at main's window, after the splash; extra is the scenario's
+// last argument: the browser stand-in's record, the pictures' folder, the
+// countdown's seconds, the photo.
+using AtMain = void(const Paths& paths, const Program& program, HWND main,
+                    const std::wstring& extra);
+AtMain commands, trayAndClose, menus, realInterpreter, pictures;
 // Run with the prefix's display density set to dpi.
 void dpiLayout(const Paths& paths, int dpi);
 
 // The form's client area and its controls' places, scaled to dpi.
 void checkPlaces(HWND form, const StoredForm& stored, int dpi);
-// The minimise button and its notice; what the shell posts for a
-// double-click on the tray icon (callback 0x200).
-void minimise(DWORD pid, HWND main);
+// The minimise button and its notice, whileOpen run before it is
+// answered; what the shell posts for a double-click on the tray icon
+// (callback 0x200).
+void minimise(DWORD pid, HWND main, const std::function<void()>& whileOpen = {});
 void doubleClickTray(HWND main);
 
 // Benchmarks: print figures only.
 void benchStartup(const Paths& paths, const std::wstring& minimal);
-void benchCountdown(const Paths& paths, int seconds);
-void benchMemory(const Paths& paths, const std::wstring& photo);
+AtMain benchCountdown, benchMemory;
 
 }  // namespace driver

@@ -55,6 +55,8 @@ class Held {
 
 // Top-level windows of the process (visible or not).
 std::vector<HWND> windowsOf(DWORD pid);
+// Every window below parent, as EnumChildWindows lists them.
+std::vector<HWND> descendantsOf(HWND parent);
 std::vector<HWND> formsOf(DWORD pid, const std::wstring& caption);
 HWND waitForm(DWORD pid, const std::wstring& caption, DWORD ms = 5000);
 bool waitGone(HWND hwnd, DWORD ms = 5000);
@@ -64,7 +66,6 @@ bool waitVisible(HWND hwnd, bool visible, DWORD ms = 5000);
 HWND findControl(HWND parent, const std::wstring& windowClass, const std::wstring& text);
 std::wstring textOf(HWND hwnd);
 std::wstring classOf(HWND hwnd);
-SIZE clientSize(HWND hwnd);
 // The control's place in its parent's client area.
 RECT placeInParent(HWND hwnd);
 
@@ -76,6 +77,8 @@ void key(WORD vk, bool shift = false);
 HWND focusIn(HWND form);
 void type(HWND edit, const std::wstring& text);  // WM_SETTEXT, as a user edit
 bool checked(HWND option);
+// A message sent to the program, given up after ms (stretched) if unanswered.
+LRESULT ask(HWND hwnd, UINT message, WPARAM w = 0, LPARAM l = 0, DWORD ms = 2000);
 
 struct MessageBoxSeen {
   HWND hwnd = nullptr;
@@ -85,13 +88,15 @@ struct MessageBoxSeen {
 };
 std::optional<MessageBoxSeen> waitMessageBox(DWORD pid, DWORD ms = 5000);
 void answer(const MessageBoxSeen& box);
-// Waits for a box, checks its title, text and icon, and answers it.
-void expectBox(DWORD pid, const std::wstring& title, const std::wstring& text, int icon);
-// No message box is open in the process for the next ms.
-bool noMessageBoxFor(DWORD pid, DWORD ms);
+// Waits for a box, checks its title, text and icon, runs whileOpen and
+// answers it, still open.
+void expectBox(DWORD pid, const std::wstring& title, const std::wstring& text, int icon,
+               const std::function<void()>& whileOpen = {});
 
 struct Recorded {
   std::wstring style, directory, image, commandLine;
+  bool operator==(const Recorded&) const = default;
+  std::wstring line() const { return style + L" " + directory + L" " + image + L" " + commandLine; }
 };
 std::vector<Recorded> readLog(const std::wstring& log);
 // Waits until the log holds at least count lines.
@@ -100,8 +105,9 @@ std::vector<Recorded> waitLog(const std::wstring& log, std::size_t count, DWORD 
 // The colour on screen at a point of the window's client area.
 COLORREF clientPixel(HWND hwnd, int x, int y);
 
-// The window as it is on screen, saved as a BMP file.
-bool screenshot(HWND hwnd, const std::wstring& file);
+// The window as it is on screen once painted, saved as name.bmp among the
+// screenshots.
+void screenshot(const Paths& paths, HWND hwnd, const std::wstring& name);
 // The screen's pixels in r (screen coordinates), row by row from the top.
 std::vector<COLORREF> screenPixels(const RECT& r);
 

@@ -10,37 +10,26 @@
 
 #include "platform/win32/text.h"
 
-namespace {}  // namespace
-
 int wmain() {
-  wchar_t log[MAX_PATH];
+  wchar_t log[MAX_PATH], directory[MAX_PATH], image[MAX_PATH];
   if (GetEnvironmentVariableW(L"TAVIMO_COMMAND_LOG", log, MAX_PATH) == 0)
     return 1;
   STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
   GetStartupInfoW(&startup);
-  wchar_t directory[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, directory);
-  wchar_t image[MAX_PATH];
   GetModuleFileNameW(nullptr, image, MAX_PATH);
-
-  std::wstring line = (startup.dwFlags & STARTF_USESHOWWINDOW)
-                          ? std::to_wstring(startup.wShowWindow)
-                          : std::wstring(L"-");
-  line += L'\t';
-  line += directory;
-  line += L'\t';
-  line += image;
-  line += L'\t';
-  line += GetCommandLineW();
-  const std::string bytes = win32::narrow(line) + "\n";
-
+  const std::wstring style = (startup.dwFlags & STARTF_USESHOWWINDOW)
+                                 ? std::to_wstring(startup.wShowWindow)
+                                 : std::wstring(L"-");
+  const std::string line =
+      win32::narrow(style + L'\t' + directory + L'\t' + image + L'\t' + GetCommandLineW()) + "\n";
+  // Appended whole, while the driver may read it.
   HANDLE file = CreateFileW(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    return 1;
   DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  const bool done =
+      file != INVALID_HANDLE_VALUE &&
+      WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
   CloseHandle(file);
-  return 0;
+  return done ? 0 : 1;
 }
