@@ -1,6 +1,7 @@
 #include "support/sim_platform.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/form.h"
 #include "app/runtime_error.h"
@@ -82,9 +83,6 @@ void SimPeer::controlChanged(const app::Control& control) {
   texts[std::string(control.name())] = control.Text();
 }
 
-SimPlatform::SimPlatform() = default;
-SimPlatform::~SimPlatform() = default;
-
 std::unique_ptr<app::WindowPeer> SimPlatform::createWindow(app::Form& form) {
   Long handle = nextWindow_;
   nextWindow_ += 0x10;
@@ -95,14 +93,11 @@ std::unique_ptr<app::WindowPeer> SimPlatform::createWindow(app::Form& form) {
 
 void SimPlatform::messageBox(const std::string& text, int style, const std::string& title) {
   boxes.push_back({text, style, title});
-  RecordedBox box = boxes.back();
-  mostOpenBoxes = std::max(mostOpenBoxes, ++openBoxes);
   if (!answers.empty()) {
     auto answer = std::move(answers.front());
     answers.pop_front();
-    answer(box);
+    answer();
   }
-  --openBoxes;
 }
 
 double SimPlatform::run(const app::CommandLine& command, app::WindowStyle style) {
@@ -162,8 +157,6 @@ void SimPlatform::log(std::string_view what, const app::Form& form) {
 Long SimPlatform::SetWindowPos(Long hWnd, Long insertAfter, Long x, Long y, Long cx, Long cy,
                                Long flags) {
   calls.push_back({"SetWindowPos", {hWnd, insertAfter, x, y, cx, cy, flags}});
-  if (insertAfter == app::InsertAfter::Topmost)
-    topmost.insert(hWnd);
   auto peer = peers.find(hWnd);
   if (peer != peers.end() && (flags & app::WindowPos::NoSize) == 0)
     peer->second->setOuterSize(cx, cy);
@@ -177,22 +170,16 @@ Long SimPlatform::GetWindowLongA(Long hWnd, Long index) {
 
 Long SimPlatform::SetWindowLongA(Long hWnd, Long index, Long value) {
   calls.push_back({"SetWindowLongA", {hWnd, index, value}});
-  Long old = exStyles[hWnd];
-  exStyles[hWnd] = value;
-  return old;
+  return std::exchange(exStyles[hWnd], value);
 }
 
 Long SimPlatform::SetLayeredWindowAttributes(Long hWnd, Long colourKey, std::uint8_t alpha,
                                              Long flags) {
   calls.push_back({"SetLayeredWindowAttributes", {hWnd, colourKey, alpha, flags}});
-  if ((exStyles[hWnd] & app::ExStyle::Layered) == 0 || (flags & app::Layered::ColourKey) == 0)
-    return 0;
-  colourKeys[hWnd] = colourKey;
   return 1;
 }
 
 Long SimPlatform::Shell_NotifyIcon(Long message, app::NotifyIconData& data) {
-  calls.push_back({"Shell_NotifyIcon", {message}});
   trayCalls.push_back({message, data});
   std::pair key{data.hWnd, data.uID};
   if (message == app::NotifyIcon::Add && refuseTrayIcons)

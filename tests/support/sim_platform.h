@@ -103,9 +103,6 @@ class SimPeer : public app::WindowPeer {
 
 class SimPlatform : public app::Platform, public app::SystemEntries {
  public:
-  SimPlatform();
-  ~SimPlatform() override;
-
   // Platform.
   std::unique_ptr<app::WindowPeer> createWindow(app::Form& form) override;
   void messageBox(const std::string& text, int style, const std::string& title) override;
@@ -155,9 +152,7 @@ class SimPlatform : public app::Platform, public app::SystemEntries {
   std::vector<RecordedBox> boxes;
   // Answers the next message boxes in turn; each may act while its box is
   // open (advance the clock, type). Boxes without an answer are just closed.
-  std::deque<std::function<void(const RecordedBox&)>> answers;
-  int openBoxes = 0;
-  int mostOpenBoxes = 0;
+  std::deque<std::function<void()>> answers;
 
   std::vector<std::string> bindings;  // "library!entry", in binding order
   std::vector<EntryCall> calls;
@@ -167,8 +162,6 @@ class SimPlatform : public app::Platform, public app::SystemEntries {
   void log(std::string_view what, const app::Form& form);
   std::vector<TrayCall> trayCalls;
   std::map<Long, Long> exStyles;
-  std::set<Long> topmost;
-  std::map<Long, Long> colourKeys;
 
   std::map<Long, SimPeer*> peers;
 

@@ -178,7 +178,7 @@ TEST_F(FormRuntime, ATickBlockedInAMessageBoxIsNotEnteredAgain) {
       app::MsgBox("hold");
     --depth;
   };
-  platform.answers.push_back([&](const RecordedBox&) { platform.advance(1s); });
+  platform.answers.push_back([&] { platform.advance(1s); });
   probe().control("Tick").setEnabled(app::True);
   platform.advance(100ms);
   EXPECT_EQ(deepest, 1);

@@ -60,8 +60,7 @@ TEST_F(Information, NotesShowTheirMessageOnly) {
 
 TEST_F(Information, FeedbackAsksFirstThenOpensTheForumHidden) {
   bool openedBeforeClosing = false;
-  platform.answers.push_back(
-      [&](const RecordedBox&) { openedBeforeClosing = !platform.commands.empty(); });
+  platform.answers.push_back([&] { openedBeforeClosing = !platform.commands.empty(); });
   click("留言");
   // Titled with the application title.
   EXPECT_EQ(platform.boxes, (Boxes{{"希望你能添加喜欢这个吧", 0, "Tavimo关机工具"}}));

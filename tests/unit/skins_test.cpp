@@ -5,6 +5,7 @@ namespace sim {
 namespace {
 
 const std::string kConfirm = "测试期间重新加载会重置皮肤！！";
+const RecordedBox kConfirmed{kConfirm, 0, "提示"};
 
 class Skins : public ProgramTest {
  protected:
@@ -34,34 +35,6 @@ TEST_F(Skins, MainIsDisabledExactlyWhileTheChooserIsLoaded) {
   EXPECT_EQ(platform.peer("Form1")->timesShown, 1);
   ok();
   EXPECT_EQ(platform.peer("Form1"), nullptr);
-  EXPECT_TRUE(mainPeer().enabled);
-}
-
-TEST_F(Skins, OkWithNothingSelectedOnlyConfirmsAndCloses) {
-  auto before = mainForm().picture();
-  open();
-  ok();
-  EXPECT_EQ(platform.boxes, (Boxes{{kConfirm, 0, "提示"}}));
-  EXPECT_EQ(mainForm().picture(), before);
-  EXPECT_FALSE(chooser().loaded());
-  EXPECT_TRUE(mainPeer().enabled);
-}
-
-TEST_F(Skins, EachOptionLoadsItsFileAfterTheConfirmation) {
-  const std::vector<std::pair<std::string, int>> options{
-      {"Option1", 400}, {"Option2", 200}, {"Option3", 640}};
-  for (const auto& [option, width] : options) {
-    open();
-    choose(option);
-    bool loadedBeforeConfirming = true;
-    platform.answers.push_back([&](const RecordedBox&) {
-      loadedBeforeConfirming = mainForm().picture()->widthPixels() == width;
-    });
-    ok();
-    EXPECT_FALSE(loadedBeforeConfirming) << option;
-    EXPECT_EQ(mainPictureWidth(), width) << option;
-    EXPECT_EQ(mainPeer().picture, mainForm().picture()) << option;
-  }
   EXPECT_TRUE(mainPeer().enabled);
 }
 
@@ -107,27 +80,6 @@ TEST_F(Skins, AMissingOrBrokenFileIsNamedAndMainKeepsItsPicture) {
   }
 }
 
-TEST_F(Skins, TheCloseBoxClosesWithoutMessageOrPicture) {
-  auto before = mainForm().picture();
-  open();
-  choose("Option1");
-  application.closeRequested(chooser(), app::UnloadMode::ControlMenu);
-  EXPECT_FALSE(chooser().loaded());
-  EXPECT_TRUE(mainPeer().enabled);
-  EXPECT_TRUE(platform.boxes.empty());
-  EXPECT_EQ(mainForm().picture(), before);
-}
-
-TEST_F(Skins, EveryOpeningStartsFromTheStoredLayout) {
-  open();
-  choose("Option2");
-  application.closeRequested(chooser(), app::UnloadMode::ControlMenu);
-  open();
-  EXPECT_EQ(chooser().Option1().Value(), app::False);
-  EXPECT_EQ(chooser().Option2().Value(), app::False);
-  EXPECT_EQ(chooser().Option3().Value(), app::False);
-}
-
 TEST_F(Skins, OptionsAreExclusiveWithinTheirFrame) {
   open();
   choose("Option1");
@@ -139,25 +91,39 @@ TEST_F(Skins, OptionsAreExclusiveWithinTheirFrame) {
   EXPECT_EQ(mainForm().Option1().Value(), app::False);
 }
 
-TEST_F(Skins, TheHintChangesNothing) {
-  open();
-  choose("Option2");
-  application.click(chooser(), "Label1");
-  EXPECT_EQ(platform.boxes,
-            (Boxes{{"如果你想使用自己的图片作为皮肤，那么可以将自己的皮肤替换成同个文件夹下的图片",
-                    64, "自定义换肤"}}));
-  EXPECT_TRUE(chooser().loaded());
-  EXPECT_EQ(chooser().Option2().Value(), app::True);
+// main's built-in picture is 480 pixels wide, the skins 400, 200 and 640.
+const Script kSkinScripts[] = {
+    {"OkWithNothingSelectedOnlyConfirmsAndCloses", "c换肤|CCommand1|p480|f0|y1", {}, {kConfirmed}},
+    // While the confirmation is open, main keeps the picture it had.
+    {"EachOptionLoadsItsFileAfterTheConfirmation",
+     "c换肤|COption1|ap480|CCommand1|p400|c换肤|COption2|ap400|CCommand1|p200|c换肤|COption3|ap200|"
+     "CCommand1|p640|y1",
+     {},
+     {kConfirmed, kConfirmed, kConfirmed}},
+    {"TheCloseBoxClosesWithoutMessageOrPicture", "c换肤|COption1|X|f0|y1|p480", {}},
+    // A choice left on the option would load its skin.
+    {"EveryOpeningStartsFromTheStoredLayout",
+     "c换肤|COption2|X|c换肤|CCommand1|p480",
+     {},
+     {kConfirmed}},
+    {"TheHintChangesNothing",
+     "c换肤|COption2|CLabel1|f1|CCommand1|p200",
+     {},
+     {{"如果你想使用自己的图片作为皮肤，那么可以将自己的皮肤替换成同个文件夹下的图片", 64,
+       "自定义换肤"},
+      kConfirmed}},
+    {"TheCountdownRunsOnWhileTheChooserIsOpen",
+     "cOption1|t2|cCommand1|c换肤|w2000",
+     {kShutDownIn3}},
+};
+
+class SkinScript : public Skins, public ::testing::WithParamInterface<Script> {};
+
+TEST_P(SkinScript, Runs) {
+  run(GetParam());
 }
 
-TEST_F(Skins, TheCountdownRunsOnWhileTheChooserIsOpen) {
-  application.click(mainForm(), "Option1");
-  type("2");
-  click("Command1");
-  open();
-  platform.advance(2s);
-  EXPECT_EQ(commandLines(), std::vector<std::string>{"cmd.exe /c shutdown -s -t 3"});
-}
+INSTANTIATE_TEST_SUITE_P(Skins, SkinScript, ::testing::ValuesIn(kSkinScripts), nameOf);
 
 }  // namespace
 }  // namespace sim
