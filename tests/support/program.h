@@ -25,11 +25,11 @@ namespace sim {
 // steps after it (split by ,), S main's screen has this many twips per
 // pixel, R the shell refuses tray icons (1) or not (0); then what must hold:
 // = the text, b boxes so far, n commands so far, s the style of every
-// command, r counting (1) or not (0), v main visible (1), hidden (0) or
-// minimised (m), y main enabled (1) or not, f the chooser loaded (1) or
-// not, p the width of main's picture, i tray icons shown, k the messages of
-// the tray calls so far, E ended (1), and nothing due, or not (0). Last, the commands fired and
-// the boxes shown.
+// command, r counting (1) or not (0), v main's window (see window()), y main
+// enabled (1) or not, f the chooser shown (1) or unloaded with its window
+// gone (0), p the width of main's picture, i tray icons shown, k the
+// messages of the tray calls so far, E ended with nothing due (1) or not
+// ended (0). Last, the commands fired and the boxes shown.
 struct Script {
   const char* name;
   std::string_view steps;
@@ -75,12 +75,17 @@ class ProgramTest : public ::testing::Test {
   bool counting() { return mainForm().Timer1().Enabled() == app::True; }
 
   void run(const Script& script) {
-    steps(script.steps, '|');
+    steps(script.steps);
     EXPECT_EQ(commandLines(), script.fired);
     EXPECT_EQ(platform.boxes, script.boxes);
     EXPECT_TRUE(platform.answers.empty()) << "a box was never shown";
   }
-  void steps(std::string_view steps, char separator) {
+  // A form's window: shown (1), hidden (0), minimised (m) or none.
+  std::string window(std::string_view form) const {
+    const SimPeer* peer = platform.peer(form);
+    return !peer ? "none" : peer->visible ? "1" : peer->minimized ? "m" : "0";
+  }
+  void steps(std::string_view steps, char separator = '|') {
     for (const auto part : std::views::split(steps, separator)) {
       const char op = part.front();
       const std::string arg(part.begin() + 1, part.end());
@@ -117,15 +122,17 @@ class ProgramTest : public ::testing::Test {
       else if (op == 'r')
         EXPECT_EQ(counting(), arg == "1");
       else if (op == 'v')
-        EXPECT_EQ(mainPeer().visible ? "1" : mainPeer().minimized ? "m" : "0", arg);
+        EXPECT_EQ(window("main"), arg);
       else if (op == 'y')
         EXPECT_EQ(mainPeer().enabled, arg == "1");
       else if (op == 'f')
-        EXPECT_EQ(app::instance<forms::Form1>().loaded(), arg == "1");
+        EXPECT_EQ(window("Form1") + (app::instance<forms::Form1>().loaded() ? "" : " unloaded"),
+                  arg == "1" ? "1" : "none unloaded");
       else if (op == 'p')  // main's picture, as its window shows it
-        EXPECT_EQ(
-            mainPeer().picture == mainForm().picture() ? mainPeer().picture->widthPixels() : -1,
-            std::stoi(arg));
+        EXPECT_EQ(mainPeer().picture && mainPeer().picture == mainForm().picture()
+                      ? mainPeer().picture->widthPixels()
+                      : -1,
+                  std::stoi(arg));
       else if (op == 'i')
         EXPECT_EQ(platform.trayIcons.size(), std::stoul(arg));
       else if (op == 'k')

@@ -122,14 +122,9 @@ app::Picture SimPlatform::loadPicture(const std::string& path) {
 }
 
 app::Picture SimPlatform::builtinPicture(std::string_view name) {
-  auto found = builtins_.find(name);
-  if (found != builtins_.end())
-    return found->second;
-  auto picture = name == "main.jpg"       ? makePicture(480, 720)
-                 : name.ends_with(".ico") ? makePicture(32, 32)
-                                          : makePicture(500, 200);
-  builtins_.emplace(std::string(name), picture);
-  return picture;
+  return name == "main.jpg"       ? makePicture(480, 720)
+         : name.ends_with(".ico") ? makePicture(32, 32)
+                                  : makePicture(500, 200);
 }
 
 void SimPlatform::bind(std::string_view library, std::string_view entry) {

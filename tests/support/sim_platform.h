@@ -168,7 +168,6 @@ class SimPlatform : public app::Platform, public app::SystemEntries {
  private:
   Long nextWindow_ = 0x10010;
   Long nextPicture_ = 0x2000;
-  std::map<std::string, app::Picture, std::less<>> builtins_;
   app::Picture makePicture(int width, int height);
 };
 
