@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ranges>
 #include <string>
 #include <tuple>
@@ -158,7 +159,7 @@ class ProgramTest : public ::testing::Test {
 
   std::vector<std::string> commandLines() const {
     std::vector<std::string> lines;
-    for (auto& c : platform.commands) lines.push_back(c.text());
+    for (auto& c : platform.commands) lines.push_back(c.command.text());
     return lines;
   }
   std::vector<std::string> boxTexts() const {
@@ -167,5 +168,14 @@ class ProgramTest : public ::testing::Test {
     return texts;
   }
 };
+
+// Runs each row of a script table on a program of its own, started by the
+// fixture: tests named Fixture/FixtureScript.Runs/row.
+#define SCRIPT_TESTS(Fixture, rows)                                                        \
+  class Fixture##Script : public Fixture, public ::testing::WithParamInterface<Script> {}; \
+  TEST_P(Fixture##Script, Runs) {                                                          \
+    run(GetParam());                                                                       \
+  }                                                                                        \
+  INSTANTIATE_TEST_SUITE_P(Fixture, Fixture##Script, ::testing::ValuesIn(rows), nameOf)
 
 }  // namespace sim

@@ -28,7 +28,6 @@ struct RecordedCommand {
   app::CommandLine command;
   app::WindowStyle style;
   std::chrono::nanoseconds at;
-  std::string text() const { return command.text(); }
 };
 
 struct RecordedBox {

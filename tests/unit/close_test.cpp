@@ -116,13 +116,7 @@ const Script kCloseScripts[] = {
      {kNotes}},
 };
 
-class CloseScript : public Close, public ::testing::WithParamInterface<Script> {};
-
-TEST_P(CloseScript, Runs) {
-  run(GetParam());
-}
-
-INSTANTIATE_TEST_SUITE_P(Close, CloseScript, ::testing::ValuesIn(kCloseScripts), nameOf);
+SCRIPT_TESTS(Close, kCloseScripts);
 
 }  // namespace
 }  // namespace sim

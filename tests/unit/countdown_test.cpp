@@ -117,13 +117,7 @@ const Script kScripts[] = {
      {kShutDownIn3}},
 };
 
-class CountdownScript : public Countdown, public ::testing::WithParamInterface<Script> {};
-
-TEST_P(CountdownScript, Runs) {
-  run(GetParam());
-}
-
-INSTANTIATE_TEST_SUITE_P(Countdown, CountdownScript, ::testing::ValuesIn(kScripts), nameOf);
+SCRIPT_TESTS(Countdown, kScripts);
 
 }  // namespace
 }  // namespace sim

@@ -92,13 +92,7 @@ const Script kSkinScripts[] = {
      {kShutDownIn3}},
 };
 
-class SkinScript : public Skins, public ::testing::WithParamInterface<Script> {};
-
-TEST_P(SkinScript, Runs) {
-  run(GetParam());
-}
-
-INSTANTIATE_TEST_SUITE_P(Skins, SkinScript, ::testing::ValuesIn(kSkinScripts), nameOf);
+SCRIPT_TESTS(Skins, kSkinScripts);
 
 }  // namespace
 }  // namespace sim

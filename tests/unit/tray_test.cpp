@@ -54,13 +54,7 @@ const Script kTrayScripts[] = {
      {kMinimised, kMinimised, kMinimised}},
 };
 
-class TrayScript : public Tray, public ::testing::WithParamInterface<Script> {};
-
-TEST_P(TrayScript, Runs) {
-  run(GetParam());
-}
-
-INSTANTIATE_TEST_SUITE_P(Tray, TrayScript, ::testing::ValuesIn(kTrayScripts), nameOf);
+SCRIPT_TESTS(Tray, kTrayScripts);
 
 }  // namespace
 }  // namespace sim
