@@ -1,5 +1,7 @@
 #include "support/sim_platform.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -199,6 +201,11 @@ void SimPlatform::advance(std::chrono::nanoseconds by) {
       break;
     clock = std::max(clock, *due);
     application.wake();
+    // A timer that stays due without running would stop the clock for good.
+    if (application.nextDeadline() == due) {
+      ADD_FAILURE() << "a timer due at " << due->count() << " ns did not run";
+      break;
+    }
   }
   clock = std::max(clock, target);
 }
