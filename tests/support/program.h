@@ -162,11 +162,6 @@ class ProgramTest : public ::testing::Test {
     for (auto& c : platform.commands) lines.push_back(c.command.text());
     return lines;
   }
-  std::vector<std::string> boxTexts() const {
-    std::vector<std::string> texts;
-    for (auto& b : platform.boxes) texts.push_back(b.text);
-    return texts;
-  }
 };
 
 // Runs each row of a script table on a program of its own, started by the
