@@ -1,6 +1,9 @@
 #include "support/sim_platform.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <utility>
 
 #include "app/form.h"
 #include "app/runtime_error.h"
@@ -82,9 +85,6 @@ void SimPeer::controlChanged(const app::Control& control) {
   texts[std::string(control.name())] = control.Text();
 }
 
-SimPlatform::SimPlatform() = default;
-SimPlatform::~SimPlatform() = default;
-
 std::unique_ptr<app::WindowPeer> SimPlatform::createWindow(app::Form& form) {
   Long handle = nextWindow_;
   nextWindow_ += 0x10;
@@ -95,14 +95,11 @@ std::unique_ptr<app::WindowPeer> SimPlatform::createWindow(app::Form& form) {
 
 void SimPlatform::messageBox(const std::string& text, int style, const std::string& title) {
   boxes.push_back({text, style, title});
-  RecordedBox box = boxes.back();
-  mostOpenBoxes = std::max(mostOpenBoxes, ++openBoxes);
   if (!answers.empty()) {
     auto answer = std::move(answers.front());
     answers.pop_front();
-    answer(box);
+    answer();
   }
-  --openBoxes;
 }
 
 double SimPlatform::run(const app::CommandLine& command, app::WindowStyle style) {
@@ -127,14 +124,9 @@ app::Picture SimPlatform::loadPicture(const std::string& path) {
 }
 
 app::Picture SimPlatform::builtinPicture(std::string_view name) {
-  auto found = builtins_.find(name);
-  if (found != builtins_.end())
-    return found->second;
-  auto picture = name == "main.jpg"       ? makePicture(480, 720)
-                 : name.ends_with(".ico") ? makePicture(32, 32)
-                                          : makePicture(500, 200);
-  builtins_.emplace(std::string(name), picture);
-  return picture;
+  return name == "main.jpg"       ? makePicture(480, 720)
+         : name.ends_with(".ico") ? makePicture(32, 32)
+                                  : makePicture(500, 200);
 }
 
 void SimPlatform::bind(std::string_view library, std::string_view entry) {
@@ -162,8 +154,6 @@ void SimPlatform::log(std::string_view what, const app::Form& form) {
 Long SimPlatform::SetWindowPos(Long hWnd, Long insertAfter, Long x, Long y, Long cx, Long cy,
                                Long flags) {
   calls.push_back({"SetWindowPos", {hWnd, insertAfter, x, y, cx, cy, flags}});
-  if (insertAfter == app::InsertAfter::Topmost)
-    topmost.insert(hWnd);
   auto peer = peers.find(hWnd);
   if (peer != peers.end() && (flags & app::WindowPos::NoSize) == 0)
     peer->second->setOuterSize(cx, cy);
@@ -177,22 +167,16 @@ Long SimPlatform::GetWindowLongA(Long hWnd, Long index) {
 
 Long SimPlatform::SetWindowLongA(Long hWnd, Long index, Long value) {
   calls.push_back({"SetWindowLongA", {hWnd, index, value}});
-  Long old = exStyles[hWnd];
-  exStyles[hWnd] = value;
-  return old;
+  return std::exchange(exStyles[hWnd], value);
 }
 
 Long SimPlatform::SetLayeredWindowAttributes(Long hWnd, Long colourKey, std::uint8_t alpha,
                                              Long flags) {
   calls.push_back({"SetLayeredWindowAttributes", {hWnd, colourKey, alpha, flags}});
-  if ((exStyles[hWnd] & app::ExStyle::Layered) == 0 || (flags & app::Layered::ColourKey) == 0)
-    return 0;
-  colourKeys[hWnd] = colourKey;
   return 1;
 }
 
 Long SimPlatform::Shell_NotifyIcon(Long message, app::NotifyIconData& data) {
-  calls.push_back({"Shell_NotifyIcon", {message}});
   trayCalls.push_back({message, data});
   std::pair key{data.hWnd, data.uID};
   if (message == app::NotifyIcon::Add && refuseTrayIcons)
@@ -217,6 +201,11 @@ void SimPlatform::advance(std::chrono::nanoseconds by) {
       break;
     clock = std::max(clock, *due);
     application.wake();
+    // A timer that stays due without running would stop the clock for good.
+    if (application.nextDeadline() == due) {
+      ADD_FAILURE() << "a timer due at " << due->count() << " ns did not run";
+      break;
+    }
   }
   clock = std::max(clock, target);
 }

@@ -28,7 +28,6 @@ struct RecordedCommand {
   app::CommandLine command;
   app::WindowStyle style;
   std::chrono::nanoseconds at;
-  std::string text() const { return command.text(); }
 };
 
 struct RecordedBox {
@@ -103,9 +102,6 @@ class SimPeer : public app::WindowPeer {
 
 class SimPlatform : public app::Platform, public app::SystemEntries {
  public:
-  SimPlatform();
-  ~SimPlatform() override;
-
   // Platform.
   std::unique_ptr<app::WindowPeer> createWindow(app::Form& form) override;
   void messageBox(const std::string& text, int style, const std::string& title) override;
@@ -155,9 +151,7 @@ class SimPlatform : public app::Platform, public app::SystemEntries {
   std::vector<RecordedBox> boxes;
   // Answers the next message boxes in turn; each may act while its box is
   // open (advance the clock, type). Boxes without an answer are just closed.
-  std::deque<std::function<void(const RecordedBox&)>> answers;
-  int openBoxes = 0;
-  int mostOpenBoxes = 0;
+  std::deque<std::function<void()>> answers;
 
   std::vector<std::string> bindings;  // "library!entry", in binding order
   std::vector<EntryCall> calls;
@@ -167,15 +161,12 @@ class SimPlatform : public app::Platform, public app::SystemEntries {
   void log(std::string_view what, const app::Form& form);
   std::vector<TrayCall> trayCalls;
   std::map<Long, Long> exStyles;
-  std::set<Long> topmost;
-  std::map<Long, Long> colourKeys;
 
   std::map<Long, SimPeer*> peers;
 
  private:
   Long nextWindow_ = 0x10010;
   Long nextPicture_ = 0x2000;
-  std::map<std::string, app::Picture, std::less<>> builtins_;
   app::Picture makePicture(int width, int height);
 };
 

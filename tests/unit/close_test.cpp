@@ -96,62 +96,27 @@ TEST_F(Close, AScaleChangeMidwayShrinksFromTheSizeInTwips) {
   EXPECT_EQ(mainForm().Height(), 4380);  // 4485 less 100, to whole pixels
 }
 
-TEST_F(Close, EveryReasonIsRefused) {
-  for (app::Integer mode :
-       {app::UnloadMode::ControlMenu, app::UnloadMode::AppWindows, app::UnloadMode::TaskManager}) {
-    requestClose(mode);
-    EXPECT_TRUE(mainForm().loaded()) << mode;
-  }
-}
-
-TEST_F(Close, NothingRunsAfterTheEnd) {
-  click("Option1");
-  type("100");
-  click("Command1");
-  requestClose();
-  platform.advance(10s);
-  ASSERT_TRUE(platform.ended);
-  const std::string last = text();
-  const auto trayCalls = platform.trayCalls.size();
-  platform.advance(10s);
-  click("Command2");
-  requestClose();
-  application.mouseMove(mainForm(), 0, 0, 7725, 0);
-  EXPECT_EQ(text(), last);
-  EXPECT_TRUE(platform.commands.empty());
-  EXPECT_EQ(platform.trayCalls.size(), trayCalls);  // nor is the icon deleted
-  EXPECT_EQ(application.nextDeadline(), std::nullopt);
-}
-
-TEST_F(Close, EndingBehindAnOpenMessageBoxRunsNoMoreOfItsHandler) {
-  requestClose();
-  // 说明's box stays open until the shrink has ended the program.
-  platform.answers.push_back([this](const RecordedBox&) { platform.advance(5s); });
-  click("说明");
-  EXPECT_TRUE(platform.ended);
-  click("Command2");
-  EXPECT_TRUE(platform.commands.empty());
-}
-
 const Script kCloseScripts[] = {
-    {"ASecondRequestDoesNotStopTheShrink", "x|w300|x|w3000|E1", {}},
-    {"AWindowThatIsHiddenShrinksAndEndsToo",
-     "cCommand5|x|w5000|E1",
-     {},
-     {"已最小化！可以双击任务栏的图标重新呼出！"}},
+    // The close box, the session's end and the task manager.
+    {"EveryReasonIsRefused", "x0|v1|x2|v1|x3|v1|E0", {}},
+    {"ASecondRequestDoesNotStopTheShrink", "x0|w300|x0|w3000|E1", {}},
+    {"AWindowThatIsHiddenShrinksAndEndsToo", "cCommand5|x0|w5000|E1", {}, {kMinimised}},
     // The shrink takes 810 ms; the countdown's tick comes within it.
     {"TheCountdownTicksWhileTheWindowShrinks",
-     "cOption1|t1|cCommand1|w500|x|E0|w1000|E1",
-     {"cmd.exe /c shutdown -s -t 3"}},
+     "cOption1|t1|cCommand1|w500|x0|E0|w1000|E1",
+     {kShutDownIn3}},
+    // It ends before the countdown's first tick; the icon is not deleted.
+    {"NothingRunsAfterTheEnd",
+     "cOption1|t100|cCommand1|x0|w10000|E1|w10000|cCommand2|x0|m7725|=100|k0|E1",
+     {}},
+    // 说明's box stays open until the shrink has ended the program.
+    {"EndingBehindAnOpenMessageBoxRunsNoMoreOfItsHandler",
+     "x0|aw5000|c说明|E1|cCommand2",
+     {},
+     {kNotes}},
 };
 
-class CloseScript : public Close, public ::testing::WithParamInterface<Script> {};
-
-TEST_P(CloseScript, Runs) {
-  run(GetParam());
-}
-
-INSTANTIATE_TEST_SUITE_P(Close, CloseScript, ::testing::ValuesIn(kCloseScripts), nameOf);
+SCRIPT_TESTS(Close, kCloseScripts);
 
 }  // namespace
 }  // namespace sim

@@ -1,6 +1,10 @@
 // The form runtime's own semantics, on a small form of the test's.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <map>
+
 #include "app/application.h"
 #include "support/sim_platform.h"
 
@@ -8,6 +12,7 @@ namespace sim {
 namespace {
 
 using K = app::ControlKind;
+using E = app::EventKind;
 
 const app::FormLayout kLayout{
     .name = "Probe",
@@ -25,59 +30,50 @@ const app::FormLayout kLayout{
         {.name = "Go", .kind = K::Button, .container = "Probe", .caption = "go"},
     }};
 
+// Logs every event with what matters of it: "QueryUnload 1", "Click Go",
+// "Change one" (the box's text), "Timer Tick"; then runs the hook for it.
 class Probe : public app::Form {
  public:
   Probe() : app::Form(kLayout) {}
   std::vector<std::string> log;
   app::Integer cancelQuery = 0, cancelUnload = 0;
-  std::function<void()> onGo, onTick, onLoad;
+  std::map<E, std::function<void()>> on;
 
   void raise(app::Event& e) override {
-    switch (e.kind) {
-      case app::EventKind::Load:
-        log.push_back("Load");
-        if (onLoad)
-          onLoad();
-        break;
-      case app::EventKind::QueryUnload:
-        log.push_back("QueryUnload " + std::to_string(e.unloadMode));
-        e.cancel = cancelQuery;
-        break;
-      case app::EventKind::Unload:
-        log.push_back("Unload");
-        e.cancel = cancelUnload;
-        break;
-      case app::EventKind::Change:
-        log.push_back("Change " + control("Box").Text());
-        break;
-      case app::EventKind::Click:
-        log.push_back("Click " + std::string(e.control));
-        if (e.control == "Go" && onGo)
-          onGo();
-        break;
-      case app::EventKind::Timer:
-        log.push_back("Tick");
-        if (onTick)
-          onTick();
-        break;
-      default:
-        break;
-    }
+    static const std::map<E, std::string> names{
+        {E::Load, "Load"},     {E::QueryUnload, "QueryUnload"},
+        {E::Unload, "Unload"}, {E::MouseMove, "MouseMove"},
+        {E::Click, "Click"},   {E::Change, "Change"},
+        {E::Timer, "Timer"}};
+    const std::string detail = e.kind == E::QueryUnload ? std::to_string(e.unloadMode)
+                               : e.kind == E::Change    ? control("Box").Text()
+                                                        : std::string(e.control);
+    log.push_back(names.at(e.kind) + (detail.empty() ? "" : " " + detail));
+    e.cancel = e.kind == E::QueryUnload ? cancelQuery : e.kind == E::Unload ? cancelUnload : 0;
+    if (on[e.kind])
+      on[e.kind]();
   }
 };
 
-class FormRuntime : public ::testing::Test {
+class FormLoading : public ::testing::Test {
  protected:
   SimPlatform platform;
   app::ProjectDescription project{.title = "Probe title",
                                   .startupForm = [] { return std::make_unique<Probe>(); }};
   app::Application application{platform, project};
   Probe& probe() { return app::instance<Probe>(); }
+  app::Integer value(std::string_view option) { return probe().control(option).Value(); }
+  auto logged(std::string_view entry) { return std::ranges::count(probe().log, entry); }
 };
 
-TEST_F(FormRuntime, ShowLoadsOnceAndLoadRunsBeforeTheWindowIsVisible) {
+class FormRuntime : public FormLoading {
+ protected:
+  void SetUp() override { probe().Show(); }
+};
+
+TEST_F(FormLoading, ShowLoadsOnceAndLoadRunsBeforeTheWindowIsVisible) {
   bool visibleDuringLoad = true;
-  probe().onLoad = [&] { visibleDuringLoad = platform.peer("Probe")->visible; };
+  probe().on[E::Load] = [&] { visibleDuringLoad = platform.peer("Probe")->visible; };
   probe().Show();
   probe().Show();
   EXPECT_FALSE(visibleDuringLoad);
@@ -85,7 +81,7 @@ TEST_F(FormRuntime, ShowLoadsOnceAndLoadRunsBeforeTheWindowIsVisible) {
   EXPECT_EQ(platform.peers.size(), 1u);
 }
 
-TEST_F(FormRuntime, UsingAPropertyLoadsTheForm) {
+TEST_F(FormLoading, UsingAPropertyLoadsTheForm) {
   EXPECT_FALSE(probe().loaded());
   probe().hWnd();
   EXPECT_TRUE(probe().loaded());
@@ -93,7 +89,6 @@ TEST_F(FormRuntime, UsingAPropertyLoadsTheForm) {
 }
 
 TEST_F(FormRuntime, UnloadDropsTheControlsAndTheNextShowStartsFresh) {
-  probe().Show();
   probe().control("Box").setText("typed");
   probe().control("A1").setValue(app::True);
   probe().control("Tick").setEnabled(app::True);
@@ -105,11 +100,10 @@ TEST_F(FormRuntime, UnloadDropsTheControlsAndTheNextShowStartsFresh) {
   EXPECT_EQ(probe().control("Box").Text(), "designed");
   EXPECT_EQ(probe().control("A1").Value(), app::False);
   EXPECT_EQ(probe().control("Tick").Enabled(), app::False);
-  EXPECT_EQ(std::count(probe().log.begin(), probe().log.end(), "Load"), 2);
+  EXPECT_EQ(logged("Load"), 2);
 }
 
 TEST_F(FormRuntime, QueryUnloadThenUnloadEitherMayCancel) {
-  probe().Show();
   probe().cancelQuery = app::True;
   EXPECT_FALSE(probe().Unload());
   probe().cancelQuery = 0;
@@ -121,11 +115,11 @@ TEST_F(FormRuntime, QueryUnloadThenUnloadEitherMayCancel) {
   EXPECT_FALSE(probe().loaded());
   EXPECT_EQ(probe().log, (std::vector<std::string>{"Load", "QueryUnload 1", "QueryUnload 1",
                                                    "Unload", "QueryUnload 0", "Unload"}));
+  EXPECT_TRUE(platform.ended);  // it was the last form
 }
 
 TEST_F(FormRuntime, ChangeRunsInsideTheAssignmentButUserEditsAreNotEchoed) {
-  probe().Show();
-  probe().onGo = [&] {
+  probe().on[E::Click] = [&] {
     probe().control("Box").setText("one");
     probe().log.push_back("after");
   };
@@ -138,57 +132,50 @@ TEST_F(FormRuntime, ChangeRunsInsideTheAssignmentButUserEditsAreNotEchoed) {
 }
 
 TEST_F(FormRuntime, OptionButtonsAreExclusivePerContainer) {
-  probe().Show();
-  application.click(probe(), "A1");
-  application.click(probe(), "B1");
-  EXPECT_EQ(probe().control("A1").Value(), app::True);
-  EXPECT_EQ(probe().control("B1").Value(), app::True);
-  application.click(probe(), "A2");
-  EXPECT_EQ(probe().control("A1").Value(), app::False);
-  EXPECT_EQ(probe().control("A2").Value(), app::True);
-  EXPECT_EQ(probe().control("B1").Value(), app::True);
-  application.click(probe(), "A2");  // clicking the chosen one keeps it chosen
-  EXPECT_EQ(probe().control("A2").Value(), app::True);
+  // What A1, A2 and B1 hold after each click; a click on the chosen one
+  // keeps it chosen.
+  const std::pair<const char*, std::vector<app::Integer>> clicks[] = {
+      {"A1", {-1, 0, 0}}, {"B1", {-1, 0, -1}}, {"A2", {0, -1, -1}}, {"A2", {0, -1, -1}}};
+  for (const auto& [option, values] : clicks) {
+    application.click(probe(), option);
+    EXPECT_EQ((std::vector{value("A1"), value("A2"), value("B1")}), values) << option;
+  }
 }
 
 TEST_F(FormRuntime, HiddenFormsKeepTicking) {
-  probe().Show();
   probe().control("Tick").setEnabled(app::True);
   probe().Hide();
   platform.advance(1s);
-  EXPECT_EQ(std::count(probe().log.begin(), probe().log.end(), "Tick"), 10);
+  EXPECT_EQ(logged("Timer Tick"), 10);
 }
 
 TEST_F(FormRuntime, ALateWakeRunsOneTickAndKeepsThePhase) {
-  probe().Show();
   const auto started = platform.clock;
   probe().control("Tick").setEnabled(app::True);
   platform.clock += 350ms;  // the loop was busy elsewhere
   application.wake();
-  EXPECT_EQ(std::count(probe().log.begin(), probe().log.end(), "Tick"), 1);
+  EXPECT_EQ(logged("Timer Tick"), 1);
   EXPECT_EQ(application.nextDeadline(), started + 400ms);
 }
 
 TEST_F(FormRuntime, ATickBlockedInAMessageBoxIsNotEnteredAgain) {
-  probe().Show();
   int depth = 0, deepest = 0;
-  probe().onTick = [&] {
+  probe().on[E::Timer] = [&] {
     deepest = std::max(deepest, ++depth);
     if (depth == 1)
       app::MsgBox("hold");
     --depth;
   };
-  platform.answers.push_back([&](const RecordedBox&) { platform.advance(1s); });
+  platform.answers.push_back([&] { platform.advance(1s); });
   probe().control("Tick").setEnabled(app::True);
   platform.advance(100ms);
   EXPECT_EQ(deepest, 1);
   platform.advance(1s);
-  EXPECT_GE(std::count(probe().log.begin(), probe().log.end(), "Tick"), 10);
+  EXPECT_GE(logged("Timer Tick"), 10);
 }
 
 TEST_F(FormRuntime, ARuntimeErrorStopsTheHandlerReportsAndKeepsWhatWasDone) {
-  probe().Show();
-  probe().onGo = [&] {
+  probe().on[E::Click] = [&] {
     probe().control("Box").setText("before");
     probe().control("Go").Value();  // a button has no value: error 438
     probe().control("Box").setText("after");
@@ -199,14 +186,13 @@ TEST_F(FormRuntime, ARuntimeErrorStopsTheHandlerReportsAndKeepsWhatWasDone) {
   EXPECT_EQ(platform.boxes[0].style, 16);
   EXPECT_EQ(platform.boxes[0].title, "Probe title");
   EXPECT_EQ(probe().control("Box").Text(), "before");
-  probe().onGo = nullptr;
+  probe().on[E::Click] = nullptr;
   application.click(probe(), "Go");
   EXPECT_EQ(probe().log.back(), "Click Go");
 }
 
 TEST_F(FormRuntime, NoOtherExceptionEscapesIntoTheMessageLoop) {
-  probe().Show();
-  probe().onGo = [] { throw std::out_of_range("a fault of the program's own"); };
+  probe().on[E::Click] = [] { throw std::out_of_range("a fault of the program's own"); };
   EXPECT_NO_THROW(application.click(probe(), "Go"));
   ASSERT_EQ(platform.boxes.size(), 1u);
   EXPECT_NE(platform.boxes[0].text.find("51"), std::string::npos);
@@ -214,24 +200,16 @@ TEST_F(FormRuntime, NoOtherExceptionEscapesIntoTheMessageLoop) {
 }
 
 TEST_F(FormRuntime, ARefusalToldLaterIsTheErrorBoxWithTheTitleAndNothingOnceEnded) {
-  probe().Show();
   application.requestRefused("无法安排关机：原因");
   EXPECT_EQ(platform.boxes, (Boxes{{"无法安排关机：原因", 16, "Probe title"}}));
-  probe().onGo = [] { app::End(); };
+  probe().on[E::Click] = [] { app::End(); };
   application.click(probe(), "Go");
   application.requestRefused("after the end");
   EXPECT_EQ(platform.boxes.size(), 1u);
 }
 
-TEST_F(FormRuntime, TheProgramEndsWhenTheLastFormIsClosed) {
-  probe().Show();
-  application.closeRequested(probe(), app::UnloadMode::ControlMenu);
-  EXPECT_TRUE(platform.ended);
-}
-
 TEST_F(FormRuntime, AFormThatUnloadsItselfAndShowsAnotherKeepsTheProgramRunning) {
-  probe().Show();
-  probe().onGo = [&] {
+  probe().on[E::Click] = [&] {
     probe().Unload();
     probe().Show();
   };
@@ -241,7 +219,6 @@ TEST_F(FormRuntime, AFormThatUnloadsItselfAndShowsAnotherKeepsTheProgramRunning)
 }
 
 TEST_F(FormRuntime, TheTimeToTheNextTickIsRoundedUp) {
-  probe().Show();
   EXPECT_EQ(application.timeToNextTick(), std::nullopt);
   probe().control("Tick").setEnabled(app::True);
   platform.clock += 99'500us;
@@ -257,9 +234,8 @@ TEST_F(FormRuntime, AMessageBoxWithoutTitleShowsTheApplicationTitle) {
 }
 
 TEST_F(FormRuntime, EndUnwindsTheHandlerAndStopsEverything) {
-  probe().Show();
   probe().control("Tick").setEnabled(app::True);
-  probe().onGo = [&] {
+  probe().on[E::Click] = [&] {
     app::End();
     probe().log.push_back("not reached");
   };

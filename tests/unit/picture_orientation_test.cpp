@@ -5,29 +5,25 @@
 
 #include <vector>
 
+#include "support/jpeg_bytes.h"
+
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using sim::Bytes;
+using sim::operator+;
+using sim::u16;
 
-// A JPEG start: SOI, a JFIF APP0, then APP1 "Exif" with one IFD0 entry.
+// A JPEG start: SOI, a JFIF APP0, then APP1 "Exif" with one IFD0 entry,
+// and a scan's header.
 Bytes jpegWithOrientation(bool bigEndian, unsigned tag, unsigned type, unsigned value) {
-  auto u16 = [&](unsigned v) {
-    return bigEndian ? Bytes{Bytes::value_type(v >> 8), Bytes::value_type(v & 0xFF)}
-                     : Bytes{Bytes::value_type(v & 0xFF), Bytes::value_type(v >> 8)};
-  };
-  Bytes tiff = bigEndian ? Bytes{'M', 'M', 0, 42, 0, 0, 0, 8} : Bytes{'I', 'I', 42, 0, 8, 0, 0, 0};
-  for (const Bytes& part :
-       {u16(1), u16(tag), u16(type), bigEndian ? Bytes{0, 0, 0, 1} : Bytes{1, 0, 0, 0}, u16(value),
-        Bytes{0, 0, 0, 0, 0, 0}})
-    tiff.insert(tiff.end(), part.begin(), part.end());
-  Bytes jpeg{0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0};
-  const std::size_t length = 2 + 6 + tiff.size();
-  for (unsigned char b : Bytes{0xFF, 0xE1, Bytes::value_type(length >> 8),
-                               Bytes::value_type(length & 0xFF), 'E', 'x', 'i', 'f', 0, 0})
-    jpeg.push_back(b);
-  jpeg.insert(jpeg.end(), tiff.begin(), tiff.end());
-  for (unsigned char b : Bytes{0xFF, 0xDA, 0, 2}) jpeg.push_back(b);
-  return jpeg;
+  const Bytes tiff =
+      (bigEndian ? Bytes{'M', 'M', 0, 42, 0, 0, 0, 8} : Bytes{'I', 'I', 42, 0, 8, 0, 0, 0}) +
+      u16(1, bigEndian) + u16(tag, bigEndian) + u16(type, bigEndian) +
+      (bigEndian ? Bytes{0, 0, 0, 1} : Bytes{1, 0, 0, 0}) + u16(value, bigEndian) +
+      Bytes{0, 0, 0, 0, 0, 0};
+  return sim::jpeg({{0xE0, {'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0}},
+                    {0xE1, Bytes{'E', 'x', 'i', 'f', 0, 0} + tiff},
+                    {0xDA, {}}});
 }
 
 TEST(ExifOrientation, ReadsTag274OfTheFirstDirectory) {
@@ -83,7 +79,8 @@ TEST(TurnUpright, EachOrientationShowsThePhotoAsTheCameraSawIt) {
       {7, {2, 3}, {6, 3, 5, 2, 4, 1}}, {8, {2, 3}, {3, 6, 2, 5, 1, 4}},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(app::orientedSize({3, 2}, c.orientation).width, c.shown.width);
+    const app::PictureSize size = app::orientedSize({3, 2}, c.orientation);
+    EXPECT_EQ(std::pair(size.width, size.height), std::pair(c.shown.width, c.shown.height));
     const app::StoredRect r = app::storedRectOf({3, 2}, c.orientation, c.shown);
     EXPECT_EQ(r.width * r.height, 6) << c.orientation;
     EXPECT_EQ(upright(stored, c.orientation, c.shown), c.expected) << c.orientation;

@@ -4,10 +4,12 @@
 namespace sim {
 namespace {
 
-using QuickCommands = ProgramTest;
+class QuickCommands : public ProgramTest {
+ protected:
+  void SetUp() override { startToMain(); }
+};
 
 TEST_F(QuickCommands, EachButtonRunsItsLineMinimisedAndNothingElse) {
-  startToMain();
   const std::vector<std::pair<std::string, std::string>> buttons{
       {"Command2", "cmd.exe /c shutdown -s -t 60"},
       {"Command7", "cmd.exe /c shutdown -s -t 1800"},
@@ -29,20 +31,7 @@ TEST_F(QuickCommands, EachButtonRunsItsLineMinimisedAndNothingElse) {
   EXPECT_EQ(application.nextDeadline(), std::nullopt);
 }
 
-TEST_F(QuickCommands, CancelLeavesARunningCountdownRunning) {
-  startToMain();
-  click("Option1");
-  click("Command1");
-  platform.advance(10s);
-  click("Command6");
-  EXPECT_EQ(mainForm().Timer1().Enabled(), app::True);
-  platform.advance(50s);
-  EXPECT_EQ(commandLines(),
-            (std::vector<std::string>{"cmd.exe /c shutdown -a", "cmd.exe /c shutdown -s -t 3"}));
-}
-
 TEST_F(QuickCommands, ACommandThatCannotStartIsReportedAndTheProgramGoesOn) {
-  startToMain();
   platform.refuseCommands = true;
   click("Command2");
   ASSERT_EQ(platform.boxes.size(), 1u);
@@ -53,11 +42,18 @@ TEST_F(QuickCommands, ACommandThatCannotStartIsReportedAndTheProgramGoesOn) {
 }
 
 TEST_F(QuickCommands, ADisabledMainTakesNoClicks) {
-  startToMain();
   mainForm().setEnabled(app::False);
   click("Command2");
   EXPECT_TRUE(platform.commands.empty());
 }
+
+const Script kQuickScripts[] = {
+    {"CancelLeavesARunningCountdownRunning",
+     "cOption1|cCommand1|w10000|cCommand6|r1|w50000",
+     {"cmd.exe /c shutdown -a", kShutDownIn3}},
+};
+
+SCRIPT_TESTS(QuickCommands, kQuickScripts);
 
 }  // namespace
 }  // namespace sim
