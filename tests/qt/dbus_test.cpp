@@ -15,11 +15,6 @@
 #include "platform/qt/system_commands.h"
 #include "qt_program.h"
 
-// Failures print Chinese text, not QChar bytes.
-inline void PrintTo(const QString& text, std::ostream* out) {
-  *out << text.toStdString();
-}
-
 namespace qttest {
 namespace {
 
@@ -78,7 +73,7 @@ class LogindRequests : public ::testing::Test {
   }
   // Runs the event loop until the notification daemon has `count` more.
   std::vector<QVariantList> notes(std::size_t count = 1, int ms = 3000) {
-    waitFor([&] { return log.calls("Notify").size() >= count; }, ms);
+    (void)QTest::qWaitFor([&] { return log.calls("Notify").size() >= count; }, ms);
     return log.calls("Notify");
   }
   forms::main& mainForm() { return app::instance<forms::main>(); }
@@ -163,7 +158,7 @@ TEST_F(LogindRequests, FailuresAreToldInChineseInABoxAndACriticalNote) {
     log.clear();
     program.request(row.command);
     ASSERT_TRUE(answers.boxes.empty()) << "told only once logind answered";
-    ASSERT_TRUE(waitFor([&] { return !answers.boxes.empty(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !answers.boxes.empty(); }, 5000));
     const SeenBox box = answers.boxes[0];
     EXPECT_EQ(box.icon, QMessageBox::Critical);
     EXPECT_EQ(box.title, "Tavimo关机工具");
@@ -192,13 +187,13 @@ TEST_F(LogindRequests, TheCountdownEndsAtZeroBeforeARefusalIsTold) {
   auto& answers = program.answers;
   log.clear();
   program.startCountdown("2");
-  ASSERT_TRUE(waitFor([&] { return !answers.boxes.empty(); }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !answers.boxes.empty(); }, 5000));
   EXPECT_EQ(textAtBox, "0");
   EXPECT_EQ(timerAtBox, app::False);
   EXPECT_TRUE(answers.boxes[0].text.startsWith("无法安排关机：系统拒绝了这个请求"));
   EXPECT_EQ(log.calls("ScheduleShutdown").at(0).value(0).toString(), "poweroff");
   EXPECT_EQ(noteUrgency(notes().at(0)), 2);
-  waitFor([] { return false; }, 1500);
+  QTest::qWait(1500);
   EXPECT_EQ(mainForm().Text1().Text(), "0") << "no -1 behind the box";
   EXPECT_EQ(answers.boxes.size(), 1u);
 }
@@ -214,15 +209,15 @@ TEST_F(LogindRequests, TheWindowNeverWaitsForLogind) {
   clock.start();
   program.press("Command2");
   const qint64 pressMs = clock.elapsed();
-  ASSERT_TRUE(waitFor([&] { return !log.calls("ScheduleShutdown").empty(); }));
-  waitFor([] { return false; }, 2200);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !log.calls("ScheduleShutdown").empty(); }));
+  QTest::qWait(2200);
   EXPECT_LE(std::stod(mainForm().Text1().Text()), 28) << "the countdown ticked on";
 
   QElapsedTimer handled;  // a press as the user makes it: an event of the loop
   handled.start();
   QMetaObject::invokeMethod(qobject_cast<QAbstractButton*>(program.widget("Option2")),
                             &QAbstractButton::click, Qt::QueuedConnection);
-  ASSERT_TRUE(waitFor([&] { return mainForm().Option2().Value() == app::True; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return mainForm().Option2().Value() == app::True; }));
   const qint64 handledMs = handled.elapsed();
   EXPECT_TRUE(log.calls("Notify").empty()) << "handled before logind answered";
   std::printf("press returned in %lld ms; another was handled in %lld ms; logind answered at ",
@@ -256,7 +251,8 @@ TEST(WithoutSystemBus, RequestsAreToldAsFailedNeverAsDone) {
   BusLog log;
   program.request(CommandLine::shutDownAfter(60));
   ASSERT_TRUE(answers.boxes.empty());
-  ASSERT_TRUE(waitFor([&] { return !answers.boxes.empty() && !log.calls("Notify").empty(); }));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return !answers.boxes.empty() && !log.calls("Notify").empty(); }));
   EXPECT_TRUE(answers.boxes[0].text.startsWith("无法安排关机：无法连接系统总线。\n详细信息："));
   EXPECT_EQ(noteBody(log.calls("Notify").at(0)), answers.boxes[0].text);
 }

@@ -6,8 +6,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <string>
@@ -24,21 +24,17 @@
 #include "platform/qt/form_window.h"
 #include "platform/qt/qt_platform.h"
 
+// Failures print Chinese text, not QChar bytes.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << text.toStdString();
+}
+
 namespace qttest {
 
 class RecordingRunner : public qtui::CommandRunner {
  public:
-  // A refusal comes later, as the system's answer does.
-  void run(const app::CommandLine& command) override {
-    commands.push_back(command);
-    if (refuse)
-      QTimer::singleShot(0, &answers_, [this] { refused(QStringLiteral("无法安排关机：test")); });
-  }
+  void run(const app::CommandLine& command) override { commands.push_back(command); }
   std::vector<app::CommandLine> commands;
-  bool refuse = false;
-
- private:
-  QObject answers_;
 };
 
 struct SeenBox {
@@ -71,16 +67,10 @@ class BoxAnswerer {
   QTimer timer_;
 };
 
-// Runs the event loop until the condition holds or the time is up.
-inline bool waitFor(const std::function<bool()>& condition, int ms = 3000) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!condition()) {
-    if (clock.elapsed() > ms)
-      return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
+// A table row's test name.
+template <class Row>
+std::string nameOf(const ::testing::TestParamInfo<Row>& row) {
+  return row.param.name;
 }
 
 class QtProgram : public ::testing::Test {

@@ -1,6 +1,7 @@
 // The tray icon: added at main's load with main's icon, and every
 // activation delivered to Form_MouseMove as the Windows mouse message.
 #include <QMouseEvent>
+#include <QPushButton>
 
 #include "platform/qt/pictures.h"
 #include "qt_program.h"
@@ -19,9 +20,6 @@ class TrayTest : public QtProgram {
   void activate(QSystemTrayIcon::ActivationReason reason) {
     platform.tray().activated(record().hWnd, record().uID, reason);
   }
-  void hideMain() {
-    enter([&] { mainForm().Hide(); });
-  }
 };
 
 TEST_F(TrayTest, MainsLoadAddsTheIconWithMainsIcon) {
@@ -34,51 +32,54 @@ TEST_F(TrayTest, MainsLoadAddsTheIconWithMainsIcon) {
   EXPECT_EQ(icon, qtui::QtPicture::of(mainForm().Icon()));
 }
 
-TEST_F(TrayTest, ADoubleClickRestoresTheWindowAndRemovesTheIcon) {
-  hideMain();
-  activate(QSystemTrayIcon::DoubleClick);
-  EXPECT_TRUE(mainForm().visible());
-  EXPECT_TRUE(window(mainForm())->isVisible());
+// What the icon is given with main hidden behind it, besides activations:
+// a pause longer than the double-click time, or the program adding its
+// icon again (as a minimise after the restore does).
+constexpr int kPause = -1, kAddAgain = -2;
+using enum QSystemTrayIcon::ActivationReason;
+struct Gesture {
+  const char* name;
+  std::vector<int> steps;
+  bool restored;
+  bool iconAfter;
+};
+const Gesture kGestures[] = {
+    {"ADoubleClickRestoresMainAndRemovesTheIcon", {DoubleClick}, true, false},
+    {"SingleRightAndMiddleClicksDoNothing", {Context, MiddleClick, Trigger}, false, true},
+    {"TwoQuickSingleActivationsAreADoubleClick", {Trigger, Trigger}, true, false},
+    // The host's own double-click right after is the same gesture, not a
+    // second one; a third single activation starts a new pair.
+    {"TheHostsOwnDoubleClickAfterThemIsNoSecondOne",
+     {Trigger, Trigger, kAddAgain, DoubleClick},
+     true,
+     true},
+    {"AThirdSingleActivationStartsANewPair",
+     {Trigger, Trigger, kAddAgain, DoubleClick, Trigger},
+     true,
+     true},
+    {"SlowSingleActivationsAreNoDoubleClick", {Trigger, kPause, Trigger}, false, true},
+};
+
+class TrayGesture : public TrayTest, public ::testing::WithParamInterface<Gesture> {};
+
+TEST_P(TrayGesture, Restores) {
+  enter([&] { mainForm().Hide(); });
+  for (int step : GetParam().steps) {
+    if (step == kPause)
+      QTest::qWait(QApplication::doubleClickInterval() + 50);
+    else if (step == kAddAgain)
+      enter([&] {
+        app::instance<forms::Module1>().Shell_NotifyIcon(app::NotifyIcon::Add, record());
+      });
+    else
+      activate(static_cast<QSystemTrayIcon::ActivationReason>(step));
+  }
+  EXPECT_EQ(mainForm().visible(), GetParam().restored);
+  EXPECT_EQ(window(mainForm())->isVisible(), GetParam().restored);
   EXPECT_FALSE(window(mainForm())->isMinimized());
-  EXPECT_FALSE(iconPresent());
+  EXPECT_EQ(iconPresent(), GetParam().iconAfter);
 }
-
-TEST_F(TrayTest, SingleRightAndMiddleClicksDoNothing) {
-  hideMain();
-  activate(QSystemTrayIcon::Context);
-  activate(QSystemTrayIcon::MiddleClick);
-  activate(QSystemTrayIcon::Trigger);
-  EXPECT_FALSE(mainForm().visible());
-  EXPECT_TRUE(iconPresent());
-}
-
-TEST_F(TrayTest, TwoQuickSingleActivationsCountAsADoubleClickOnlyOnce) {
-  hideMain();
-  activate(QSystemTrayIcon::Trigger);
-  activate(QSystemTrayIcon::Trigger);
-  EXPECT_TRUE(mainForm().visible());
-  EXPECT_FALSE(iconPresent());
-
-  // The host's own double-click right after is the same gesture, not a
-  // second one; a third single activation starts a new pair.
-  enter([&] { app::instance<forms::Module1>().Shell_NotifyIcon(app::NotifyIcon::Add, record()); });
-  activate(QSystemTrayIcon::DoubleClick);
-  EXPECT_TRUE(iconPresent());
-  activate(QSystemTrayIcon::Trigger);
-  EXPECT_TRUE(iconPresent());
-}
-
-TEST_F(TrayTest, SlowSingleActivationsAreNoDoubleClick) {
-  hideMain();
-  activate(QSystemTrayIcon::Trigger);
-  QElapsedTimer wait;
-  wait.start();
-  waitFor([&] { return wait.elapsed() > QApplication::doubleClickInterval() + 50; },
-          QApplication::doubleClickInterval() + 500);
-  activate(QSystemTrayIcon::Trigger);
-  EXPECT_FALSE(mainForm().visible());
-  EXPECT_TRUE(iconPresent());
-}
+INSTANTIATE_TEST_SUITE_P(Tray, TrayGesture, ::testing::ValuesIn(kGestures), nameOf<Gesture>);
 
 TEST_F(TrayTest, MouseMovesOverTheClientAreaArriveInTwips) {
   QWidget* client = window(mainForm())->clientArea();
@@ -102,6 +103,40 @@ TEST_F(TrayTest, MinimisingAfterARestoreAddsTheIconAgain) {
   EXPECT_TRUE(iconPresent());
   EXPECT_EQ(platform.tray().count(), 1u);
 }
+
+// 最小化到任务栏 with or without a tray on the desktop, as chosen before
+// main loads: main goes first, then a box tells how to bring it back.
+struct Desktop {
+  const char* name;
+  bool (*tray)();
+  std::size_t icons;  // at start and after
+  bool onTheTaskbar;  // still shown, minimised; else hidden behind the icon
+};
+const Desktop kDesktops[] = {
+    {"WithATray", [] { return true; }, 1, false},
+    {"WithoutATray", [] { return false; }, 0, true},  // the add is refused
+};
+
+class Minimise : public QtProgram, public ::testing::WithParamInterface<Desktop> {};
+
+TEST_P(Minimise, MainGoesFirstThenABoxTellsHowToComeBack) {
+  platform.tray().setAvailability(GetParam().tray);
+  showMain();
+  QWidget* w = window(mainForm());
+  EXPECT_EQ(platform.tray().count(), GetParam().icons);
+  bool goneWhileBoxOpen = false;
+  BoxAnswerer answers([&] {
+    goneWhileBoxOpen = !w->isVisible() || w->isMinimized();
+    return true;
+  });
+  widget<QPushButton>(mainForm(), "Command5")->click();
+  ASSERT_EQ(answers.boxes.size(), 1u);
+  EXPECT_TRUE(goneWhileBoxOpen);
+  EXPECT_EQ(w->isVisible(), GetParam().onTheTaskbar);
+  EXPECT_EQ(w->isMinimized(), GetParam().onTheTaskbar);
+  EXPECT_EQ(platform.tray().count(), GetParam().icons);
+}
+INSTANTIATE_TEST_SUITE_P(Desktops, Minimise, ::testing::ValuesIn(kDesktops), nameOf<Desktop>);
 
 }  // namespace
 }  // namespace qttest
