@@ -7,8 +7,6 @@
 #include <QDBusMessage>
 #include <QLineEdit>
 #include <chrono>
-#include <cstdlib>
-#include <memory>
 #include <string>
 
 #include "bus_log.h"
@@ -28,32 +26,24 @@ void control(const char* method, const QVariant& arg) {
 }
 
 // The program as it runs, its requests going to the system bus.
-struct Program {
+struct Program : Running<qtui::SystemCommands> {
   explicit Program(std::chrono::milliseconds replyTimeout = qtui::LogindClient::kReplyTimeout)
-      : commands(replyTimeout) {
-    app::instance<forms::main>().Show();
-  }
-  ~Program() {
-    for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+      : Running(replyTimeout) {
+    showMain();
   }
   void request(const CommandLine& command) {
     platform.run(command, app::WindowStyle::MinimizedFocus);
   }
-  QWidget* widget(std::string_view name) {
-    return platform.windows().find(app::instance<forms::main>().hWnd())->controlWidget(name);
+  QAbstractButton* button(std::string_view name) {
+    return widget<QAbstractButton>(mainForm(), name);
   }
-  void press(std::string_view name) { qobject_cast<QAbstractButton*>(widget(name))->click(); }
   void startCountdown(const QString& seconds) {
-    press("Option1");
-    auto* text1 = qobject_cast<QLineEdit*>(widget("Text1"));
+    button("Option1")->click();
+    auto* text1 = widget<QLineEdit>(mainForm(), "Text1");
     text1->selectAll();
     text1->insert(seconds);  // as typed
-    press("Command1");
+    button("Command1")->click();
   }
-  qtui::SystemCommands commands;
-  qtui::QtPlatform platform{commands};
-  app::Application application{platform, forms::project()};
   std::function<void()> atBox;  // looks at the program while a box is open
   BoxAnswerer answers{[this] {
     if (atBox)
@@ -207,7 +197,7 @@ TEST_F(LogindRequests, TheWindowNeverWaitsForLogind) {
   log.clear();
   QElapsedTimer clock;
   clock.start();
-  program.press("Command2");
+  program.button("Command2")->click();
   const qint64 pressMs = clock.elapsed();
   ASSERT_TRUE(QTest::qWaitFor([&] { return !log.calls("ScheduleShutdown").empty(); }));
   QTest::qWait(2200);
@@ -215,8 +205,8 @@ TEST_F(LogindRequests, TheWindowNeverWaitsForLogind) {
 
   QElapsedTimer handled;  // a press as the user makes it: an event of the loop
   handled.start();
-  QMetaObject::invokeMethod(qobject_cast<QAbstractButton*>(program.widget("Option2")),
-                            &QAbstractButton::click, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(program.button("Option2"), &QAbstractButton::click,
+                            Qt::QueuedConnection);
   ASSERT_TRUE(QTest::qWaitFor([&] { return mainForm().Option2().Value() == app::True; }));
   const qint64 handledMs = handled.elapsed();
   EXPECT_TRUE(log.calls("Notify").empty()) << "handled before logind answered";
@@ -259,19 +249,3 @@ TEST(WithoutSystemBus, RequestsAreToldAsFailedNeverAsDone) {
 
 }  // namespace
 }  // namespace qttest
-
-int main(int argc, char* argv[]) {
-  // Only ever against the private buses the wrapper started.
-  const char* system = std::getenv("DBUS_SYSTEM_BUS_ADDRESS");
-  const char* session = std::getenv("DBUS_SESSION_BUS_ADDRESS");
-  const char* log = std::getenv("TAVIMO_BUS_LOG");
-  if (!system || !session || !log || std::string(system).find("/run/dbus") != std::string::npos) {
-    std::fprintf(stderr, "run me through with_private_buses.sh\n");
-    return 2;
-  }
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication qt(argc, argv);
-  QApplication::setQuitOnLastWindowClosed(false);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

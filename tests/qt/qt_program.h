@@ -73,9 +73,13 @@ std::string nameOf(const ::testing::TestParamInfo<Row>& row) {
   return row.param.name;
 }
 
-class QtProgram : public ::testing::Test {
- protected:
-  ~QtProgram() override {
+// The program on the Qt platform, its requests going to a Runner made
+// with the given arguments.
+template <class Runner>
+struct Running {
+  template <class... Args>
+  explicit Running(Args&&... args) : commands(std::forward<Args>(args)...) {}
+  ~Running() {
     for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
@@ -104,9 +108,11 @@ class QtProgram : public ::testing::Test {
     return qobject_cast<W*>(window(form)->controlWidget(name));
   }
 
-  RecordingRunner commands;
+  Runner commands;
   qtui::QtPlatform platform{commands};
   app::Application application{platform, forms::project()};
 };
+
+class QtProgram : public ::testing::Test, public Running<RecordingRunner> {};
 
 }  // namespace qttest
