@@ -223,35 +223,34 @@ def size(window):
     return 0
 
 
+def shown(pattern, wanted=True):
+    """None once a showing window matches (printing its name), or none does."""
+    found = showing_windows(pattern)
+    if bool(found) != wanted:
+        return "not yet"
+    if found:
+        print(found[0].name)
+    return None
+
+
+ACTIONS = {"click": click, "type": type_text, "size": size}
+WAITS = {"window": shown, "gone": lambda pattern: shown(pattern, False), "focus": check_focus}
+
+
 def main():
-    verb = sys.argv[1]
-    if verb in ("click", "type", "size"):
-        return {"click": click, "type": type_text, "size": size}[verb](*sys.argv[2:])
-    if verb in ("window", "gone"):
-        wanted = verb == "window"
-        def what():
-            found = showing_windows(sys.argv[2])
-            if bool(found) != wanted:
-                return "not yet"
-            if found:
-                print(found[0].name)
-            return None
-        args = sys.argv[3:]
-    elif verb == "focus":
-        what, args = (lambda: check_focus(sys.argv[2])), sys.argv[3:]
-    else:
-        what, args = (lambda: check(sys.argv[1])), sys.argv[2:]
+    verb, args = sys.argv[1], sys.argv[2:]
+    if verb in ACTIONS:
+        return ACTIONS[verb](*args)
+    what = (lambda: WAITS[verb](sys.argv[2])) if verb in WAITS else (lambda: check(verb))
+    args = args[1:] if verb in WAITS else args
     deadline = time.monotonic() + (float(args[0]) if args else 5)
-    while True:
-        problem = what()
-        if problem is None:
-            return 0
+    while (problem := what()) is not None:
         if time.monotonic() > deadline:
-            if verb in ("window", "gone"):
-                return 1
-            print(f"AT-SPI, {' '.join(sys.argv[1:])}: {problem}", file=sys.stderr)
+            if verb not in ("window", "gone"):
+                print(f"AT-SPI, {' '.join(sys.argv[1:])}: {problem}", file=sys.stderr)
             return 1
         time.sleep(0.1)
+    return 0
 
 
 if __name__ == "__main__":
