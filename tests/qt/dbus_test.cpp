@@ -20,8 +20,9 @@ using app::CommandLine;
 using namespace std::chrono_literals;
 
 // Sets the mock logind's behaviour (see logind_shutdown.py).
-void control(const char* method, const QVariant& arg) {
-  const QDBusMessage reply = QDBusConnection::systemBus().call(logindMockCall(method) << arg);
+void control(const char* setting, const QVariant& value) {
+  const QDBusMessage reply = QDBusConnection::systemBus().call(
+      logindMockCall("Set") << setting << QVariant::fromValue(QDBusVariant(value)));
   ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
 }
 
@@ -56,10 +57,10 @@ class LogindRequests : public ::testing::Test {
  protected:
   void TearDown() override { resetStandIn(); }
   void resetStandIn() {
-    control("SetRefusal", QString());
-    control("SetWantsInteractive", false);
-    control("SetDelay", 0u);
-    control("SetPresent", true);
+    control("refusal", QString());
+    control("wants_interactive", false);
+    control("delay_ms", 0u);
+    control("present", true);
   }
   // Runs the event loop until the notification daemon has `count` more.
   std::vector<QVariantList> notes(std::size_t count = 1, int ms = 3000) {
@@ -75,7 +76,7 @@ class LogindRequests : public ::testing::Test {
 // header flag ALLOW_INTERACTIVE_AUTHORIZATION), so each note of success
 // shows the flag was set; the cancel notes show what logind answered.
 TEST_F(LogindRequests, AcceptedRequestsLetPolkitAskAndAreAnnouncedOnceLogindAnswers) {
-  control("SetWantsInteractive", true);
+  control("wants_interactive", true);
   struct Row {
     CommandLine command;
     const char* type;  // of shutdown; none for a cancel
@@ -116,33 +117,33 @@ TEST_F(LogindRequests, AcceptedRequestsLetPolkitAskAndAreAnnouncedOnceLogindAnsw
 // in Chinese what did not happen and why; the system's words only follow.
 TEST_F(LogindRequests, FailuresAreToldInChineseInABoxAndACriticalNote) {
   struct Row {
-    const char* method;  // of the stand-in's control, with its argument
-    QVariant arg;
+    const char* setting;  // of the stand-in, with its value
+    QVariant value;
     const char* errorName;  // ends the detail line
     CommandLine command;
     const char* said;  // up to the detail line
   };
   const Row rows[] = {
-      {"SetRefusal", "org.freedesktop.DBus.Error.AccessDenied",
+      {"refusal", "org.freedesktop.DBus.Error.AccessDenied",
        "org.freedesktop.DBus.Error.AccessDenied", CommandLine::shutDownAfter(60),
        "无法安排关机：系统拒绝了这个请求，当前用户没有权限。"},
-      {"SetRefusal", "org.freedesktop.PolicyKit1.Error.NotAuthorized",
+      {"refusal", "org.freedesktop.PolicyKit1.Error.NotAuthorized",
        "org.freedesktop.PolicyKit1.Error.NotAuthorized", CommandLine::shutDownAfter(1800),
        "无法安排关机：系统拒绝了这个请求，当前用户没有权限。"},
-      {"SetRefusal", "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired",
+      {"refusal", "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired",
        "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired", CommandLine::restartAfter(3),
        "无法安排重启：系统要求先验证身份，但没有可以询问密码的认证代理。"},
-      {"SetPresent", false, "org.freedesktop.DBus.Error.ServiceUnknown",
-       CommandLine::abortShutdown(), "无法取消关机：系统中没有运行 systemd-logind。"},
-      {"SetDelay", 3000u, "org.freedesktop.DBus.Error.NoReply", CommandLine::shutDownAfter(60),
+      {"present", false, "org.freedesktop.DBus.Error.ServiceUnknown", CommandLine::abortShutdown(),
+       "无法取消关机：系统中没有运行 systemd-logind。"},
+      {"delay_ms", 3000u, "org.freedesktop.DBus.Error.NoReply", CommandLine::shutDownAfter(60),
        "无法安排关机：systemd-logind 没有及时应答，无法确认请求是否生效。"},
-      {"SetRefusal", "org.freedesktop.login1.OperationInProgress",
+      {"refusal", "org.freedesktop.login1.OperationInProgress",
        "org.freedesktop.login1.OperationInProgress", CommandLine::shutDownAfter(3600),
        "无法安排关机：系统未能完成这个请求。"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.said);
-    control(row.method, row.arg);
+    control(row.setting, row.value);
     Program program(1s);  // the stand-in answers at once or after 3 s
     auto& answers = program.answers;
     log.clear();
@@ -165,8 +166,8 @@ TEST_F(LogindRequests, FailuresAreToldInChineseInABoxAndACriticalNote) {
 // At zero the box shows 0 and Timer1 is off before logind answers; the
 // refusal follows, and nothing counts on behind its box.
 TEST_F(LogindRequests, TheCountdownEndsAtZeroBeforeARefusalIsTold) {
-  control("SetRefusal", "org.freedesktop.DBus.Error.AccessDenied");
-  control("SetDelay", 300u);
+  control("refusal", "org.freedesktop.DBus.Error.AccessDenied");
+  control("delay_ms", 300u);
   Program program;
   std::string textAtBox;
   app::Boolean timerAtBox = app::True;
@@ -191,7 +192,7 @@ TEST_F(LogindRequests, TheCountdownEndsAtZeroBeforeARefusalIsTold) {
 // logind answers only after 5 s: the press returns at once, the countdown
 // keeps ticking and another press is handled while the answer is awaited.
 TEST_F(LogindRequests, TheWindowNeverWaitsForLogind) {
-  control("SetDelay", 5000u);
+  control("delay_ms", 5000u);
   Program program;
   program.startCountdown("30");
   log.clear();
@@ -221,7 +222,7 @@ TEST_F(LogindRequests, TheWindowNeverWaitsForLogind) {
 // A cancel made while logind still weighs a shutdown request (polkit asking
 // for a password) reaches logind after it, and so cancels it.
 TEST_F(LogindRequests, ACancelMadeWhileAShutdownAwaitsItsAnswerFollowsIt) {
-  control("SetDelay", 500u);
+  control("delay_ms", 500u);
   Program program;
   log.clear();
   program.request(CommandLine::shutDownAfter(60));
