@@ -62,6 +62,8 @@ fail() {
   exit 1
 }
 export XDG_RUNTIME_DIR="$work"
+# A silent helper program, ended at exit.
+keep() { "$@" >/dev/null 2>&1 & pids+=("$!"); }
 atspi() { "$python" "$here/atspi_check.py" "$@" || fail "a screen reader is told otherwise"; }
 
 if [ "$server" = x11 ]; then
@@ -79,12 +81,9 @@ if [ "$server" = x11 ]; then
     geometry "$1"
     import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shots/$2.png"
   }
-  # Clicks at a point of a window's client area, given in twips as stored.
-  click() {
-    local id="$1" left="$2" top="$3" below="${4:-0}"
-    geometry "$id"
-    xdotool mousemove "$((X + left / 15 + 4))" "$((Y + below + top / 15 + 4))" click 1
-  }
+  # Clicks at a point of a window's client area (WINDOW LEFT TOP [BELOW]),
+  # given in twips as stored, BELOW pixels further down.
+  click() { geometry "$1"; xdotool mousemove "$((X + $2 / 15 + 4))" "$((Y + ${4:-0} + $3 / 15 + 4))" click 1; }
   confirm() { xdotool windowfocus --sync "$1" key Return; }
   ask_close() { "$python" "$here/send_close.py" "$1"; }
   type_text() { xdotool key ctrl+a type "$2"; }
@@ -143,10 +142,7 @@ else
     fi
     convert "$work/screen.png" -crop "$box" +repage "$shots/$2.png"
   }
-  click() {
-    local id="$1" left="$2" top="$3" below="${4:-0}"
-    atspi click "$id" "$((left / 15 + 4))" "$((bar + below + top / 15 + 4))"
-  }
+  click() { atspi click "$1" "$(($2 / 15 + 4))" "$((bar + ${4:-0} + $3 / 15 + 4))"; }
   confirm() { atspi click "$1" 确定; }
   ask_close() { atspi click "$1" 关闭; }
   type_text() { atspi type "$1" "$2"; }
@@ -169,20 +165,14 @@ fi
 
 # An accessibility bus, as a desktop with a screen reader has; Qt speaks
 # on it whether or not a screen reader asked.
-/usr/libexec/at-spi-bus-launcher --launch-immediately &
-pids+=("$!")
-a11y_bus() {
-  dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress
-}
+keep /usr/libexec/at-spi-bus-launcher --launch-immediately
+a11y_bus() { dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress; }
 poll 100 a11y_bus >/dev/null 2>&1 || harness_fail "the accessibility bus did not start"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 # Opening an address must never start a browser: xdg-open only records.
 mkdir "$work/bin"
-cat >"$work/bin/xdg-open" <<SCRIPT
-#!/bin/sh
-echo "\$@" >>"$work/opened"
-SCRIPT
+printf '#!/bin/sh\necho "$@" >>"%s"\n' "$work/opened" >"$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open"
 export PATH="$work/bin:$PATH"
 
@@ -204,16 +194,13 @@ sni_items() {
 }
 case "$tray" in
   xembed)
-    trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
-    pids+=("$!")
+    keep trayer --edge top --align right --widthtype request --height 24
     tray_host="$(window '^panel$')" || harness_fail "trayer did not start"
     icon_shown() { xwininfo -tree -id "$tray_host" | grep -q '"tavimo-shutdown"'; }
     ;;
   sni)
-    status-notifier-watcher >/dev/null 2>&1 &
-    pids+=("$!")
-    GDK_BACKEND=x11 gtk-sni-tray-standalone --bottom >/dev/null 2>&1 &
-    pids+=("$!")
+    keep status-notifier-watcher
+    GDK_BACKEND=x11 keep gtk-sni-tray-standalone --bottom
     host_up() { sni_items IsStatusNotifierHostRegistered 2>/dev/null | grep -q 'boolean true'; }
     poll 100 host_up || true
     icon_shown() { sni_items RegisteredStatusNotifierItems | grep -q string; }
@@ -239,8 +226,7 @@ esac
 # it; every close still shrinks main to 1000 twips (67 pixels) and ends the
 # program cleanly.
 if [ "$run" = openbox ]; then
-  openbox --sm-disable >/dev/null 2>&1 &
-  pids+=("$!")
+  keep openbox --sm-disable
   wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q '#'; }
   poll 100 wm_up || true
   for close in $(seq 12); do

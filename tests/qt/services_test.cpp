@@ -169,13 +169,10 @@ TEST_F(ServicesTest, SetWindowPosMovesTheWindowToTheTopmostBandAndBack) {
 }
 
 TEST(DelayText, SaysWholeHoursAndMinutesAndElseSeconds) {
-  EXPECT_EQ(qtui::delayText(3), "3 秒");
-  EXPECT_EQ(qtui::delayText(60), "60 秒");
-  EXPECT_EQ(qtui::delayText(90), "90 秒");
-  EXPECT_EQ(qtui::delayText(1800), "30 分钟");
-  EXPECT_EQ(qtui::delayText(3600), "1 小时");
-  EXPECT_EQ(qtui::delayText(5400), "90 分钟");
-  EXPECT_EQ(qtui::delayText(18000), "5 小时");
+  const std::pair<int, const char*> cases[] = {
+      {3, "3 秒"},      {60, "60 秒"},     {90, "90 秒"},    {1800, "30 分钟"},
+      {3600, "1 小时"}, {5400, "90 分钟"}, {18000, "5 小时"}};
+  for (const auto& [seconds, text] : cases) EXPECT_EQ(qtui::delayText(seconds), text) << seconds;
 }
 
 }  // namespace
