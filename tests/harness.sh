@@ -9,6 +9,13 @@ harness_fail() {  # WHAT [LOG]
   exit 3
 }
 
+# Ends the processes a script started (its pids) and removes its work
+# folder, at its exit.
+harness_cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+
 # Until COMMAND succeeds, trying it every 0.05 s, TRIES times and once more;
 # its last status.
 poll() {  # TRIES COMMAND...

@@ -134,14 +134,10 @@ def matches(acc, expected):
 def check(scene):
     """None when the scene holds, else what is wrong."""
     role, name, items, description = SCENES[scene]
-    app = program()
-    if app is None:
-        return "the program is not on the accessibility bus"
-    windows = [w for w in app if w is not None and w.getRoleName() == role and w.name == name
-               and "showing" in states_of(w)]
+    windows = [w for w in showing_windows("^" + re.escape(name) + "$") if w.getRoleName() == role]
     if not windows:
         return "no window " + repr((role, name)) + " among: " + "; ".join(
-            describe(w) for w in app if w is not None)
+            describe(w) for w in (program() or []) if w is not None)
     window = windows[0]
     if description is not None and not window.description.startswith(description):
         return f"{name!r} describes itself as {window.description!r}"
@@ -154,10 +150,7 @@ def check(scene):
 
 
 def check_focus(expected):
-    app = program()
-    if app is None:
-        return "the program is not on the accessibility bus"
-    focused = [acc for acc in descendants(app) if FOCUSED in states_of(acc)]
+    focused = [acc for acc in descendants(program() or []) if FOCUSED in states_of(acc)]
     found = [f"{acc.getRoleName()}:{acc.name}" for acc in focused]
     return None if expected in found else f"the focus is on {found}, not {expected!r}"
 

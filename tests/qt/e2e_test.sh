@@ -28,10 +28,6 @@ mkdir -p "$shots"
 
 work="$(mktemp -d)"
 pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
 # The display server still there, else the harness failed.
 server_alive() {
   [ -n "$server_pid" ] || return 0
@@ -48,7 +44,7 @@ server_pid="" told=""
 on_exit() {
   local status=$?
   [ "$status" -eq 0 ] || [ "$status" -eq 3 ] || [ -n "$told" ] || (server_alive) || status=3
-  cleanup
+  harness_cleanup
   exit "$status"
 }
 trap on_exit EXIT
@@ -183,9 +179,8 @@ answer_box() {
   confirm "$id"
   gone "^$1\$" || fail "the box $1 did not close"
 }
-scheduled() { "$python" "$here/bus_log.py" scheduled "$@"; }
-notified() { "$python" "$here/bus_log.py" notified "$@"; }
-forget_calls() { "$python" "$here/bus_log.py" clear; }
+# What logind and the notification daemon were asked: see bus_log.py.
+bus_log() { "$python" "$here/bus_log.py" "$@"; }
 
 # The desktop's tray, when the run has one.
 sni_items() {
@@ -343,10 +338,10 @@ minimise() {
 
 # 六十秒关机: poweroff one minute from now, announced once logind took it.
 sixty_seconds() {
-  forget_calls
+  bus_log clear
   click "$main" 120 1080 "$menu"
-  poll 40 scheduled poweroff 60 >/dev/null || fail "六十秒关机 scheduled nothing"
-  poll 40 notified "将在 60 秒后关机" || fail "六十秒关机 was not announced"
+  poll 40 bus_log scheduled poweroff 60 >/dev/null || fail "六十秒关机 scheduled nothing"
+  poll 40 bus_log notified "将在 60 秒后关机" || fail "六十秒关机 was not announced"
 }
 
 if [ "$run" = short ]; then
@@ -395,13 +390,13 @@ keyboard=("Tab|push button:开始计时" "Tab|radio button:关机" "Tab|push but
 [ "$server" = x11 ] || keyboard=()
 for step in "${keyboard[@]}"; do
   IFS='|' read -r keys focus scene request <<<"$step"
-  [ -z "$request" ] || forget_calls
+  [ -z "$request" ] || bus_log clear
   # shellcheck disable=SC2086  # one argument a key, two a request
   xdotool key $keys
   "$python" "$here/atspi_check.py" focus "$focus" 2 || fail "keys $keys: the focus went elsewhere"
   [ -z "$scene" ] || atspi "$scene"
   # shellcheck disable=SC2086
-  [ -z "$request" ] || poll 40 scheduled $request >/dev/null || fail "keys $keys scheduled no $request"
+  [ -z "$request" ] || poll 40 bus_log scheduled $request >/dev/null || fail "keys $keys scheduled no $request"
 done
 if [ "$server" = x11 ]; then
   xdotool key alt
@@ -418,11 +413,11 @@ sixty_seconds
 click "$main" 2280 360 "$menu"             # Option1, inside Frame2
 click "$main" 240 480 "$menu"              # Text1, inside Frame1
 type_text "$main" 3
-forget_calls
+bus_log clear
 click "$main" 120 2880 "$menu"             # 开始计时
 sleep 2.5
-scheduled poweroff 3 >/dev/null && fail "the countdown fired early"
-poll 60 scheduled poweroff 3 >/dev/null || fail "the countdown did not fire"
+bus_log scheduled poweroff 3 >/dev/null && fail "the countdown fired early"
+poll 60 bus_log scheduled poweroff 3 >/dev/null || fail "the countdown did not fire"
 
 # The menu bar: find its four commands from left to right.
 seen=""

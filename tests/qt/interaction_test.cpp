@@ -110,10 +110,7 @@ TEST_F(InteractionTest, CountdownTicksOnTimeAndRestartsAtZero) {
 }
 
 TEST_F(InteractionTest, TheCountdownGoesOnBehindAnOpenMessageBox) {
-  option("Option1")->click();
-  text1()->selectAll();
-  QTest::keyClicks(text1(), "2");
-  press("Command1");
+  startCountdown("Option1", "2");
   QElapsedTimer open;
   open.start();
   BoxAnswerer answers([&] { return !commands.commands.empty() || open.elapsed() > 4000; });

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -97,6 +98,14 @@ struct Running {
     } catch (const app::RuntimeError& error) {
       application.report(error);
     }
+  }
+
+  // Chooses a mode, types the seconds as the user does, presses 开始计时.
+  void startCountdown(std::string_view mode, const QString& seconds) {
+    widget<QAbstractButton>(mainForm(), mode)->click();
+    widget<QLineEdit>(mainForm(), "Text1")->selectAll();
+    QTest::keyClicks(widget(mainForm(), "Text1"), seconds);
+    widget<QAbstractButton>(mainForm(), "Command1")->click();
   }
 
   forms::main& mainForm() { return app::instance<forms::main>(); }

@@ -14,11 +14,7 @@ python="${TAVIMO_PYTHON:-/usr/bin/python3}"
 
 work="$(mktemp -d)"
 pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap harness_cleanup EXIT
 
 start_bus() {
   dbus-daemon --config-file="$here/private-bus.conf" --fork --print-address=3 --print-pid=4 \
