@@ -122,7 +122,7 @@ TEST_F(LayoutTest, MainHasItsMenuBarAboveAClientAreaOfTheStoredSize) {
   EXPECT_EQ(items, (QStringList{"说明: 说明", "关于: 关于", "留言: 贴吧求喜欢", "换肤: 换肤"}));
 }
 
-TEST_F(LayoutTest, MainDrawsOnlyTheTopLeftOfItsPictureAndItsLineAcrossTheWindow) {
+TEST_F(LayoutTest, MainDrawsTheTopLeftOfItsPictureItsLineAndClearRedLabelsOverIt) {
   showMain();
   qtui::FormWindow* w = window(mainForm());
   EXPECT_EQ(w->clientArea()->picture().size(), QSize(480, 274)) << "only what a window shows";
@@ -134,6 +134,12 @@ TEST_F(LayoutTest, MainDrawsOnlyTheTopLeftOfItsPictureAndItsLineAcrossTheWindow)
   EXPECT_EQ(line->parentWidget(), w->clientArea());
   EXPECT_EQ(line->geometry(), QRect(0, 232, 241, 1));
   EXPECT_EQ(QColor(shot.pixel(100, 232)), QColor(Qt::black)) << "the line is drawn";
+  auto* note = widget<QLabel>(mainForm(), "Label1");
+  EXPECT_FALSE(note->autoFillBackground());
+  EXPECT_TRUE(note->wordWrap());
+  EXPECT_EQ(note->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+  // Frames are opaque: the picture does not show through them.
+  EXPECT_TRUE(widget(mainForm(), "Frame2")->autoFillBackground());
 }
 
 TEST_F(LayoutTest, MainOpensWithSixtyNoModeAndTheFocusInText1) {
@@ -155,16 +161,6 @@ TEST_F(LayoutTest, MainOpensWithSixtyNoModeAndTheFocusInText1) {
   }
   EXPECT_EQ(chain, (QStringList{"Text1", "Command1", "Option1", "Option2", "Command2", "Command3",
                                 "Command4", "Command5", "Command6", "Command7", "Command8"}));
-}
-
-TEST_F(LayoutTest, LabelsOverPicturesAreTransparentAndRedWhereStored) {
-  showMain();
-  auto* note = widget<QLabel>(mainForm(), "Label1");
-  EXPECT_FALSE(note->autoFillBackground());
-  EXPECT_TRUE(note->wordWrap());
-  EXPECT_EQ(note->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-  // Frames are opaque: the picture does not show through them.
-  EXPECT_TRUE(widget(mainForm(), "Frame2")->autoFillBackground());
 }
 
 TEST_F(LayoutTest, SplashIsFramelessOnTopAndSeeThroughOnlyInItsRightStrip) {
