@@ -35,9 +35,6 @@ struct Program : Running<qtui::SystemCommands> {
   void request(const CommandLine& command) {
     platform.run(command, app::WindowStyle::MinimizedFocus);
   }
-  QAbstractButton* button(std::string_view name) {
-    return widget<QAbstractButton>(mainForm(), name);
-  }
   std::function<void()> atBox;  // looks at the program while a box is open
   BoxAnswerer answers{[this] {
     if (atBox)
@@ -187,7 +184,7 @@ TEST_F(LogindRequests, TheWindowNeverWaitsForLogind) {
   log.clear();
   QElapsedTimer clock;
   clock.start();
-  program.button("Command2")->click();
+  program.widget<QAbstractButton>(program.mainForm(), "Command2")->click();
   const qint64 pressMs = clock.elapsed();
   ASSERT_TRUE(QTest::qWaitFor([&] { return !log.calls("ScheduleShutdown").empty(); }));
   QTest::qWait(2200);
@@ -195,8 +192,8 @@ TEST_F(LogindRequests, TheWindowNeverWaitsForLogind) {
 
   QElapsedTimer handled;  // a press as the user makes it: an event of the loop
   handled.start();
-  QMetaObject::invokeMethod(program.button("Option2"), &QAbstractButton::click,
-                            Qt::QueuedConnection);
+  QMetaObject::invokeMethod(program.widget<QAbstractButton>(program.mainForm(), "Option2"),
+                            &QAbstractButton::click, Qt::QueuedConnection);
   ASSERT_TRUE(QTest::qWaitFor([&] { return program.mainForm().Option2().Value() == app::True; }));
   const qint64 handledMs = handled.elapsed();
   EXPECT_TRUE(log.calls("Notify").empty()) << "handled before logind answered";

@@ -17,7 +17,6 @@
 #include "app/application.h"
 #include "forms/Form1.h"
 #include "forms/GY.h"
-#include "forms/HY.h"
 #include "forms/Module1.h"
 #include "forms/main.h"
 #include "forms/project.h"
@@ -67,12 +66,6 @@ class BoxAnswerer {
   std::function<bool()> ready_;
   QTimer timer_;
 };
-
-// A table row's test name.
-template <class Row>
-std::string nameOf(const ::testing::TestParamInfo<Row>& row) {
-  return row.param.name;
-}
 
 // The program on the Qt platform, its requests going to a Runner made
 // with the given arguments.

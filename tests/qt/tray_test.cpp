@@ -42,6 +42,9 @@ struct Gesture {
   bool restored;
   std::size_t icons;  // after
 };
+void PrintTo(const Gesture& row, std::ostream* out) {  // in test names and failures
+  *out << row.name;
+}
 const Gesture kGestures[] = {
     {"ADoubleClickRestoresMainAndRemovesTheIcon", {DoubleClick}, true, 0},
     {"SingleRightAndMiddleClicksDoNothing", {Context, MiddleClick, Trigger}, false, 1},
@@ -78,7 +81,8 @@ TEST_P(TrayGesture, Restores) {
   EXPECT_FALSE(window(mainForm())->isMinimized());
   EXPECT_EQ(platform.tray().count(), GetParam().icons);
 }
-INSTANTIATE_TEST_SUITE_P(Tray, TrayGesture, ::testing::ValuesIn(kGestures), nameOf<Gesture>);
+INSTANTIATE_TEST_SUITE_P(Tray, TrayGesture, ::testing::ValuesIn(kGestures),
+                         ::testing::PrintToStringParamName());
 
 TEST_F(TrayTest, MouseMovesOverTheClientAreaArriveInTwips) {
   QWidget* client = window(mainForm())->clientArea();
@@ -102,6 +106,9 @@ struct Desktop {
   std::size_t icons;  // at start and after
   bool onTheTaskbar;  // still shown, minimised; else hidden behind the icon
 };
+void PrintTo(const Desktop& row, std::ostream* out) {
+  *out << row.name;
+}
 const Desktop kDesktops[] = {
     {"WithATray", [] { return true; }, 1, false},
     {"WithoutATray", [] { return false; }, 0, true},  // the add is refused
@@ -126,7 +133,8 @@ TEST_P(Minimise, MainGoesFirstThenABoxTellsHowToComeBack) {
   EXPECT_EQ(w->isMinimized(), GetParam().onTheTaskbar);
   EXPECT_EQ(platform.tray().count(), GetParam().icons);
 }
-INSTANTIATE_TEST_SUITE_P(Desktops, Minimise, ::testing::ValuesIn(kDesktops), nameOf<Desktop>);
+INSTANTIATE_TEST_SUITE_P(Desktops, Minimise, ::testing::ValuesIn(kDesktops),
+                         ::testing::PrintToStringParamName());
 
 }  // namespace
 }  // namespace qttest
