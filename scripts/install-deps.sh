@@ -9,7 +9,7 @@ if [ "${1:-test}" = test ]; then
          g++-mingw-w64-i686 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386
          wine64 g++-mingw-w64-x86-64-posix
          xvfb xauth x11-utils xdotool imagemagick file
-         locales dbus python3 python3-pil python3-pefile python3-dbus python3-dbusmock python3-gi
+         locales dbus python3 python3-pil python3-pefile python3-dbus python3-dbusmock python3-gi python3-xlib
          dpkg-dev lintian appstream desktop-file-utils
          at-spi2-core python3-pyatspi gir1.2-atspi-2.0
          weston xwayland qt6-wayland

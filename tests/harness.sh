@@ -9,14 +9,27 @@ harness_fail() {  # WHAT [LOG]
   exit 3
 }
 
+# Ends the processes a script started (its pids) and removes its work
+# folder, at its exit.
+harness_cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+
+# Until COMMAND succeeds, trying it every 0.05 s, TRIES times and once more;
+# its last status.
+poll() {  # TRIES COMMAND...
+  local tries="$1"
+  shift
+  for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.05; done
+  "$@"
+}
+not() { ! "$@"; }
+
 # Until the X server at $DISPLAY answers a client: it announces its
 # display number before it accepts connections.
 wait_for_x() {  # WHAT LOG
-  for _ in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && return 0
-    sleep 0.05
-  done
-  harness_fail "$1 did not accept connections" "$2"
+  poll 100 xdpyinfo >/dev/null 2>&1 || harness_fail "$1 did not accept connections" "$2"
 }
 
 # Xvfb on a display number nobody uses, ready for clients; sets DISPLAY
@@ -25,12 +38,7 @@ start_xvfb() {  # WORK_DIR
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$1/display" 2>"$1/xvfb.log" &
   xvfb_pid=$!
   pids+=("$xvfb_pid")
-  for _ in $(seq 100); do
-    [ -s "$1/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.05
-  done
-  [ -s "$1/display" ] || harness_fail "Xvfb did not start" "$1/xvfb.log"
+  poll 100 test -s "$1/display" || harness_fail "Xvfb did not start" "$1/xvfb.log"
   DISPLAY=":$(head -n1 "$1/display")"
   export DISPLAY
   wait_for_x "Xvfb $DISPLAY" "$1/xvfb.log"

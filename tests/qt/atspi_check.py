@@ -134,14 +134,10 @@ def matches(acc, expected):
 def check(scene):
     """None when the scene holds, else what is wrong."""
     role, name, items, description = SCENES[scene]
-    app = program()
-    if app is None:
-        return "the program is not on the accessibility bus"
-    windows = [w for w in app if w is not None and w.getRoleName() == role and w.name == name
-               and "showing" in states_of(w)]
+    windows = [w for w in showing_windows("^" + re.escape(name) + "$") if w.getRoleName() == role]
     if not windows:
         return "no window " + repr((role, name)) + " among: " + "; ".join(
-            describe(w) for w in app if w is not None)
+            describe(w) for w in (program() or []) if w is not None)
     window = windows[0]
     if description is not None and not window.description.startswith(description):
         return f"{name!r} describes itself as {window.description!r}"
@@ -154,10 +150,7 @@ def check(scene):
 
 
 def check_focus(expected):
-    app = program()
-    if app is None:
-        return "the program is not on the accessibility bus"
-    focused = [acc for acc in descendants(app) if FOCUSED in states_of(acc)]
+    focused = [acc for acc in descendants(program() or []) if FOCUSED in states_of(acc)]
     found = [f"{acc.getRoleName()}:{acc.name}" for acc in focused]
     return None if expected in found else f"the focus is on {found}, not {expected!r}"
 
@@ -223,35 +216,34 @@ def size(window):
     return 0
 
 
+def shown(pattern, wanted=True):
+    """None once a showing window matches (printing its name), or none does."""
+    found = showing_windows(pattern)
+    if bool(found) != wanted:
+        return "not yet"
+    if found:
+        print(found[0].name)
+    return None
+
+
+ACTIONS = {"click": click, "type": type_text, "size": size}
+WAITS = {"window": shown, "gone": lambda pattern: shown(pattern, False), "focus": check_focus}
+
+
 def main():
-    verb = sys.argv[1]
-    if verb in ("click", "type", "size"):
-        return {"click": click, "type": type_text, "size": size}[verb](*sys.argv[2:])
-    if verb in ("window", "gone"):
-        wanted = verb == "window"
-        def what():
-            found = showing_windows(sys.argv[2])
-            if bool(found) != wanted:
-                return "not yet"
-            if found:
-                print(found[0].name)
-            return None
-        args = sys.argv[3:]
-    elif verb == "focus":
-        what, args = (lambda: check_focus(sys.argv[2])), sys.argv[3:]
-    else:
-        what, args = (lambda: check(sys.argv[1])), sys.argv[2:]
+    verb, args = sys.argv[1], sys.argv[2:]
+    if verb in ACTIONS:
+        return ACTIONS[verb](*args)
+    what = (lambda: WAITS[verb](sys.argv[2])) if verb in WAITS else (lambda: check(verb))
+    args = args[1:] if verb in WAITS else args
     deadline = time.monotonic() + (float(args[0]) if args else 5)
-    while True:
-        problem = what()
-        if problem is None:
-            return 0
+    while (problem := what()) is not None:
         if time.monotonic() > deadline:
-            if verb in ("window", "gone"):
-                return 1
-            print(f"AT-SPI, {' '.join(sys.argv[1:])}: {problem}", file=sys.stderr)
+            if verb not in ("window", "gone"):
+                print(f"AT-SPI, {' '.join(sys.argv[1:])}: {problem}", file=sys.stderr)
             return 1
         time.sleep(0.1)
+    return 0
 
 
 if __name__ == "__main__":

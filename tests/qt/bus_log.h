@@ -27,7 +27,7 @@ class BusLog {
  public:
   // Each call's arguments since the last clear().
   std::vector<QVariantList> calls(const char* method) const {
-    const QDBusMessage reply = bus(method).call(mockCall(method, "GetMethodCalls") << method);
+    const QDBusMessage reply = ask(method, "GetMethodCalls", {method});
     std::vector<QVariantList> out;
     if (reply.type() != QDBusMessage::ReplyMessage)
       return out;
@@ -46,20 +46,20 @@ class BusLog {
   }
 
   void clear() const {
-    for (const char* method : {"ScheduleShutdown", "Notify"})
-      bus(method).call(mockCall(method, "ClearCalls"));
+    for (const char* method : {"ScheduleShutdown", "Notify"}) ask(method, "ClearCalls");
   }
 
  private:
-  static bool onSession(const char* method) { return QLatin1String(method) == "Notify"; }
-  static QDBusConnection bus(const char* method) {
-    return onSession(method) ? QDBusConnection::sessionBus() : QDBusConnection::systemBus();
-  }
-  static QDBusMessage mockCall(const char* method, const char* mockMethod) {
-    if (!onSession(method))
-      return logindMockCall(mockMethod);
-    return QDBusMessage::createMethodCall("org.freedesktop.Notifications",
-                                          "/org/freedesktop/Notifications", kMock, mockMethod);
+  // Calls the mock that logs METHOD.
+  static QDBusMessage ask(const char* method, const char* mockMethod,
+                          const QVariantList& args = {}) {
+    const bool notes = QLatin1String(method) == "Notify";
+    QDBusMessage call =
+        notes ? QDBusMessage::createMethodCall("org.freedesktop.Notifications",
+                                               "/org/freedesktop/Notifications", kMock, mockMethod)
+              : logindMockCall(mockMethod);
+    call.setArguments(args);
+    return (notes ? QDBusConnection::sessionBus() : QDBusConnection::systemBus()).call(call);
   }
 };
 

@@ -45,20 +45,18 @@ def scheduled(kind, seconds):
     return None
 
 
-def main():
-    question = sys.argv[1]
+def main(question, *args):
     if question == "clear":
-        clear()
-        return 0
+        return clear()
     if question == "scheduled":
-        usec = scheduled(sys.argv[2], int(sys.argv[3]))
+        usec = scheduled(args[0], int(args[1]))
         if usec is not None:
             print(usec)
-        return 0 if usec is not None else 1
+        return usec is None
     if question == "notified":
-        return 0 if any(str(args[4]) == sys.argv[2] for _, args in calls("Notify")) else 1
+        return not any(str(call[4]) == args[0] for _, call in calls("Notify"))
     return 2
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(main(*sys.argv[1:]))

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
 
 #include "platform/qt/caret_blink.h"
@@ -18,13 +17,12 @@ TEST(CaretBlink, StopsAfterTheQuietTimeAndStartsAgainOnAKey) {
     qtui::CaretBlinkLimiter limiter(50);
     QLineEdit edit;
     EXPECT_EQ(QApplication::cursorFlashTime(), normal);
-    EXPECT_TRUE(waitFor([] { return QApplication::cursorFlashTime() == 0; }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::cursorFlashTime() == 0; }, 1000));
 
-    QKeyEvent key(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, "1");
-    QApplication::sendEvent(&edit, &key);
+    QTest::keyClick(&edit, '1');
     EXPECT_EQ(QApplication::cursorFlashTime(), normal);
     EXPECT_EQ(edit.text(), "1");
-    EXPECT_TRUE(waitFor([] { return QApplication::cursorFlashTime() == 0; }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::cursorFlashTime() == 0; }, 1000));
   }
   EXPECT_EQ(QApplication::cursorFlashTime(), normal) << "restored when the limiter goes";
 }

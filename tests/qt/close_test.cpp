@@ -1,6 +1,5 @@
 // The close sequence on real windows: refused, shrunk, ended, and ended
 // too when the window system will not let the window become narrow.
-#include <QEventLoop>
 #include <QResizeEvent>
 
 #include "qt_program.h"
@@ -10,15 +9,12 @@ namespace {
 
 class CloseTest : public QtProgram {
  protected:
-  void SetUp() override { showMain(); }
-
-  // Runs the loop until the program ends (end() leaves it) or time is up.
-  void runUntilEnded(int ms) {
-    QEventLoop loop;
-    platform.setEndAction([&] { loop.quit(); });
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-    platform.setEndAction({});
+  void SetUp() override {
+    platform.setEndAction([] {});  // exit() would end every later test's loops at once
+    showMain();
+  }
+  bool ends(int ms) {
+    return QTest::qWaitFor([&] { return application.ended(); }, ms);
   }
 };
 
@@ -32,8 +28,7 @@ TEST_F(CloseTest, TheCloseBoxShrinksTheWindowAndEndsTheProgram) {
   w->close();
   EXPECT_TRUE(mainForm().loaded()) << "the request is refused";
   EXPECT_EQ(mainForm().ULD().Enabled(), app::True);
-  runUntilEnded(4000);
-  EXPECT_TRUE(application.ended());
+  EXPECT_TRUE(ends(4000));
   EXPECT_LT(w->width() * 15, 1000);
   ASSERT_GT(widths.size(), 3u);
   EXPECT_EQ(widths.front(), startWidth);
@@ -49,8 +44,7 @@ TEST_F(CloseTest, AWindowSystemThatKeepsAMinimumWidthCannotKeepTheProgramAlive) 
   QResizeEvent wider(QSize(200, w->height()), w->size());
   QApplication::sendEvent(w, &wider);
   w->close();
-  runUntilEnded(2000);
-  EXPECT_TRUE(application.ended());
+  EXPECT_TRUE(ends(2000));
 }
 
 }  // namespace

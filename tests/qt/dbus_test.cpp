@@ -5,20 +5,13 @@
 #include <QAbstractButton>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QLineEdit>
+#include <QDateTime>
 #include <chrono>
-#include <cstdlib>
-#include <memory>
 #include <string>
 
 #include "bus_log.h"
 #include "platform/qt/system_commands.h"
 #include "qt_program.h"
-
-// Failures print Chinese text, not QChar bytes.
-inline void PrintTo(const QString& text, std::ostream* out) {
-  *out << text.toStdString();
-}
 
 namespace qttest {
 namespace {
@@ -27,38 +20,21 @@ using app::CommandLine;
 using namespace std::chrono_literals;
 
 // Sets the mock logind's behaviour (see logind_shutdown.py).
-void control(const char* method, const QVariant& arg) {
-  const QDBusMessage reply = QDBusConnection::systemBus().call(logindMockCall(method) << arg);
+void control(const char* setting, const QVariant& value) {
+  const QDBusMessage reply = QDBusConnection::systemBus().call(
+      logindMockCall("Set") << setting << QVariant::fromValue(QDBusVariant(value)));
   ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
 }
 
 // The program as it runs, its requests going to the system bus.
-struct Program {
+struct Program : Running<qtui::SystemCommands> {
   explicit Program(std::chrono::milliseconds replyTimeout = qtui::LogindClient::kReplyTimeout)
-      : commands(replyTimeout) {
-    app::instance<forms::main>().Show();
-  }
-  ~Program() {
-    for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+      : Running(replyTimeout) {
+    showMain();
   }
   void request(const CommandLine& command) {
     platform.run(command, app::WindowStyle::MinimizedFocus);
   }
-  QWidget* widget(std::string_view name) {
-    return platform.windows().find(app::instance<forms::main>().hWnd())->controlWidget(name);
-  }
-  void press(std::string_view name) { qobject_cast<QAbstractButton*>(widget(name))->click(); }
-  void startCountdown(const QString& seconds) {
-    press("Option1");
-    auto* text1 = qobject_cast<QLineEdit*>(widget("Text1"));
-    text1->selectAll();
-    text1->insert(seconds);  // as typed
-    press("Command1");
-  }
-  qtui::SystemCommands commands;
-  qtui::QtPlatform platform{commands};
-  app::Application application{platform, forms::project()};
   std::function<void()> atBox;  // looks at the program while a box is open
   BoxAnswerer answers{[this] {
     if (atBox)
@@ -71,18 +47,16 @@ class LogindRequests : public ::testing::Test {
  protected:
   void TearDown() override { resetStandIn(); }
   void resetStandIn() {
-    control("SetRefusal", QString());
-    control("SetWantsInteractive", false);
-    control("SetDelay", 0u);
-    control("SetPresent", true);
+    control("refusal", QString());
+    control("wants_interactive", false);
+    control("delay_ms", 0u);
+    control("present", true);
   }
   // Runs the event loop until the notification daemon has `count` more.
   std::vector<QVariantList> notes(std::size_t count = 1, int ms = 3000) {
-    waitFor([&] { return log.calls("Notify").size() >= count; }, ms);
+    (void)QTest::qWaitFor([&] { return log.calls("Notify").size() >= count; }, ms);
     return log.calls("Notify");
   }
-  forms::main& mainForm() { return app::instance<forms::main>(); }
-
   BusLog log;
 };
 
@@ -90,7 +64,7 @@ class LogindRequests : public ::testing::Test {
 // header flag ALLOW_INTERACTIVE_AUTHORIZATION), so each note of success
 // shows the flag was set; the cancel notes show what logind answered.
 TEST_F(LogindRequests, AcceptedRequestsLetPolkitAskAndAreAnnouncedOnceLogindAnswers) {
-  control("SetWantsInteractive", true);
+  control("wants_interactive", true);
   struct Row {
     CommandLine command;
     const char* type;  // of shutdown; none for a cancel
@@ -108,9 +82,7 @@ TEST_F(LogindRequests, AcceptedRequestsLetPolkitAskAndAreAnnouncedOnceLogindAnsw
   for (const Row& row : rows) {
     SCOPED_TRACE(row.note);
     log.clear();
-    const qint64 at = std::chrono::duration_cast<std::chrono::microseconds>(
-                          (std::chrono::system_clock::now() + row.seconds * 1s).time_since_epoch())
-                          .count();
+    const qint64 at = (QDateTime::currentMSecsSinceEpoch() + row.seconds * 1000) * 1000;  // usec
     program.request(row.command);
     auto said = notes();
     ASSERT_EQ(said.size(), 1u);
@@ -131,39 +103,39 @@ TEST_F(LogindRequests, AcceptedRequestsLetPolkitAskAndAreAnnouncedOnceLogindAnsw
 // in Chinese what did not happen and why; the system's words only follow.
 TEST_F(LogindRequests, FailuresAreToldInChineseInABoxAndACriticalNote) {
   struct Row {
-    const char* method;  // of the stand-in's control, with its argument
-    QVariant arg;
+    const char* setting;  // of the stand-in, with its value
+    QVariant value;
     const char* errorName;  // ends the detail line
     CommandLine command;
     const char* said;  // up to the detail line
   };
   const Row rows[] = {
-      {"SetRefusal", "org.freedesktop.DBus.Error.AccessDenied",
+      {"refusal", "org.freedesktop.DBus.Error.AccessDenied",
        "org.freedesktop.DBus.Error.AccessDenied", CommandLine::shutDownAfter(60),
        "无法安排关机：系统拒绝了这个请求，当前用户没有权限。"},
-      {"SetRefusal", "org.freedesktop.PolicyKit1.Error.NotAuthorized",
+      {"refusal", "org.freedesktop.PolicyKit1.Error.NotAuthorized",
        "org.freedesktop.PolicyKit1.Error.NotAuthorized", CommandLine::shutDownAfter(1800),
        "无法安排关机：系统拒绝了这个请求，当前用户没有权限。"},
-      {"SetRefusal", "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired",
+      {"refusal", "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired",
        "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired", CommandLine::restartAfter(3),
        "无法安排重启：系统要求先验证身份，但没有可以询问密码的认证代理。"},
-      {"SetPresent", false, "org.freedesktop.DBus.Error.ServiceUnknown",
-       CommandLine::abortShutdown(), "无法取消关机：系统中没有运行 systemd-logind。"},
-      {"SetDelay", 3000u, "org.freedesktop.DBus.Error.NoReply", CommandLine::shutDownAfter(60),
+      {"present", false, "org.freedesktop.DBus.Error.ServiceUnknown", CommandLine::abortShutdown(),
+       "无法取消关机：系统中没有运行 systemd-logind。"},
+      {"delay_ms", 3000u, "org.freedesktop.DBus.Error.NoReply", CommandLine::shutDownAfter(60),
        "无法安排关机：systemd-logind 没有及时应答，无法确认请求是否生效。"},
-      {"SetRefusal", "org.freedesktop.login1.OperationInProgress",
+      {"refusal", "org.freedesktop.login1.OperationInProgress",
        "org.freedesktop.login1.OperationInProgress", CommandLine::shutDownAfter(3600),
        "无法安排关机：系统未能完成这个请求。"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.said);
-    control(row.method, row.arg);
+    control(row.setting, row.value);
     Program program(1s);  // the stand-in answers at once or after 3 s
     auto& answers = program.answers;
     log.clear();
     program.request(row.command);
     ASSERT_TRUE(answers.boxes.empty()) << "told only once logind answered";
-    ASSERT_TRUE(waitFor([&] { return !answers.boxes.empty(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !answers.boxes.empty(); }, 5000));
     const SeenBox box = answers.boxes[0];
     EXPECT_EQ(box.icon, QMessageBox::Critical);
     EXPECT_EQ(box.title, "Tavimo关机工具");
@@ -180,49 +152,49 @@ TEST_F(LogindRequests, FailuresAreToldInChineseInABoxAndACriticalNote) {
 // At zero the box shows 0 and Timer1 is off before logind answers; the
 // refusal follows, and nothing counts on behind its box.
 TEST_F(LogindRequests, TheCountdownEndsAtZeroBeforeARefusalIsTold) {
-  control("SetRefusal", "org.freedesktop.DBus.Error.AccessDenied");
-  control("SetDelay", 300u);
+  control("refusal", "org.freedesktop.DBus.Error.AccessDenied");
+  control("delay_ms", 300u);
   Program program;
   std::string textAtBox;
   app::Boolean timerAtBox = app::True;
   program.atBox = [&] {
-    textAtBox = mainForm().Text1().Text();
-    timerAtBox = mainForm().Timer1().Enabled();
+    textAtBox = program.mainForm().Text1().Text();
+    timerAtBox = program.mainForm().Timer1().Enabled();
   };
   auto& answers = program.answers;
   log.clear();
-  program.startCountdown("2");
-  ASSERT_TRUE(waitFor([&] { return !answers.boxes.empty(); }, 5000));
+  program.startCountdown("Option1", "2");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !answers.boxes.empty(); }, 5000));
   EXPECT_EQ(textAtBox, "0");
   EXPECT_EQ(timerAtBox, app::False);
   EXPECT_TRUE(answers.boxes[0].text.startsWith("无法安排关机：系统拒绝了这个请求"));
   EXPECT_EQ(log.calls("ScheduleShutdown").at(0).value(0).toString(), "poweroff");
   EXPECT_EQ(noteUrgency(notes().at(0)), 2);
-  waitFor([] { return false; }, 1500);
-  EXPECT_EQ(mainForm().Text1().Text(), "0") << "no -1 behind the box";
+  QTest::qWait(1500);
+  EXPECT_EQ(program.mainForm().Text1().Text(), "0") << "no -1 behind the box";
   EXPECT_EQ(answers.boxes.size(), 1u);
 }
 
 // logind answers only after 5 s: the press returns at once, the countdown
 // keeps ticking and another press is handled while the answer is awaited.
 TEST_F(LogindRequests, TheWindowNeverWaitsForLogind) {
-  control("SetDelay", 5000u);
+  control("delay_ms", 5000u);
   Program program;
-  program.startCountdown("30");
+  program.startCountdown("Option1", "30");
   log.clear();
   QElapsedTimer clock;
   clock.start();
-  program.press("Command2");
+  program.widget<QAbstractButton>(program.mainForm(), "Command2")->click();
   const qint64 pressMs = clock.elapsed();
-  ASSERT_TRUE(waitFor([&] { return !log.calls("ScheduleShutdown").empty(); }));
-  waitFor([] { return false; }, 2200);
-  EXPECT_LE(std::stod(mainForm().Text1().Text()), 28) << "the countdown ticked on";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !log.calls("ScheduleShutdown").empty(); }));
+  QTest::qWait(2200);
+  EXPECT_LE(std::stod(program.mainForm().Text1().Text()), 28) << "the countdown ticked on";
 
   QElapsedTimer handled;  // a press as the user makes it: an event of the loop
   handled.start();
-  QMetaObject::invokeMethod(qobject_cast<QAbstractButton*>(program.widget("Option2")),
+  QMetaObject::invokeMethod(program.widget<QAbstractButton>(program.mainForm(), "Option2"),
                             &QAbstractButton::click, Qt::QueuedConnection);
-  ASSERT_TRUE(waitFor([&] { return mainForm().Option2().Value() == app::True; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return program.mainForm().Option2().Value() == app::True; }));
   const qint64 handledMs = handled.elapsed();
   EXPECT_TRUE(log.calls("Notify").empty()) << "handled before logind answered";
   std::printf("press returned in %lld ms; another was handled in %lld ms; logind answered at ",
@@ -236,7 +208,7 @@ TEST_F(LogindRequests, TheWindowNeverWaitsForLogind) {
 // A cancel made while logind still weighs a shutdown request (polkit asking
 // for a password) reaches logind after it, and so cancels it.
 TEST_F(LogindRequests, ACancelMadeWhileAShutdownAwaitsItsAnswerFollowsIt) {
-  control("SetDelay", 500u);
+  control("delay_ms", 500u);
   Program program;
   log.clear();
   program.request(CommandLine::shutDownAfter(60));
@@ -256,26 +228,11 @@ TEST(WithoutSystemBus, RequestsAreToldAsFailedNeverAsDone) {
   BusLog log;
   program.request(CommandLine::shutDownAfter(60));
   ASSERT_TRUE(answers.boxes.empty());
-  ASSERT_TRUE(waitFor([&] { return !answers.boxes.empty() && !log.calls("Notify").empty(); }));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return !answers.boxes.empty() && !log.calls("Notify").empty(); }));
   EXPECT_TRUE(answers.boxes[0].text.startsWith("无法安排关机：无法连接系统总线。\n详细信息："));
   EXPECT_EQ(noteBody(log.calls("Notify").at(0)), answers.boxes[0].text);
 }
 
 }  // namespace
 }  // namespace qttest
-
-int main(int argc, char* argv[]) {
-  // Only ever against the private buses the wrapper started.
-  const char* system = std::getenv("DBUS_SYSTEM_BUS_ADDRESS");
-  const char* session = std::getenv("DBUS_SESSION_BUS_ADDRESS");
-  const char* log = std::getenv("TAVIMO_BUS_LOG");
-  if (!system || !session || !log || std::string(system).find("/run/dbus") != std::string::npos) {
-    std::fprintf(stderr, "run me through with_private_buses.sh\n");
-    return 2;
-  }
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication qt(argc, argv);
-  QApplication::setQuitOnLastWindowClosed(false);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

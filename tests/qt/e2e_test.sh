@@ -28,10 +28,6 @@ mkdir -p "$shots"
 
 work="$(mktemp -d)"
 pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
 # The display server still there, else the harness failed.
 server_alive() {
   [ -n "$server_pid" ] || return 0
@@ -48,7 +44,7 @@ server_pid="" told=""
 on_exit() {
   local status=$?
   [ "$status" -eq 0 ] || [ "$status" -eq 3 ] || [ -n "$told" ] || (server_alive) || status=3
-  cleanup
+  harness_cleanup
   exit "$status"
 }
 trap on_exit EXIT
@@ -62,6 +58,8 @@ fail() {
   exit 1
 }
 export XDG_RUNTIME_DIR="$work"
+# A silent helper program, ended at exit.
+keep() { "$@" >/dev/null 2>&1 & pids+=("$!"); }
 atspi() { "$python" "$here/atspi_check.py" "$@" || fail "a screen reader is told otherwise"; }
 
 if [ "$server" = x11 ]; then
@@ -70,34 +68,18 @@ if [ "$server" = x11 ]; then
   unset WAYLAND_DISPLAY
   export QT_QPA_PLATFORM=xcb
 
-  # Waits for a visible window whose title matches; prints its id.
-  window() {
-    local id=""
-    for _ in $(seq "${2:-60}"); do
-      id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)"
-      [ -n "$id" ] && { echo "$id"; return 0; }
-      sleep 0.05
-    done
-    return 1
-  }
-  gone() {
-    for _ in $(seq 60); do
-      xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-      sleep 0.05
-    done
-    return 1
-  }
+  # A visible window whose title matches; prints its id.
+  visible() { local ids; ids="$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" && echo "${ids%%$'\n'*}"; }
+  window() { poll "${2:-60}" visible "$1"; }
+  gone() { poll 60 not visible "$1" >/dev/null; }
   geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
   shot() {
     geometry "$1"
     import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shots/$2.png"
   }
-  # Clicks at a point of a window's client area, given in twips as stored.
-  click() {
-    local id="$1" left="$2" top="$3" below="${4:-0}"
-    geometry "$id"
-    xdotool mousemove "$((X + left / 15 + 4))" "$((Y + below + top / 15 + 4))" click 1
-  }
+  # Clicks at a point of a window's client area (WINDOW LEFT TOP [BELOW]),
+  # given in twips as stored, BELOW pixels further down.
+  click() { geometry "$1"; xdotool mousemove "$((X + $2 / 15 + 4))" "$((Y + ${4:-0} + $3 / 15 + 4))" click 1; }
   confirm() { xdotool windowfocus --sync "$1" key Return; }
   ask_close() { "$python" "$here/send_close.py" "$1"; }
   type_text() { xdotool key ctrl+a type "$2"; }
@@ -112,10 +94,9 @@ else
     --socket=tavimo-e2e --width=1024 --height=768 >"$work/weston.log" 2>&1 &
   server_pid=$!
   pids+=("$server_pid")
-  for _ in $(seq 100); do [ -S "$work/tavimo-e2e" ] && break; sleep 0.05; done
-  [ -S "$work/tavimo-e2e" ] || harness_fail "weston did not open its socket tavimo-e2e" "$work/weston.log"
+  poll 100 test -S "$work/tavimo-e2e" || harness_fail "weston did not open its socket tavimo-e2e" "$work/weston.log"
   export WAYLAND_DISPLAY=tavimo-e2e
-  for _ in $(seq 100); do grep -q 'xserver listening on display' "$work/weston.log" && break; sleep 0.05; done
+  poll 100 grep -q 'xserver listening on display' "$work/weston.log" || true
   DISPLAY="$(grep -o 'xserver listening on display :[0-9]*' "$work/weston.log" | grep -o ':[0-9]*$')" ||
     harness_fail "weston started no XWayland" "$work/weston.log"
   export DISPLAY
@@ -157,10 +138,7 @@ else
     fi
     convert "$work/screen.png" -crop "$box" +repage "$shots/$2.png"
   }
-  click() {
-    local id="$1" left="$2" top="$3" below="${4:-0}"
-    atspi click "$id" "$((left / 15 + 4))" "$((bar + below + top / 15 + 4))"
-  }
+  click() { atspi click "$1" "$(($2 / 15 + 4))" "$((bar + ${4:-0} + $3 / 15 + 4))"; }
   confirm() { atspi click "$1" 确定; }
   ask_close() { atspi click "$1" 关闭; }
   type_text() { atspi type "$1" "$2"; }
@@ -183,21 +161,14 @@ fi
 
 # An accessibility bus, as a desktop with a screen reader has; Qt speaks
 # on it whether or not a screen reader asked.
-/usr/libexec/at-spi-bus-launcher --launch-immediately &
-pids+=("$!")
-a11y_bus() {
-  dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress
-}
-for _ in $(seq 100); do a11y_bus >/dev/null 2>&1 && break; sleep 0.05; done
-a11y_bus >/dev/null 2>&1 || harness_fail "the accessibility bus did not start"
+keep /usr/libexec/at-spi-bus-launcher --launch-immediately
+a11y_bus() { dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress; }
+poll 100 a11y_bus >/dev/null 2>&1 || harness_fail "the accessibility bus did not start"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 # Opening an address must never start a browser: xdg-open only records.
 mkdir "$work/bin"
-cat >"$work/bin/xdg-open" <<SCRIPT
-#!/bin/sh
-echo "\$@" >>"$work/opened"
-SCRIPT
+printf '#!/bin/sh\necho "$@" >>"%s"\n' "$work/opened" >"$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open"
 export PATH="$work/bin:$PATH"
 
@@ -208,9 +179,8 @@ answer_box() {
   confirm "$id"
   gone "^$1\$" || fail "the box $1 did not close"
 }
-scheduled() { "$python" "$here/bus_log.py" scheduled "$@"; }
-notified() { "$python" "$here/bus_log.py" notified "$@"; }
-forget_calls() { "$python" "$here/bus_log.py" clear; }
+# What logind and the notification daemon were asked: see bus_log.py.
+bus_log() { "$python" "$here/bus_log.py" "$@"; }
 
 # The desktop's tray, when the run has one.
 sni_items() {
@@ -219,20 +189,15 @@ sni_items() {
 }
 case "$tray" in
   xembed)
-    trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
-    pids+=("$!")
+    keep trayer --edge top --align right --widthtype request --height 24
     tray_host="$(window '^panel$')" || harness_fail "trayer did not start"
     icon_shown() { xwininfo -tree -id "$tray_host" | grep -q '"tavimo-shutdown"'; }
     ;;
   sni)
-    status-notifier-watcher >/dev/null 2>&1 &
-    pids+=("$!")
-    GDK_BACKEND=x11 gtk-sni-tray-standalone --bottom >/dev/null 2>&1 &
-    pids+=("$!")
-    for _ in $(seq 100); do
-      sni_items IsStatusNotifierHostRegistered 2>/dev/null | grep -q 'boolean true' && break
-      sleep 0.05
-    done
+    keep status-notifier-watcher
+    GDK_BACKEND=x11 keep gtk-sni-tray-standalone --bottom
+    host_up() { sni_items IsStatusNotifierHostRegistered 2>/dev/null | grep -q 'boolean true'; }
+    poll 100 host_up || true
     icon_shown() { sni_items RegisteredStatusNotifierItems | grep -q string; }
     if [ "$server" = x11 ]; then
       tray_host="$(window '^gtk-sni-tray-standalone$')" || harness_fail "no status notifier host"
@@ -256,9 +221,9 @@ esac
 # it; every close still shrinks main to 1000 twips (67 pixels) and ends the
 # program cleanly.
 if [ "$run" = openbox ]; then
-  openbox --sm-disable >/dev/null 2>&1 &
-  pids+=("$!")
-  for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q '#' && break; sleep 0.05; done
+  keep openbox --sm-disable
+  wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q '#'; }
+  poll 100 wm_up || true
   for close in $(seq 12); do
     "$program" &
     program_pid=$!
@@ -295,16 +260,14 @@ quiet() { [ ! -s "$work/stderr" ] || fail "the program said on stderr: $(head -n
 
 # The splash: 503 x 200, no title, on top, then main after a second.
 if [ "$server" = x11 ]; then
-  splash=""
-  for _ in $(seq 100); do
-    for id in $(xdotool search --onlyvisible --class tavimo-shutdown 2>/dev/null); do
-      geometry "$id"
-      [ "$WIDTH" = 503 ] && [ "$HEIGHT" = 200 ] && splash="$id"
+  splash_found() {
+    for splash in $(xdotool search --onlyvisible --class tavimo-shutdown 2>/dev/null); do
+      geometry "$splash"
+      [ "$WIDTH" = 503 ] && [ "$HEIGHT" = 200 ] && return 0
     done
-    [ -n "$splash" ] && break
-    sleep 0.02
-  done
-  [ -n "$splash" ] || fail "no splash"
+    return 1
+  }
+  poll 100 splash_found || fail "no splash"
   states="$(xprop -id "$splash" _NET_WM_STATE)"
   [[ $states == *_NET_WM_STATE_ABOVE* ]] || fail "the splash is not on top: $states"
   [[ $states == *_NET_WM_STATE_SKIP_TASKBAR* ]] || fail "the splash is on the taskbar: $states"
@@ -320,12 +283,9 @@ else
   shooting() { taken="$(ls "$work"/splash-*.png 2>/dev/null | head -n1)" && [ -n "$taken" ]; }
 fi
 # Which platform Qt chose, as its plugin loaded shows.
-for _ in $(seq 100); do
-  # (Qt may map other plugins, such as vkkhrdisplay, while it chooses)
-  platform="$(grep -o 'platforms/libq\(wayland\|xcb\)[a-z-]*' "/proc/$program_pid/maps" | head -n1 || true)"
-  [ -n "$platform" ] && break
-  sleep 0.05
-done
+# (Qt may map other plugins, such as vkkhrdisplay, while it chooses)
+plugin() { platform="$(grep -m1 -o 'platforms/libq\(wayland\|xcb\)[a-z-]*' "/proc/$program_pid/maps" 2>/dev/null)"; }
+poll 100 plugin || true
 platform="${platform#platforms/libq}"
 echo "the program runs on $platform"
 case "$server:$platform" in
@@ -365,8 +325,7 @@ close_main() {
   sleep 0.1
   geometry "$main"
   [ "$WIDTH" -lt 238 ] || fail "main did not start shrinking"
-  for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.05; done
-  kill -0 "$program_pid" 2>/dev/null && fail "the program did not end"
+  poll 100 not kill -0 "$program_pid" 2>/dev/null || fail "the program did not end"
   wait "$program_pid" || fail "the program ended with status $?"
   quiet
 }
@@ -379,12 +338,10 @@ minimise() {
 
 # 六十秒关机: poweroff one minute from now, announced once logind took it.
 sixty_seconds() {
-  forget_calls
+  bus_log clear
   click "$main" 120 1080 "$menu"
-  for _ in $(seq 40); do scheduled poweroff 60 >/dev/null && break; sleep 0.05; done
-  scheduled poweroff 60 >/dev/null || fail "六十秒关机 scheduled nothing"
-  for _ in $(seq 40); do notified "将在 60 秒后关机" && break; sleep 0.05; done
-  notified "将在 60 秒后关机" || fail "六十秒关机 was not announced"
+  poll 40 bus_log scheduled poweroff 60 >/dev/null || fail "六十秒关机 scheduled nothing"
+  poll 40 bus_log notified "将在 60 秒后关机" || fail "六十秒关机 was not announced"
 }
 
 if [ "$run" = short ]; then
@@ -395,8 +352,7 @@ if [ "$run" = short ]; then
 fi
 
 if [ "$tray" != none ]; then
-  for _ in $(seq 60); do icon_shown && break; sleep 0.05; done
-  icon_shown || fail "no icon in the $tray tray at start"
+  poll 60 icon_shown || fail "no icon in the $tray tray at start"
   minimise
   gone '^<Tavimo> 关机工具 $' || fail "main was not hidden behind its icon"
   if [ "$server" = x11 ]; then
@@ -407,8 +363,7 @@ if [ "$tray" != none ]; then
     double_click_icon
   fi
   window '^<Tavimo> 关机工具 $' >/dev/null || fail "a double-click on the icon did not bring main back"
-  for _ in $(seq 60); do icon_shown || break; sleep 0.05; done
-  icon_shown && fail "the icon stayed after the restore"
+  poll 60 not icon_shown || fail "the icon stayed after the restore"
   close_main
   echo "end-to-end with a $tray tray: all steps passed"
   exit 0
@@ -419,7 +374,8 @@ fi
 # stored tab order with one stop per option group, its checked option or
 # else its first; an arrow moves to the next option, round at the ends, and
 # chooses it; Space and Enter press buttons, Alt opens the menu bar. Each
-# step: the keys, where the focus is then, and the scene that holds then.
+# step: the keys, where the focus is then, the scene that holds then, and
+# the shutdown it scheduled.
 keyboard=("Tab|push button:开始计时" "Tab|radio button:关机" "Tab|push button:六十秒关机"
   "Tab|push button:1小时关机" "Tab|push button:3小时关机" "Tab|push button:最小化到任务栏"
   "Tab|push button:取消快捷按钮关机" "Tab|push button:30分钟关机" "Tab|push button:2小时关机"
@@ -429,24 +385,20 @@ keyboard=("Tab|push button:开始计时" "Tab|radio button:关机" "Tab|push but
   "Tab|push button:六十秒关机" "shift+Tab|radio button:重启|main-restart-by-keys"
   "Up|radio button:关机|main-shutdown-by-keys" "Right|radio button:重启|main-restart-by-keys"
   "Left|radio button:关机|main-shutdown-by-keys" "Down|radio button:重启|main-restart-by-keys"
-  "Down|radio button:关机|main-shutdown-by-keys" "Up|radio button:重启|main-restart-by-keys")
+  "Down|radio button:关机|main-shutdown-by-keys" "Up|radio button:重启|main-restart-by-keys"
+  "Tab space|push button:六十秒关机||poweroff 60" "Tab Return|push button:1小时关机||poweroff 3600")
 [ "$server" = x11 ] || keyboard=()
 for step in "${keyboard[@]}"; do
-  IFS='|' read -r keys focus scene <<<"$step"
-  # shellcheck disable=SC2086  # one argument a key
+  IFS='|' read -r keys focus scene request <<<"$step"
+  [ -z "$request" ] || bus_log clear
+  # shellcheck disable=SC2086  # one argument a key, two a request
   xdotool key $keys
   "$python" "$here/atspi_check.py" focus "$focus" 2 || fail "keys $keys: the focus went elsewhere"
   [ -z "$scene" ] || atspi "$scene"
+  # shellcheck disable=SC2086
+  [ -z "$request" ] || poll 40 bus_log scheduled $request >/dev/null || fail "keys $keys scheduled no $request"
 done
 if [ "$server" = x11 ]; then
-  forget_calls
-  xdotool key Tab space                       # 六十秒关机
-  for _ in $(seq 40); do scheduled poweroff 60 >/dev/null && break; sleep 0.05; done
-  scheduled poweroff 60 >/dev/null || fail "Space on 六十秒关机 scheduled nothing"
-  forget_calls
-  xdotool key Tab Return                      # 1小时关机
-  for _ in $(seq 40); do scheduled poweroff 3600 >/dev/null && break; sleep 0.05; done
-  scheduled poweroff 3600 >/dev/null || fail "Enter on 1小时关机 scheduled nothing"
   xdotool key alt
   sleep 0.2
   xdotool key Return                          # the first item, 说明
@@ -461,12 +413,11 @@ sixty_seconds
 click "$main" 2280 360 "$menu"             # Option1, inside Frame2
 click "$main" 240 480 "$menu"              # Text1, inside Frame1
 type_text "$main" 3
-forget_calls
+bus_log clear
 click "$main" 120 2880 "$menu"             # 开始计时
 sleep 2.5
-scheduled poweroff 3 >/dev/null && fail "the countdown fired early"
-for _ in $(seq 60); do scheduled poweroff 3 >/dev/null && break; sleep 0.05; done
-scheduled poweroff 3 >/dev/null || fail "the countdown did not fire"
+bus_log scheduled poweroff 3 >/dev/null && fail "the countdown fired early"
+poll 60 bus_log scheduled poweroff 3 >/dev/null || fail "the countdown did not fire"
 
 # The menu bar: find its four commands from left to right.
 seen=""
@@ -487,7 +438,7 @@ for x in $(seq 4 8 236); do
     note 关于
   elif window '^Tavimo关机工具$' 4 >/dev/null; then
     answer_box Tavimo关机工具 box_forum
-    for _ in $(seq 40); do [ -s "$work/opened" ] && break; sleep 0.05; done
+    poll 40 test -s "$work/opened" || true
     grep -q '^http://.*/f?ie=utf-8&kw=%' "$work/opened" || fail "the forum page was not opened"
     note 留言
   elif id="$(window '^换肤（测试中）$' 4)"; then

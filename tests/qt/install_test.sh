@@ -17,9 +17,9 @@ done
 [ "$(readlink -f "$prefix/bin/tavimo-shutdown")" = "$(readlink -f "$program")" ] ||
   fail "bin/tavimo-shutdown does not lead to the program"
 desktop="$prefix/share/applications/io.github.tavimo.shutdown.desktop"
-grep -qx 'Name=Tavimo 关机工具' "$desktop" || fail "desktop entry name"
-grep -qx 'Icon=tavimo-shutdown' "$desktop" || fail "desktop entry icon"
-grep -qx 'Exec=tavimo-shutdown' "$desktop" || fail "desktop entry command"
+for line in 'Name=Tavimo 关机工具' Icon=tavimo-shutdown Exec=tavimo-shutdown; do
+  grep -qx "$line" "$desktop" || fail "the desktop entry lacks $line"
+done
 # What software centres read: an entry and metainfo that their validators
 # pass, the release the changelog ends on, the project's licence.
 desktop-file-validate "$desktop" || fail "desktop-file-validate"

@@ -52,27 +52,16 @@ def CancelScheduledShutdown(self, message, reply, error):
     answer(self, message, reply, error, done, refusable=False)
 
 
-@dbus.service.method(MOCK_IFACE, in_signature="s", out_signature="")
-def SetRefusal(self, name):
-    """ScheduleShutdown fails with this error; an empty name accepts."""
-    self.refusal = str(name)
-
-
-@dbus.service.method(MOCK_IFACE, in_signature="b", out_signature="")
-def SetWantsInteractive(self, wants):
-    self.wants_interactive = bool(wants)
-
-
-@dbus.service.method(MOCK_IFACE, in_signature="u", out_signature="")
-def SetDelay(self, ms):
-    self.delay_ms = int(ms)
-
-
-@dbus.service.method(MOCK_IFACE, in_signature="b", out_signature="")
-def SetPresent(self, present):
-    """Without its name logind is absent; the test reaches this object
-    through the connection's unique name meanwhile."""
-    if present:
-        self.connection.request_name(BUS_NAME)
+@dbus.service.method(MOCK_IFACE, in_signature="sv", out_signature="")
+def Set(self, setting, value):
+    """refusal: the error ScheduleShutdown fails with, empty to accept;
+    wants_interactive; delay_ms; present: without its name logind is
+    absent, and the test reaches this object by the connection's unique
+    name meanwhile."""
+    if setting == "present":
+        (self.connection.request_name if value else self.connection.release_name)(BUS_NAME)
+    elif hasattr(self, setting):
+        setattr(self, str(setting), value)
     else:
-        self.connection.release_name(BUS_NAME)
+        raise dbus.exceptions.DBusException("no setting " + setting,
+                                            name="org.freedesktop.DBus.Error.InvalidArgs")

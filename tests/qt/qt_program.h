@@ -6,8 +6,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <string>
@@ -16,7 +17,6 @@
 #include "app/application.h"
 #include "forms/Form1.h"
 #include "forms/GY.h"
-#include "forms/HY.h"
 #include "forms/Module1.h"
 #include "forms/main.h"
 #include "forms/project.h"
@@ -24,21 +24,17 @@
 #include "platform/qt/form_window.h"
 #include "platform/qt/qt_platform.h"
 
+// Failures print Chinese text, not QChar bytes.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << text.toStdString();
+}
+
 namespace qttest {
 
 class RecordingRunner : public qtui::CommandRunner {
  public:
-  // A refusal comes later, as the system's answer does.
-  void run(const app::CommandLine& command) override {
-    commands.push_back(command);
-    if (refuse)
-      QTimer::singleShot(0, &answers_, [this] { refused(QStringLiteral("无法安排关机：test")); });
-  }
+  void run(const app::CommandLine& command) override { commands.push_back(command); }
   std::vector<app::CommandLine> commands;
-  bool refuse = false;
-
- private:
-  QObject answers_;
 };
 
 struct SeenBox {
@@ -71,21 +67,13 @@ class BoxAnswerer {
   QTimer timer_;
 };
 
-// Runs the event loop until the condition holds or the time is up.
-inline bool waitFor(const std::function<bool()>& condition, int ms = 3000) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!condition()) {
-    if (clock.elapsed() > ms)
-      return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
-
-class QtProgram : public ::testing::Test {
- protected:
-  ~QtProgram() override {
+// The program on the Qt platform, its requests going to a Runner made
+// with the given arguments.
+template <class Runner>
+struct Running {
+  template <class... Args>
+  explicit Running(Args&&... args) : commands(std::forward<Args>(args)...) {}
+  ~Running() {
     for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
@@ -105,6 +93,14 @@ class QtProgram : public ::testing::Test {
     }
   }
 
+  // Chooses a mode, types the seconds as the user does, presses 开始计时.
+  void startCountdown(std::string_view mode, const QString& seconds) {
+    widget<QAbstractButton>(mainForm(), mode)->click();
+    widget<QLineEdit>(mainForm(), "Text1")->selectAll();
+    QTest::keyClicks(widget(mainForm(), "Text1"), seconds);
+    widget<QAbstractButton>(mainForm(), "Command1")->click();
+  }
+
   forms::main& mainForm() { return app::instance<forms::main>(); }
   qtui::FormWindow* window(app::Form& form) {
     return form.loaded() ? platform.windows().find(form.hWnd()) : nullptr;
@@ -114,9 +110,11 @@ class QtProgram : public ::testing::Test {
     return qobject_cast<W*>(window(form)->controlWidget(name));
   }
 
-  RecordingRunner commands;
+  Runner commands;
   qtui::QtPlatform platform{commands};
   app::Application application{platform, forms::project()};
 };
+
+class QtProgram : public ::testing::Test, public Running<RecordingRunner> {};
 
 }  // namespace qttest

@@ -1,6 +1,7 @@
 // The tray icon: added at main's load with main's icon, and every
 // activation delivered to Form_MouseMove as the Windows mouse message.
 #include <QMouseEvent>
+#include <QPushButton>
 
 #include "platform/qt/pictures.h"
 #include "qt_program.h"
@@ -19,9 +20,6 @@ class TrayTest : public QtProgram {
   void activate(QSystemTrayIcon::ActivationReason reason) {
     platform.tray().activated(record().hWnd, record().uID, reason);
   }
-  void hideMain() {
-    enter([&] { mainForm().Hide(); });
-  }
 };
 
 TEST_F(TrayTest, MainsLoadAddsTheIconWithMainsIcon) {
@@ -34,51 +32,57 @@ TEST_F(TrayTest, MainsLoadAddsTheIconWithMainsIcon) {
   EXPECT_EQ(icon, qtui::QtPicture::of(mainForm().Icon()));
 }
 
-TEST_F(TrayTest, ADoubleClickRestoresTheWindowAndRemovesTheIcon) {
-  hideMain();
-  activate(QSystemTrayIcon::DoubleClick);
-  EXPECT_TRUE(mainForm().visible());
-  EXPECT_TRUE(window(mainForm())->isVisible());
+// What the icon and main are given, main hidden behind the icon at first:
+// activations, a pause longer than the double-click time, and 最小化到任务栏.
+constexpr int kPause = -1, kMinimise = -2;
+using enum QSystemTrayIcon::ActivationReason;
+struct Gesture {
+  const char* name;
+  std::vector<int> steps;
+  bool restored;
+  std::size_t icons;  // after
+};
+void PrintTo(const Gesture& row, std::ostream* out) {  // in test names and failures
+  *out << row.name;
+}
+const Gesture kGestures[] = {
+    {"ADoubleClickRestoresMainAndRemovesTheIcon", {DoubleClick}, true, 0},
+    {"SingleRightAndMiddleClicksDoNothing", {Context, MiddleClick, Trigger}, false, 1},
+    {"TwoQuickSingleActivationsAreADoubleClick", {Trigger, Trigger}, true, 0},
+    {"MinimisingAfterARestoreAddsTheIconAgain", {DoubleClick, kMinimise}, false, 1},
+    // The host's own double-click right after is the same gesture, not a
+    // second one; a third single activation starts a new pair.
+    {"TheHostsOwnDoubleClickAfterThemIsNoSecondOne",
+     {Trigger, Trigger, kMinimise, DoubleClick},
+     false,
+     1},
+    {"AThirdSingleActivationStartsANewPair",
+     {Trigger, Trigger, kMinimise, DoubleClick, Trigger},
+     false,
+     1},
+    {"SlowSingleActivationsAreNoDoubleClick", {Trigger, kPause, Trigger}, false, 1},
+};
+
+class TrayGesture : public TrayTest, public ::testing::WithParamInterface<Gesture> {};
+
+TEST_P(TrayGesture, Restores) {
+  BoxAnswerer answers;  // the minimise's box
+  enter([&] { mainForm().Hide(); });
+  for (int step : GetParam().steps) {
+    if (step == kPause)
+      QTest::qWait(QApplication::doubleClickInterval() + 50);
+    else if (step == kMinimise)
+      widget<QPushButton>(mainForm(), "Command5")->click();
+    else
+      activate(static_cast<QSystemTrayIcon::ActivationReason>(step));
+  }
+  EXPECT_EQ(mainForm().visible(), GetParam().restored);
+  EXPECT_EQ(window(mainForm())->isVisible(), GetParam().restored);
   EXPECT_FALSE(window(mainForm())->isMinimized());
-  EXPECT_FALSE(iconPresent());
+  EXPECT_EQ(platform.tray().count(), GetParam().icons);
 }
-
-TEST_F(TrayTest, SingleRightAndMiddleClicksDoNothing) {
-  hideMain();
-  activate(QSystemTrayIcon::Context);
-  activate(QSystemTrayIcon::MiddleClick);
-  activate(QSystemTrayIcon::Trigger);
-  EXPECT_FALSE(mainForm().visible());
-  EXPECT_TRUE(iconPresent());
-}
-
-TEST_F(TrayTest, TwoQuickSingleActivationsCountAsADoubleClickOnlyOnce) {
-  hideMain();
-  activate(QSystemTrayIcon::Trigger);
-  activate(QSystemTrayIcon::Trigger);
-  EXPECT_TRUE(mainForm().visible());
-  EXPECT_FALSE(iconPresent());
-
-  // The host's own double-click right after is the same gesture, not a
-  // second one; a third single activation starts a new pair.
-  enter([&] { app::instance<forms::Module1>().Shell_NotifyIcon(app::NotifyIcon::Add, record()); });
-  activate(QSystemTrayIcon::DoubleClick);
-  EXPECT_TRUE(iconPresent());
-  activate(QSystemTrayIcon::Trigger);
-  EXPECT_TRUE(iconPresent());
-}
-
-TEST_F(TrayTest, SlowSingleActivationsAreNoDoubleClick) {
-  hideMain();
-  activate(QSystemTrayIcon::Trigger);
-  QElapsedTimer wait;
-  wait.start();
-  waitFor([&] { return wait.elapsed() > QApplication::doubleClickInterval() + 50; },
-          QApplication::doubleClickInterval() + 500);
-  activate(QSystemTrayIcon::Trigger);
-  EXPECT_FALSE(mainForm().visible());
-  EXPECT_TRUE(iconPresent());
-}
+INSTANTIATE_TEST_SUITE_P(Tray, TrayGesture, ::testing::ValuesIn(kGestures),
+                         ::testing::PrintToStringParamName());
 
 TEST_F(TrayTest, MouseMovesOverTheClientAreaArriveInTwips) {
   QWidget* client = window(mainForm())->clientArea();
@@ -94,14 +98,43 @@ TEST_F(TrayTest, MouseMovesOverTheClientAreaArriveInTwips) {
   EXPECT_FALSE(iconPresent());
 }
 
-TEST_F(TrayTest, MinimisingAfterARestoreAddsTheIconAgain) {
-  BoxAnswerer answers;
-  activate(QSystemTrayIcon::DoubleClick);
-  ASSERT_FALSE(iconPresent());
-  enter([&] { mainForm().Command5_Click(); });
-  EXPECT_TRUE(iconPresent());
-  EXPECT_EQ(platform.tray().count(), 1u);
+// 最小化到任务栏 with or without a tray on the desktop, as chosen before
+// main loads: main goes first, then a box tells how to bring it back.
+struct Desktop {
+  const char* name;
+  bool (*tray)();
+  std::size_t icons;  // at start and after
+  bool onTheTaskbar;  // still shown, minimised; else hidden behind the icon
+};
+void PrintTo(const Desktop& row, std::ostream* out) {
+  *out << row.name;
 }
+const Desktop kDesktops[] = {
+    {"WithATray", [] { return true; }, 1, false},
+    {"WithoutATray", [] { return false; }, 0, true},  // the add is refused
+};
+
+class Minimise : public QtProgram, public ::testing::WithParamInterface<Desktop> {};
+
+TEST_P(Minimise, MainGoesFirstThenABoxTellsHowToComeBack) {
+  platform.tray().setAvailability(GetParam().tray);
+  showMain();
+  QWidget* w = window(mainForm());
+  EXPECT_EQ(platform.tray().count(), GetParam().icons);
+  bool goneWhileBoxOpen = false;
+  BoxAnswerer answers([&] {
+    goneWhileBoxOpen = !w->isVisible() || w->isMinimized();
+    return true;
+  });
+  widget<QPushButton>(mainForm(), "Command5")->click();
+  ASSERT_EQ(answers.boxes.size(), 1u);
+  EXPECT_TRUE(goneWhileBoxOpen);
+  EXPECT_EQ(w->isVisible(), GetParam().onTheTaskbar);
+  EXPECT_EQ(w->isMinimized(), GetParam().onTheTaskbar);
+  EXPECT_EQ(platform.tray().count(), GetParam().icons);
+}
+INSTANTIATE_TEST_SUITE_P(Desktops, Minimise, ::testing::ValuesIn(kDesktops),
+                         ::testing::PrintToStringParamName());
 
 }  // namespace
 }  // namespace qttest

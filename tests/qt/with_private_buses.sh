@@ -14,11 +14,7 @@ python="${TAVIMO_PYTHON:-/usr/bin/python3}"
 
 work="$(mktemp -d)"
 pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap harness_cleanup EXIT
 
 start_bus() {
   dbus-daemon --config-file="$here/private-bus.conf" --fork --print-address=3 --print-pid=4 \
@@ -33,8 +29,7 @@ owned() {  # BUS NAME
 start_mock() {  # BUS TEMPLATE NAME
   "$python" -m dbusmock --"$1" -t "$2" -l "$logs.$1.log" 2>"$work/$1-mock.log" &
   pids+=("$!")
-  for _ in $(seq 200); do owned "$1" "$3" && return 0; sleep 0.05; done
-  harness_fail "dbusmock's $2 did not take $3 on the $1 bus" "$work/$1-mock.log"
+  poll 200 owned "$1" "$3" || harness_fail "dbusmock's $2 did not take $3 on the $1 bus" "$work/$1-mock.log"
 }
 
 start_bus system
