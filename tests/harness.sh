@@ -21,8 +21,8 @@ wait_for_x() {  # WHAT LOG
 
 # Xvfb on a display number nobody uses, ready for clients; sets DISPLAY
 # and xvfb_pid, and adds it to the caller's pids to end.
-start_xvfb() {  # WORK_DIR
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$1/display" 2>"$1/xvfb.log" &
+start_xvfb() {  # WORK_DIR [SCREEN]
+  Xvfb -displayfd 3 -screen 0 "${2:-1024x768x24}" -nolisten tcp 3>"$1/display" 2>"$1/xvfb.log" &
   xvfb_pid=$!
   pids+=("$xvfb_pid")
   for _ in $(seq 100); do
