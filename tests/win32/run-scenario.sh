@@ -62,8 +62,8 @@ if ! grep -q "^$scenario: [0-9]* failure(s)" "$work/driver.log"; then
   check_harness
   harness_fail "the driver ended without a result (status $status)" "$work/driver.log"
 fi
-for shot in "$work"/shots/*.bmp; do
+for shot in "$work"/shots/*.ppm; do
   [ -e "$shot" ] || continue
-  convert "$shot" "$build/screenshots/$(basename "${shot%.bmp}").png"
+  convert "$shot" "$build/screenshots/$(basename "${shot%.ppm}").png"
 done
 exit $status
