@@ -34,8 +34,8 @@ wait_for_x() {  # WHAT LOG
 
 # Xvfb on a display number nobody uses, ready for clients; sets DISPLAY
 # and xvfb_pid, and adds it to the caller's pids to end.
-start_xvfb() {  # WORK_DIR
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$1/display" 2>"$1/xvfb.log" &
+start_xvfb() {  # WORK_DIR [SCREEN]
+  Xvfb -displayfd 3 -screen 0 "${2:-1024x768x24}" -nolisten tcp 3>"$1/display" 2>"$1/xvfb.log" &
   xvfb_pid=$!
   pids+=("$xvfb_pid")
   poll 100 test -s "$1/display" || harness_fail "Xvfb did not start" "$1/xvfb.log"

@@ -43,17 +43,16 @@ print(f"  code (.text)      {text / 1024:8.1f} KiB (target <= 200)")
 ' "$shipped"
 
 # The test fixture's prefix and X server, for this run only.
-bash "$root/tests/win32/prefix-setup.sh" "$build" "$build/tests/win32/cmd.exe" >/dev/null
-trap 'bash "$root/tests/win32/prefix-cleanup.sh" "$build"' EXIT
+bash "$root/tests/win32/prefix.sh" "$build" setup "$build/tests/win32/cmd.exe" >/dev/null
+trap 'bash "$root/tests/win32/prefix.sh" "$build" cleanup' EXIT
+TAVIMO_CMD=n
 . "$root/tests/win32/wine-env.sh" "$build"
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;cmd.exe=n"
 wineserver -p30 </dev/null >/dev/null 2>&1 || true
 
 work="$build/bench-run"
 rm -rf "$work"
 mkdir -p "$work/app"
 cp "$exe" "$build"/*.jpg "$minimal" "$work/app/"
-windows() { echo "Z:$1" | tr / '\\'; }
 app="$(windows "$work/app/$(basename "$exe")")"
 
 echo "== start-up, countdown and memory: $runs"

@@ -1,6 +1,5 @@
-// Awkward texts escaped by the program's rule and echoed by a real cmd.exe
-// (run-cmd-escaping.sh makes it Wine's own): each must come back as it
-// went in.
+// Awkward texts escaped by the program's rule and echoed by a real cmd.exe,
+// Wine's own: each must come back as it went in.
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -8,41 +8,36 @@ driver=$2
 program=$3
 scenario=$4
 here=$(cd "$(dirname "$0")" && pwd)
+# The interpreter scenario runs Wine's own cmd.exe, all others the recording one.
+TAVIMO_CMD=n
+[ "$scenario" != interpreter ] || TAVIMO_CMD=b
 . "$here/wine-env.sh" "$build"
 
 work="$build/e2e/$scenario"
 rm -rf "$work"
 mkdir -p "$work/app" "$work/shots" "$build/screenshots"
-cp "$program" "$work/app/"
-cp "$(dirname "$program")"/*.jpg "$work/app/"
+cp "$program" "$(dirname "$program")"/*.jpg "$work/app/"
 # A decoy interpreter beside the program: it must never be the one started.
 cp "$WINEPREFIX/drive_c/windows/system32/cmd.exe" "$work/app/cmd.exe"
-windows() { echo "Z:$1" | tr / '\\'; }
 
 extra=()
-if [ "$scenario" = interpreter ]; then
-  # Wine's own cmd.exe, and a browser stand-in first on PATH.
-  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;cmd.exe=b"
-  mkdir -p "$work/bin"
-  cp "$here/recording-xdg-open.sh" "$work/bin/xdg-open"
-  chmod +x "$work/bin/xdg-open"
-  export PATH="$work/bin:$PATH"
-  export TAVIMO_BROWSER_LOG="$work/browser.log"
-  extra=("$(windows "$work/browser.log")")
-else
-  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;cmd.exe=n"
-fi
-if [ "$scenario" = menus ]; then
-  # A skin smaller than main, of one exact colour: a BMP under a JPEG's name.
-  convert -size 100x80 'xc:rgb(255,0,0)' "BMP3:$work/app/small.jpg"
-fi
-if [ "$scenario" = pictures ]; then
-  /usr/bin/python3 "$here/make-pictures.py" "$work/pictures"
-  # A named pipe with no writer under a skin's name.
-  rm "$work/app/星空.jpg"
-  mkfifo "$work/app/星空.jpg"
-  extra=("$(windows "$work/pictures")")
-fi
+case $scenario in
+  interpreter)
+    # A browser stand-in first on PATH.
+    mkdir -p "$work/bin"
+    cp "$here/recording-xdg-open.sh" "$work/bin/xdg-open"
+    export PATH="$work/bin:$PATH" TAVIMO_BROWSER_LOG="$work/browser.log"
+    extra=("$(windows "$work/browser.log")") ;;
+  menus)
+    # A skin smaller than main, of one exact colour: a BMP under a JPEG's name.
+    convert -size 100x80 'xc:rgb(255,0,0)' "BMP3:$work/app/small.jpg" ;;
+  pictures)
+    /usr/bin/python3 "$here/make-pictures.py" "$work/pictures"
+    # A named pipe with no writer under a skin's name.
+    rm "$work/app/星空.jpg"
+    mkfifo "$work/app/星空.jpg"
+    extra=("$(windows "$work/pictures")") ;;
+esac
 
 # The display's density: dpi-N scenarios run at N dots per inch, all
 # others at 96. Each process reads it at start.
@@ -58,21 +53,17 @@ fi
 echo "$(basename "$program") ($(file -b "$program" | cut -d, -f1)) under Wine, ${TAVIMO_WINE_RUN:-native}"
 
 check_harness
-# Output to a file: Wine's helper processes keep what they inherit open.
-wineserver -p30 </dev/null >/dev/null 2>&1 || true
 status=0
-wine "$driver" "$scenario" "$(windows "$work/app/$(basename "$program")")" \
-  "$(windows "$work/commands.log")" "$(windows "$work/shots")" "${extra[@]}" \
-  </dev/null >"$work/driver.log" 2>&1 || status=$?
-cat "$work/driver.log"
+wine_logged "$work/driver.log" "$driver" "$scenario" "$(windows "$work/app/$(basename "$program")")" \
+  "$(windows "$work/commands.log")" "$(windows "$work/shots")" "${extra[@]}" || status=$?
 # The driver always ends on its count of failures: without it, it or Wine
 # under it broke, or the display went away.
 if ! grep -q "^$scenario: [0-9]* failure(s)" "$work/driver.log"; then
   check_harness
   harness_fail "the driver ended without a result (status $status)" "$work/driver.log"
 fi
-for shot in "$work"/shots/*.bmp; do
+for shot in "$work"/shots/*.ppm; do
   [ -e "$shot" ] || continue
-  convert "$shot" "$build/screenshots/$(basename "${shot%.bmp}").png"
+  convert "$shot" "$build/screenshots/$(basename "${shot%.ppm}").png"
 done
 exit $status

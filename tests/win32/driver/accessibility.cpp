@@ -52,22 +52,18 @@ std::vector<HWND> childWindows(HWND parent) {
 // style; 0 for a class of the program's own, which must answer itself.
 long proxyRole(HWND hwnd) {
   const std::wstring windowClass = classOf(hwnd);
-  const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-  if (windowClass == L"Button") {
-    const LONG type = style & BS_TYPEMASK;
-    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON      ? ROLE_SYSTEM_PUSHBUTTON
-           : type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON ? ROLE_SYSTEM_RADIOBUTTON
-           : type == BS_GROUPBOX                                  ? ROLE_SYSTEM_GROUPING
-                                                                  : ROLE_SYSTEM_CHECKBUTTON;
-  }
-  if (windowClass == L"Edit")
-    return ROLE_SYSTEM_TEXT;
-  if (windowClass == L"Static") {
-    const LONG type = style & SS_TYPEMASK;
-    return type == SS_ICON || type == SS_BITMAP || type == SS_ENHMETAFILE ? ROLE_SYSTEM_GRAPHIC
-                                                                          : ROLE_SYSTEM_STATICTEXT;
-  }
-  return 0;
+  const LONG style = GetWindowLongW(hwnd, GWL_STYLE), button = style & BS_TYPEMASK,
+             picture = style & SS_TYPEMASK;
+  if (windowClass == L"Button")
+    return button == BS_PUSHBUTTON || button == BS_DEFPUSHBUTTON      ? ROLE_SYSTEM_PUSHBUTTON
+           : button == BS_RADIOBUTTON || button == BS_AUTORADIOBUTTON ? ROLE_SYSTEM_RADIOBUTTON
+           : button == BS_GROUPBOX                                    ? ROLE_SYSTEM_GROUPING
+                                                                      : ROLE_SYSTEM_CHECKBUTTON;
+  if (windowClass == L"Static")
+    return picture == SS_ICON || picture == SS_BITMAP || picture == SS_ENHMETAFILE
+               ? ROLE_SYSTEM_GRAPHIC
+               : ROLE_SYSTEM_STATICTEXT;
+  return windowClass == L"Edit" ? ROLE_SYSTEM_TEXT : 0;
 }
 
 }  // namespace

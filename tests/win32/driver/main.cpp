@@ -25,8 +25,8 @@ int wmain(int argc, wchar_t** argv) {
   const auto atMain = [&](driver::AtMain* run) {
     return [&, run](const Paths& paths) {
       Program program(paths);
-      HWND main =
-          program.started() ? driver::waitForm(program.id(), driver::kMainCaption, 15000) : nullptr;
+      HWND main = program.started() ? driver::waitForm(program.id(), driver::kMain.caption, 15000)
+                                    : nullptr;
       REQUIRE(main != nullptr, L"main shown");
       run(paths, program, main, extra);
     };

@@ -4,8 +4,6 @@
 // At 96 the windows are also moved to a 144-dpi monitor and back.
 #include <array>
 #include <cstdlib>
-#include <memory>
-#include <optional>
 #include <tuple>
 
 #include "checks.h"
@@ -44,10 +42,9 @@ std::wstring at(int dpi) {
 
 // The non-client height of a window whose menu bar is one row.
 void checkMenuOneRow(HWND form, int dpi) {
-  RECT outer{}, client{};
+  RECT outer{}, oneRow{};
   GetWindowRect(form, &outer);
-  GetClientRect(form, &client);
-  RECT oneRow = client;
+  GetClientRect(form, &oneRow);
   AdjustWindowRectExForDpi(&oneRow, static_cast<DWORD>(GetWindowLongW(form, GWL_STYLE)), TRUE,
                            static_cast<DWORD>(GetWindowLongW(form, GWL_EXSTYLE)),
                            static_cast<UINT>(dpi));
@@ -56,36 +53,68 @@ void checkMenuOneRow(HWND form, int dpi) {
         L"menu bar in one row" + at(dpi) + L", " + std::to_wstring(extra) + L" px more");
 }
 
-// Splash pixels that show the backdrop: inside the banner none may, in the
-// strip beside it all must.
-struct KeyCounts {
-  bool captured = false;
-  int seeThrough = 0, opaqueStrip = 0;
-};
-
-KeyCounts countKey(HWND splash, int dpi) {
-  RECT client{};
-  GetClientRect(splash, &client);
-  MapWindowPoints(splash, nullptr, reinterpret_cast<POINT*>(&client), 2);
-  const int width = client.right - client.left, height = client.bottom - client.top;
-  const int bannerWidth = pixels(kBannerWidth, dpi), bannerHeight = pixels(kBannerHeight, dpi);
-  const std::vector<COLORREF> shown = screenPixels(client);
-  KeyCounts counts;
-  counts.captured = width > 0 && shown.size() == static_cast<std::size_t>(width * height);
-  if (!counts.captured)
-    return counts;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const bool backdrop = shown[static_cast<std::size_t>(y * width + x)] == kBackdropColour;
-      if (x < bannerWidth && y < bannerHeight)
-        counts.seeThrough += backdrop ? 1 : 0;
-      else if (x >= bannerWidth)
-        counts.opaqueStrip += backdrop ? 0 : 1;
-    }
-  return counts;
+// A full-screen window of one colour, under whatever the program shows.
+HWND showBackdrop() {
+  const WNDCLASSW wc{.lpfnWndProc = DefWindowProcW,
+                     .hInstance = GetModuleHandleW(nullptr),
+                     .hbrBackground = CreateSolidBrush(kBackdropColour),
+                     .lpszClassName = L"DriverBackdrop"};
+  RegisterClassW(&wc);
+  HWND backdrop = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0,
+                                  0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                  nullptr, nullptr, wc.hInstance, nullptr);
+  UpdateWindow(backdrop);
+  pause(200);
+  return backdrop;
 }
 
-void shoot(HWND form, const Paths& paths, const std::wstring& name, int dpi) {
+// Splash pixels keyed wrong: in the banner those the backdrop shows
+// through, in the strip beside it those it does not; -1 when nothing was
+// captured.
+std::pair<int, int> keyFaults(HWND splash, int dpi) {
+  RECT r{};
+  GetClientRect(splash, &r);
+  MapWindowPoints(splash, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  const std::vector<COLORREF> shown = screenPixels(r);
+  if (shown.empty())
+    return {-1, -1};
+  std::pair<int, int> faults{0, 0};
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    const long x = static_cast<long>(i) % (r.right - r.left),
+               y = static_cast<long>(i) / (r.right - r.left);
+    const bool backdrop = shown[i] == kBackdropColour;
+    if (x < pixels(kBannerWidth, dpi))
+      faults.first += y < pixels(kBannerHeight, dpi) && backdrop;
+    else
+      faults.second += !backdrop;
+  }
+  return faults;
+}
+
+// The form's client area and its controls' places, scaled to dpi.
+void checkPlaces(HWND form, const StoredForm& stored, int dpi) {
+  RECT client{};
+  GetClientRect(form, &client);
+  CHECK(placedAt(client, {0, 0, stored.clientWidth, stored.clientHeight}, dpi),
+        stored.caption + L" client " + str(client) + at(dpi));
+  for (const auto& c : stored.controls) {
+    HWND control = findControl(form, c.windowClass, c.text);
+    if (!CHECK(control != nullptr, c.text))
+      continue;
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    CHECK(textOf(GetParent(control)) == stored.parentOf(c) &&
+              placedAt(r, {c.left, c.top, c.width, c.height}, dpi) && IsWindowVisible(control) &&
+              IsWindowEnabled(control),
+          c.text + (L" in " + textOf(GetParent(control))) + L" at " + str(r) + at(dpi));
+  }
+}
+
+// The form's places; at 144 dpi a screenshot too.
+void checkShown(HWND form, const StoredForm& stored, const Paths& paths, const std::wstring& name,
+                int dpi) {
+  checkPlaces(form, stored, dpi);
   if (dpi == 144)
     screenshot(paths, form, name + L"-144dpi");
 }
@@ -114,20 +143,15 @@ void moveToDensity(DWORD pid, HWND form, int from, int to) {
         L"laid out about the suggested place" + at(to));
 }
 
-// main and the chooser open, to 144 dpi and back: each laid out anew from
-// its twips.
-void movedBetweenDensities(DWORD pid, HWND main) {
-  clickMenu(main, kSkinsMenu);
-  HWND chooser = waitForm(pid, kChooser.caption);
-  REQUIRE(chooser != nullptr, L"skin chooser shown");
+// main and the chooser, to 144 dpi and back: each laid out anew from its
+// twips.
+void movedBetweenDensities(DWORD pid, HWND main, HWND chooser) {
   for (const auto& [from, to] : {std::pair{96, 144}, std::pair{144, 96}}) {
     moveToDensity(pid, main, from, to);
     moveToDensity(pid, chooser, from, to);
     checkPlaces(main, kMain, to);
     checkPlaces(chooser, kChooser, to);
   }
-  PostMessageW(chooser, WM_CLOSE, 0, 0);
-  CHECK(waitGone(chooser), L"chooser closed");
 }
 
 // Each tick takes 100 twips off the width read back at the density the
@@ -154,76 +178,54 @@ void checkShrinkAt144(HWND main) {
 
 }  // namespace
 
-void checkPlaces(HWND form, const StoredForm& stored, int dpi) {
-  RECT client{};
-  GetClientRect(form, &client);
-  CHECK(placedAt(client, {0, 0, stored.clientWidth, stored.clientHeight}, dpi),
-        stored.caption + L" client " + str(client) + at(dpi));
-  for (const auto& c : stored.controls) {
-    HWND control = findControl(form, c.windowClass, c.text);
-    if (!CHECK(control != nullptr, c.text))
-      continue;
-    const RECT r = placeInParent(control);
-    CHECK(textOf(GetParent(control)) == stored.parentOf(c) &&
-              placedAt(r, {c.left, c.top, c.width, c.height}, dpi) && IsWindowVisible(control) &&
-              IsWindowEnabled(control),
-          c.text + (L" in " + textOf(GetParent(control))) + L" at " + str(r) + at(dpi));
-  }
-}
-
 void dpiLayout(const Paths& paths, int dpi) {
   REQUIRE(GetDpiForSystem() == static_cast<UINT>(dpi), L"the prefix is" + at(dpi));
-  auto backdrop = std::make_unique<Backdrop>(kBackdropColour);
+  HWND backdrop = showBackdrop();
   Program program(paths);
   REQUIRE(program.started(), paths.exe);
   const DWORD pid = program.id();
-  HWND splash = waitForm(pid, kSplashCaption, 10000);
+  HWND splash = waitForm(pid, kSplash.caption, 10000);
   REQUIRE(splash != nullptr, L"splash shown");
   {
     // Under emulation the banner is drawn late in its one real-time
     // second: the program is held once nothing shows through it.
-    std::optional<Held> held;
-    KeyCounts key;
-    for (int tries = 0; tries < 250 && IsWindow(splash); ++tries) {
-      held.emplace(program);
-      key = countKey(splash, dpi);
-      if (key.captured && key.seeThrough == 0)
-        break;
+    Held held = hold(program);
+    auto [banner, strip] = keyFaults(splash, dpi);
+    for (int tries = 0; tries < 250 && banner != 0 && IsWindow(splash); ++tries) {
       held.reset();
       pause(20);
+      held = hold(program);
+      if (const auto now = keyFaults(splash, dpi); now.first >= 0)
+        std::tie(banner, strip) = now;  // the last the splash showed
     }
-    checkPlaces(splash, kSplash, dpi);
-    REQUIRE(key.captured, L"splash captured");
-    CHECK(key.seeThrough == 0 && key.opaqueStrip == 0,
-          std::to_wstring(key.seeThrough) + L" see-through banner and " +
-              std::to_wstring(key.opaqueStrip) + L" opaque strip pixels" + at(dpi));
-    shoot(splash, paths, L"splash", dpi);
+    checkShown(splash, kSplash, paths, L"splash", dpi);
+    CHECK(banner == 0 && strip == 0, std::to_wstring(banner) + L" see-through banner and " +
+                                         std::to_wstring(strip) + L" opaque strip pixels" +
+                                         at(dpi));
   }
 
-  HWND main = waitForm(pid, kMainCaption, 5000);
+  HWND main = waitForm(pid, kMain.caption, 5000);
   REQUIRE(main != nullptr, L"main shown after the splash");
-  backdrop.reset();
-  checkPlaces(main, kMain, dpi);
+  DestroyWindow(backdrop);
+  checkShown(main, kMain, paths, L"main", dpi);
   checkMenuOneRow(main, dpi);
-  shoot(main, paths, L"main", dpi);
 
-  // The about box closes by its button, the chooser by its close box.
+  // The about box closes by its button, the chooser by its close box;
+  // at 96 dpi the chooser and main are moved to 144 dpi and back first.
   for (const auto& [menu, stored, name] :
        {std::tuple{kAboutMenu, &kAbout, L"about"}, std::tuple{kSkinsMenu, &kChooser, L"skins"}}) {
     clickMenu(main, menu);
     HWND form = waitForm(pid, stored->caption);
     REQUIRE(form != nullptr, stored->caption + L" shown");
-    checkPlaces(form, *stored, dpi);
-    shoot(form, paths, name, dpi);
+    checkShown(form, *stored, paths, name, dpi);
+    if (menu == kSkinsMenu && dpi == 96)
+      movedBetweenDensities(pid, main, form);
     if (menu == kAboutMenu)
       click(findControl(form, L"Button", L"确定"));
     else
       PostMessageW(form, WM_CLOSE, 0, 0);
     CHECK(waitGone(form), stored->caption + L" closed");
   }
-
-  if (dpi == 96)
-    movedBetweenDensities(pid, main);
 
   minimise(pid, main);
   doubleClickTray(main);

@@ -6,9 +6,6 @@
 
 namespace driver {
 
-inline const std::wstring kMainCaption = L"<Tavimo> 关机工具 ";
-inline const std::wstring kSplashCaption;
-
 // Started with the window style, in the system folder, as the system's
 // cmd.exe, with the line.
 void checkRecorded(const Recorded& r, const std::wstring& style, const std::wstring& line);
@@ -30,8 +27,6 @@ AtMain commands, trayAndClose, menus, realInterpreter, pictures;
 // Run with the prefix's display density set to dpi.
 void dpiLayout(const Paths& paths, int dpi);
 
-// The form's client area and its controls' places, scaled to dpi.
-void checkPlaces(HWND form, const StoredForm& stored, int dpi);
 // The minimise button and its notice, whileOpen run before it is
 // answered; what the shell posts for a double-click on the tray icon
 // (callback 0x200).

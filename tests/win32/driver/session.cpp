@@ -45,8 +45,15 @@ BOOL CALLBACK collect(HWND hwnd, LPARAM found) {
   return TRUE;
 }
 
-// What draw paints on a w × h bitmap, as 0x00RRGGBB, row by row from the top.
-std::vector<DWORD> painted(int w, int h, const std::function<void(HDC)>& draw) {
+// Every window below parent, as EnumChildWindows lists them.
+std::vector<HWND> descendantsOf(HWND parent) {
+  std::vector<HWND> found;
+  EnumChildWindows(parent, collect, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// What draw paints on a w × h bitmap, row by row from the top.
+std::vector<COLORREF> painted(int w, int h, const std::function<void(HDC)>& draw) {
   if (w <= 0 || h <= 0)
     return {};
   HDC memory = CreateCompatibleDC(nullptr);
@@ -56,26 +63,15 @@ std::vector<DWORD> painted(int w, int h, const std::function<void(HDC)>& draw) {
   HGDIOBJ old = SelectObject(memory, bitmap);
   draw(memory);
   GdiFlush();
-  std::vector<DWORD> pixels(static_cast<const DWORD*>(bits),
-                            static_cast<const DWORD*>(bits) + static_cast<std::size_t>(w * h));
+  // The bitmap holds 0x00RRGGBB.
+  const auto* first = static_cast<const DWORD*>(bits);
+  std::vector<COLORREF> pixels(static_cast<std::size_t>(w * h));
+  std::transform(first, first + pixels.size(), pixels.begin(),
+                 [](DWORD p) { return RGB(p >> 16, p >> 8, p); });
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
   return pixels;
-}
-
-// The screen's pixels in r.
-std::vector<DWORD> capture(const RECT& r) {
-  HDC screen = GetDC(nullptr);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  std::vector<DWORD> pixels =
-      painted(w, h, [&](HDC dc) { BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY); });
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
-
-COLORREF colourOf(DWORD pixel) {
-  return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }
 
 // The box's icon as drawn on screen against the system icons drawn here:
@@ -92,15 +88,16 @@ int iconOf(HWND box) {
   if (icon == controls.end() || !GetWindowRect(*icon, &r))
     return 0;
   const RECT all{0, 0, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
-  const std::vector<DWORD> shown = capture({r.left, r.top, r.left + all.right, r.top + all.bottom});
+  const std::vector<COLORREF> shown =
+      screenPixels({r.left, r.top, r.left + all.right, r.top + all.bottom});
   if (shown.empty())
     return 0;
-  HBRUSH background = CreateSolidBrush(colourOf(shown[0]));
+  HBRUSH background = CreateSolidBrush(shown[0]);
   int best = 0;
   long bestDistance = -1;
   for (const auto& [id, style] : {std::pair{IDI_ERROR, 16}, std::pair{IDI_QUESTION, 32},
                                   std::pair{IDI_WARNING, 48}, std::pair{IDI_INFORMATION, 64}}) {
-    const std::vector<DWORD> candidate = painted(all.right, all.bottom, [&](HDC dc) {
+    const std::vector<COLORREF> candidate = painted(all.right, all.bottom, [&](HDC dc) {
       FillRect(dc, &all, background);
       DrawIconEx(dc, 0, 0, LoadIconW(nullptr, id), all.right, all.bottom, 0, nullptr, DI_NORMAL);
     });
@@ -165,14 +162,13 @@ Program::~Program() {
   CloseHandle(process_.hProcess);
 }
 
-Held::Held(const Program& program) : thread_(program.thread()) {
-  SuspendThread(thread_);
+Held hold(const Program& program) {
+  SuspendThread(program.thread());
   ++held;
-}
-
-Held::~Held() {
-  --held;
-  ResumeThread(thread_);
+  return Held(program.thread(), [](void* thread) {
+    --held;
+    ResumeThread(thread);
+  });
 }
 
 bool Program::exitedWithin(DWORD ms) const {
@@ -187,12 +183,6 @@ std::vector<HWND> windowsOf(DWORD pid) {
     GetWindowThreadProcessId(hwnd, &owner);
     return owner != pid;
   });
-  return found;
-}
-
-std::vector<HWND> descendantsOf(HWND parent) {
-  std::vector<HWND> found;
-  EnumChildWindows(parent, collect, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
@@ -248,13 +238,6 @@ HWND findControl(HWND parent, const std::wstring& windowClass, const std::wstrin
   return nullptr;
 }
 
-RECT placeInParent(HWND hwnd) {
-  RECT r{};
-  GetWindowRect(hwnd, &r);
-  MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 void click(HWND control) {
   PostMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED),
                reinterpret_cast<LPARAM>(control));
@@ -268,12 +251,6 @@ void key(WORD vk, bool shift) {
   input[2].ki.dwFlags = input[3].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(shift ? 4 : 2, shift ? input : input + 1, sizeof(INPUT));
   Sleep(scaled(100));
-}
-
-HWND focusIn(HWND form) {
-  GUITHREADINFO gui{sizeof(GUITHREADINFO)};
-  GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &gui);
-  return gui.hwndFocus;
 }
 
 // Another process's menu cannot be read or its ids looked up, so the
@@ -354,45 +331,25 @@ void screenshot(const Paths& paths, HWND hwnd, const std::wstring& name) {
   pause(300);
   RECT r{};
   GetWindowRect(hwnd, &r);
-  std::vector<DWORD> pixels = capture(r);
+  const std::vector<COLORREF> pixels = screenPixels(r);
   REQUIRE(!pixels.empty(), name + L" captured");
-  // A top-down 32-bit BMP holds the captured rows as they are; the fourth
-  // byte, which GDI leaves undefined, made opaque.
-  for (DWORD& p : pixels) p |= 0xFF000000;
-  const BITMAPINFOHEADER info{
-      sizeof info, r.right - r.left, r.top - r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  const DWORD size = static_cast<DWORD>(pixels.size() * sizeof(DWORD));
-  const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info;
-  const BITMAPFILEHEADER header{0x4D42, offset + size, 0, 0, offset};
-  std::ofstream out{std::filesystem::path(paths.screenshots + L"\\" + name + L".bmp"),
+  std::ofstream out{std::filesystem::path(paths.screenshots + L"\\" + name + L".ppm"),
                     std::ios::binary};
-  out.write(reinterpret_cast<const char*>(&header), sizeof header);
-  out.write(reinterpret_cast<const char*>(&info), sizeof info);
-  out.write(reinterpret_cast<const char*>(pixels.data()), size);
+  out << "P6 " << r.right - r.left << ' ' << r.bottom - r.top << " 255\n";
+  for (const COLORREF p : pixels)
+    out.put(static_cast<char>(GetRValue(p)))
+        .put(static_cast<char>(GetGValue(p)))
+        .put(static_cast<char>(GetBValue(p)));
   CHECK(out.good(), name + L" screenshot saved");
 }
 
 std::vector<COLORREF> screenPixels(const RECT& r) {
-  std::vector<COLORREF> pixels;
-  for (const DWORD p : capture(r)) pixels.push_back(colourOf(p));
+  HDC screen = GetDC(nullptr);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  const std::vector<COLORREF> pixels =
+      painted(w, h, [&](HDC dc) { BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY); });
+  ReleaseDC(nullptr, screen);
   return pixels;
-}
-
-Backdrop::Backdrop(COLORREF colour) : brush_(CreateSolidBrush(colour)) {
-  const WNDCLASSW wc{0,       DefWindowProcW, 0,      0,       GetModuleHandleW(nullptr),
-                     nullptr, nullptr,        brush_, nullptr, L"DriverBackdrop"};
-  UnregisterClassW(wc.lpszClassName, wc.hInstance);
-  RegisterClassW(&wc);
-  hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0,
-                          GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
-                          nullptr, wc.hInstance, nullptr);
-  UpdateWindow(hwnd_);
-  pause(200);
-}
-
-Backdrop::~Backdrop() {
-  DestroyWindow(hwnd_);
-  DeleteObject(brush_);
 }
 
 }  // namespace driver

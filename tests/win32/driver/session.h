@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,7 +16,7 @@ namespace driver {
 struct Paths {
   std::wstring exe;          // the program, in a throwaway folder
   std::wstring log;          // written by the recording cmd.exe
-  std::wstring screenshots;  // folder for BMP screenshots
+  std::wstring screenshots;  // folder for the screenshots
   std::wstring folder() const { return exe.substr(0, exe.find_last_of(L'\\')); }
 };
 
@@ -42,21 +43,11 @@ class Program {
 // (the splash's real-time second) is looked at: under emulation the
 // program shows it late in that second. Texts are then read from the
 // window manager's copy, which a held thread need not answer for.
-class Held {
- public:
-  explicit Held(const Program& program);
-  ~Held();
-  Held(const Held&) = delete;
-  Held& operator=(const Held&) = delete;
-
- private:
-  HANDLE thread_;
-};
+using Held = std::unique_ptr<void, void (*)(void*)>;
+Held hold(const Program& program);
 
 // Top-level windows of the process (visible or not).
 std::vector<HWND> windowsOf(DWORD pid);
-// Every window below parent, as EnumChildWindows lists them.
-std::vector<HWND> descendantsOf(HWND parent);
 std::vector<HWND> formsOf(DWORD pid, const std::wstring& caption);
 HWND waitForm(DWORD pid, const std::wstring& caption, DWORD ms = 5000);
 bool waitGone(HWND hwnd, DWORD ms = 5000);
@@ -66,15 +57,11 @@ bool waitVisible(HWND hwnd, bool visible, DWORD ms = 5000);
 HWND findControl(HWND parent, const std::wstring& windowClass, const std::wstring& text);
 std::wstring textOf(HWND hwnd);
 std::wstring classOf(HWND hwnd);
-// The control's place in its parent's client area.
-RECT placeInParent(HWND hwnd);
 
 void click(HWND control);
 void clickMenu(HWND form, int position);
 // A key pressed and let go through the system's input, as a user types.
 void key(WORD vk, bool shift = false);
-// The control with the keyboard focus in the form's thread.
-HWND focusIn(HWND form);
 void type(HWND edit, const std::wstring& text);  // WM_SETTEXT, as a user edit
 bool checked(HWND option);
 // A message sent to the program, given up after ms (stretched) if unanswered.
@@ -105,24 +92,11 @@ std::vector<Recorded> waitLog(const std::wstring& log, std::size_t count, DWORD 
 // The colour on screen at a point of the window's client area.
 COLORREF clientPixel(HWND hwnd, int x, int y);
 
-// The window as it is on screen once painted, saved as name.bmp among the
+// The window as it is on screen once painted, saved as name.ppm among the
 // screenshots.
 void screenshot(const Paths& paths, HWND hwnd, const std::wstring& name);
 // The screen's pixels in r (screen coordinates), row by row from the top.
 std::vector<COLORREF> screenPixels(const RECT& r);
-
-// A full-screen window of one colour, under whatever the program shows.
-class Backdrop {
- public:
-  explicit Backdrop(COLORREF colour);
-  ~Backdrop();
-  Backdrop(const Backdrop&) = delete;
-  Backdrop& operator=(const Backdrop&) = delete;
-
- private:
-  HWND hwnd_ = nullptr;
-  HBRUSH brush_ = nullptr;
-};
 
 void pause(DWORD ms);
 

@@ -24,9 +24,12 @@ struct PlacedControl {
   const wchar_t* container = nullptr;  // caption of the parent, when not the form
 };
 
-struct StoredForm {
+// The form by its caption, and the size of its client area.
+struct FormClient {
   std::wstring caption;
   int clientWidth, clientHeight;
+};
+struct StoredForm : FormClient {
   std::vector<PlacedControl> controls;
   std::wstring parentOf(const PlacedControl& c) const {
     return c.container ? c.container : caption;
@@ -39,16 +42,12 @@ inline constexpr wchar_t kAboutLabel[] =
     L"V3.6.0版本更新：增加皮肤替换功能！（仅测试中。。。）预计接下来两次更新会将换肤功能完"
     L"善，感谢您的支持！";
 
-inline const StoredForm kSplash{L"",
-                                7545,
-                                3000,
+inline const StoredForm kSplash{{L"", 7545, 3000},
                                 {{L"Static", kLabel, L"绿色免安装版", 0, 240, 1575, 255},
                                  {L"Static", kLabel, L"作者：Tavimo", 0, 0, 1575, 255},
                                  {L"Static", kLabel, L"关机工具V3.6.0", 5760, 2640, 1575, 255}}};
 
-inline const StoredForm kMain{L"<Tavimo> 关机工具 ",
-                              3570,
-                              4110,
+inline const StoredForm kMain{{L"<Tavimo> 关机工具 ", 3570, 4110},
                               {{L"Button", kPush, L"5小时关机", 1920, 2040, 1455, 375},
                                {L"Button", kPush, L"2小时关机", 1920, 1560, 1455, 375},
                                {L"Button", kPush, L"30分钟关机", 1920, 1080, 1455, 375},
@@ -65,17 +64,13 @@ inline const StoredForm kMain{L"<Tavimo> 关机工具 ",
                                {L"Edit", kEdit, L"60", 120, 360, 1695, 270, L"时间设定（秒）"},
                                {L"Static", kLabel, kMainLabel, 120, 3600, 3375, 495}}};
 
-inline const StoredForm kAbout{L"关于",
-                               8640,
-                               2955,
+inline const StoredForm kAbout{{L"关于", 8640, 2955},
                                {{L"Button", kPush, L"确定", 6720, 2400, 1455, 375},
                                 {L"Static", kLabel, L"绿色免安装版", 0, 0, 1935, 255},
                                 {L"Static", kLabel, kAboutLabel, 6720, 240, 1575, 2295}}};
 
 inline const StoredForm kChooser{
-    L"换肤（测试中）",
-    3165,
-    2970,
+    {L"换肤（测试中）", 3165, 2970},
     {{L"TavimoFrame", kFrame, L"皮肤", 120, 120, 2895, 1815},
      {L"Button", kOption, L"星空主题", 240, 360, 2415, 375, L"皮肤"},
      {L"Button", kOption, L"大海主题", 240, 840, 2175, 375, L"皮肤"},
