@@ -59,7 +59,7 @@ echo "== start-up, countdown and memory: $runs"
 echo "== start-up"
 wine "$driver" bench-startup "$app" "$(windows "$work/startup.log")" "$(windows "$work")" \
   "$(windows "$work/app/minimal_window.exe")" </dev/null 2>/dev/null | grep -v failure |
-  sed '/^ratio:/s/$/ (target <= 1.15)/'
+  sed 's/\r$//; /^ratio:/s/$/ (target <= 1.15)/'
 echo "== countdown"
 wine "$driver" bench-countdown "$app" "$(windows "$work/countdown.log")" "$(windows "$work")" \
   "$seconds" </dev/null 2>/dev/null | grep -v failure
