@@ -16,6 +16,7 @@ import os
 import re
 import sys
 import time
+from functools import partial
 
 import pyatspi
 from gi.repository import GLib
@@ -47,6 +48,14 @@ def box(title, text):
     return ("alert", title, [item("push button", "确定")], text)
 
 
+def by_keys(chosen, other):
+    """An arrow key chose the option it reached."""
+    return ("frame", "<Tavimo> 关机工具 ", [
+        item("radio button", chosen, [CHECKED, FOCUSED]),
+        item("radio button", other, [], [CHECKED, FOCUSED]),
+    ], None)
+
+
 # scene: (window role, window name, items, the window's description)
 SCENES = {
     "HY": ("frame", "", [item("label", "绿色免安装版"), item("label", "关机工具V3.6.0")], None),
@@ -55,15 +64,8 @@ SCENES = {
         item("radio button", "关机", [], [CHECKED]),
         item("radio button", "重启", [], [CHECKED]),
     ], None),
-    # An arrow key chose the option it reached.
-    "main-restart-by-keys": ("frame", "<Tavimo> 关机工具 ", [
-        item("radio button", "关机", [], [CHECKED, FOCUSED]),
-        item("radio button", "重启", [CHECKED, FOCUSED]),
-    ], None),
-    "main-shutdown-by-keys": ("frame", "<Tavimo> 关机工具 ", [
-        item("radio button", "关机", [CHECKED, FOCUSED]),
-        item("radio button", "重启", [], [CHECKED, FOCUSED]),
-    ], None),
+    "main-restart-by-keys": by_keys("重启", "关机"),
+    "main-shutdown-by-keys": by_keys("关机", "重启"),
     "GY": ("frame", "关于", [
         item("label", "绿色免安装版"),
         item("label", "V3.6.0版本更新：增加皮肤替换功能！（仅测试中。。。）"
@@ -112,11 +114,9 @@ def describe(acc):
 def program():
     desktop = pyatspi.Registry.getDesktop(0)
     desktop.clearCache()
-    for app in desktop:
-        if app is not None and app.name == "tavimo-shutdown":
-            app.clearCache()
-            return app
-    return None
+    if app := next((a for a in desktop if a is not None and a.name == "tavimo-shutdown"), None):
+        app.clearCache()
+    return app
 
 
 def matches(acc, expected):
@@ -162,9 +162,7 @@ def showing_windows(pattern):
 
 
 def window_named(name):
-    found = showing_windows("^" + re.escape(name) + "$")
-    if not found:
-        sys.exit(f"AT-SPI: no window {name!r}")
+    found = showing_windows("^" + re.escape(name) + "$") or sys.exit(f"AT-SPI: no window {name!r}")
     return found[0]
 
 
@@ -185,11 +183,11 @@ def under(acc, x, y):
 
 def click(window, x, y=None):
     if y is None:
-        target = next((a for a in descendants(window_named(window)) if a.name == x), None)
+        target = pyatspi.findDescendant(window_named(window), lambda a: a.name == x)
     else:
         target = under(window_named(window), int(x), int(y))
     if target is None:
-        return 0  # as a click on bare background
+        return  # as a click on bare background
     if "editable" in states_of(target):
         target.queryComponent().grabFocus()
     else:
@@ -199,7 +197,6 @@ def click(window, x, y=None):
             target.queryAction().doAction(0)
         except GLib.Error:
             pass
-    return 0
 
 
 def type_text(window, text):
@@ -213,7 +210,6 @@ def type_text(window, text):
 def size(window):
     box = window_named(window).queryComponent().getExtents(pyatspi.WINDOW_COORDS)
     print(f"WIDTH={box.width} HEIGHT={box.height}")
-    return 0
 
 
 def shown(pattern, wanted=True):
@@ -234,8 +230,7 @@ def main():
     verb, args = sys.argv[1], sys.argv[2:]
     if verb in ACTIONS:
         return ACTIONS[verb](*args)
-    what = (lambda: WAITS[verb](sys.argv[2])) if verb in WAITS else (lambda: check(verb))
-    args = args[1:] if verb in WAITS else args
+    what = partial(WAITS[verb], args.pop(0)) if verb in WAITS else partial(check, verb)
     deadline = time.monotonic() + (float(args[0]) if args else 5)
     while (problem := what()) is not None:
         if time.monotonic() > deadline:

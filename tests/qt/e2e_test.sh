@@ -31,12 +31,8 @@ pids=()
 # The display server still there, else the harness failed.
 server_alive() {
   [ -n "$server_pid" ] || return 0
-  if [ "$server" = x11 ]; then
-    harness_alive "$server_pid" "Xvfb $DISPLAY" "$work/xvfb.log"
-    xdpyinfo >/dev/null 2>&1 || harness_fail "Xvfb $DISPLAY stopped accepting connections" "$work/xvfb.log"
-  else
-    harness_alive "$server_pid" "weston" "$work/weston.log"
-  fi
+  harness_alive "$server_pid" "$server_name" "$server_log"
+  [ "$server" != x11 ] || xdpyinfo >/dev/null 2>&1 || harness_fail "$server_name stopped accepting connections" "$server_log"
 }
 server_pid="" told=""
 # A step that failed on its own (set -e) is the harness's too when the
@@ -64,7 +60,7 @@ atspi() { "$python" "$here/atspi_check.py" "$@" || fail "a screen reader is told
 
 if [ "$server" = x11 ]; then
   start_xvfb "$work"
-  server_pid="$xvfb_pid"
+  server_pid="$xvfb_pid" server_name="Xvfb $DISPLAY" server_log="$work/xvfb.log"
   unset WAYLAND_DISPLAY
   export QT_QPA_PLATFORM=xcb
 
@@ -92,7 +88,7 @@ else
   printf '[shell]\nbackground-color=0xffff00ff\npanel-position=none\nlocking=false\nanimation=none\nclose-animation=none\nstartup-animation=none\n' >"$work/weston.ini"
   weston --config="$work/weston.ini" --backend=headless-backend.so --use-pixman --debug --xwayland \
     --socket=tavimo-e2e --width=1024 --height=768 >"$work/weston.log" 2>&1 &
-  server_pid=$!
+  server_pid=$! server_name=weston server_log="$work/weston.log"
   pids+=("$server_pid")
   poll 100 test -S "$work/tavimo-e2e" || harness_fail "weston did not open its socket tavimo-e2e" "$work/weston.log"
   export WAYLAND_DISPLAY=tavimo-e2e
@@ -172,9 +168,11 @@ printf '#!/bin/sh\necho "$@" >>"%s"\n' "$work/opened" >"$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open"
 export PATH="$work/bin:$PATH"
 
-answer_box() {
+# Shoots the box titled TITLE, checks its SCENE if given, and answers it.
+answer_box() {  # TITLE SHOT [SCENE]
   local id
   id="$(window "$1")" || fail "no message box titled $1"
+  [ -z "${3:-}" ] || atspi "$3"
   shot "$id" "$2"
   confirm "$id"
   gone "^$1\$" || fail "the box $1 did not close"
@@ -332,8 +330,7 @@ close_main() {
 
 minimise() {
   click "$main" 2400 2880 "$menu"           # 最小化到任务栏
-  atspi box-minimised
-  answer_box 最小化！ box_minimised
+  answer_box 最小化！ box_minimised box-minimised
 }
 
 # 六十秒关机: poweroff one minute from now, announced once logind took it.
@@ -402,9 +399,7 @@ if [ "$server" = x11 ]; then
   xdotool key alt
   sleep 0.2
   xdotool key Return                          # the first item, 说明
-  window '^说明$' >/dev/null || fail "Alt and Enter did not open 说明"
-  atspi box-notes
-  answer_box 说明 box_notes_by_keys
+  answer_box 说明 box_notes_by_keys box-notes
 fi
 
 sixty_seconds
@@ -448,8 +443,7 @@ for x in $(seq 4 8 236); do
     atspi main-disabled
     click "$id" 360 480                    # Option1 星空主题, inside Frame1
     click "$id" 120 2040                   # 确定
-    window '^提示$' >/dev/null && atspi box-skin-notice
-    answer_box 提示 box_skin_notice
+    answer_box 提示 box_skin_notice box-skin-notice
     gone '^换肤' || fail "the skin chooser did not close"
     note 换肤
     break

@@ -11,8 +11,9 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 fail() { echo "FAIL: $*" >&2; exit 1; }
 program="$prefix/lib/tavimo/tavimo-shutdown"
 [ -x "$program" ] || fail "no program in lib/tavimo"
-for skin in 星空 大海 天空; do
-  [ -f "$prefix/lib/tavimo/$skin.jpg" ] || fail "skin $skin.jpg is not beside the program"
+# The skins beside the program, the icons where desktops look for them.
+for file in lib/tavimo/{星空,大海,天空}.jpg share/icons/hicolor/{16x16,32x32,48x48,128x128}/apps/tavimo-shutdown.png; do
+  [ -f "$prefix/$file" ] || fail "no $file"
 done
 [ "$(readlink -f "$prefix/bin/tavimo-shutdown")" = "$(readlink -f "$program")" ] ||
   fail "bin/tavimo-shutdown does not lead to the program"
@@ -30,7 +31,4 @@ appstreamcli validate-tree --no-net "$prefix" || fail "appstreamcli validate-tre
 release="$(sed -n '1s/^tavimo-shutdown (\(.*\)).*/\1/p' "$(dirname "$0")/../../resources/linux/changelog")"
 grep -q "<release version=\"$release\"" "$metainfo" || fail "metainfo lacks release $release"
 grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "metainfo licence"
-for size in 16x16 32x32 48x48 128x128; do
-  [ -f "$prefix/share/icons/hicolor/$size/apps/tavimo-shutdown.png" ] || fail "icon $size"
-done
 echo "install layout as expected"

@@ -126,16 +126,17 @@ TEST_F(ServicesTest, ApplicationDirectoryIsTheExecutablesRealDirectory) {
   EXPECT_EQ(app::AppPath(), dir);
 }
 
+// An entry is looked up in its own library.
 TEST_F(ServicesTest, OnlyTheFiveDeclaredEntriesBind) {
-  auto& entries = platform.entries();
-  for (auto entry :
-       {"SetWindowPos", "GetWindowLongA", "SetWindowLongA", "SetLayeredWindowAttributes"})
-    EXPECT_EQ(errorOf([&] { entries.bind("user32", entry); }), 0) << entry;
-  EXPECT_EQ(errorOf([&] { entries.bind("shell32.dll", "Shell_NotifyIcon"); }), 0);
-  EXPECT_EQ(errorOf([&] { entries.bind("user32", "MessageBoxA"); }), 453);
-  EXPECT_EQ(errorOf([&] { entries.bind("shell32.dll", "SetWindowPos"); }), 453)
-      << "an entry is looked up in its own library";
-  EXPECT_EQ(entries.lastError(), 0);
+  const std::tuple<const char*, const char*, int> cases[] = {
+      {"user32", "SetWindowPos", 0},          {"user32", "GetWindowLongA", 0},
+      {"user32", "SetWindowLongA", 0},        {"user32", "SetLayeredWindowAttributes", 0},
+      {"shell32.dll", "Shell_NotifyIcon", 0}, {"user32", "MessageBoxA", 453},
+      {"shell32.dll", "SetWindowPos", 453}};
+  for (const auto& [library, entry, error] : cases)
+    EXPECT_EQ(errorOf([&] { platform.entries().bind(library, entry); }), error)
+        << library << '!' << entry;
+  EXPECT_EQ(platform.entries().lastError(), 0);
 }
 
 TEST_F(ServicesTest, ExtendedStyleWordsAreKeptPerWindow) {

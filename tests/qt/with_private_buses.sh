@@ -45,9 +45,8 @@ status=0
 "$@" || status=$?
 # A failure while a bus or a mock was gone is the harness's.
 if [ "$status" -ne 0 ] && [ "$status" -ne 3 ]; then
-  harness_alive "${pids[0]}" "the private system bus" "$work/system-bus.log"
-  harness_alive "${pids[1]}" "the private session bus" "$work/session-bus.log"
-  harness_alive "${pids[2]}" "dbusmock's logind" "$work/system-mock.log"
-  harness_alive "${pids[3]}" "dbusmock's notification daemon" "$work/session-mock.log"
+  parts=("the private system bus:system-bus" "the private session bus:session-bus"
+    "dbusmock's logind:system-mock" "dbusmock's notification daemon:session-mock")  # as in pids
+  for i in "${!parts[@]}"; do harness_alive "${pids[i]}" "${parts[i]%:*}" "$work/${parts[i]#*:}.log"; done
 fi
 exit "$status"
