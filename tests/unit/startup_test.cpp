@@ -45,24 +45,21 @@ TEST_F(StartUp, TheSplashLoadsTopmostAndColourKeyedAndGivesWayToMainAfterASecond
 TEST_F(StartUp, MainOpensWithItsDesignedValuesAndTrayIcon) {
   startToMain();
   auto& m = mainForm();
-  EXPECT_EQ(m.Text1().Text(), "60");
-  EXPECT_EQ(m.Option1().Value(), app::False);
-  EXPECT_EQ(m.Option2().Value(), app::False);
-  EXPECT_EQ(m.Timer1().Enabled(), app::False);
-  EXPECT_EQ(m.ULD().Enabled(), app::False);
+  EXPECT_EQ(std::tuple(m.Text1().Text(), m.Option1().Value(), m.Option2().Value(),
+                       m.Timer1().Enabled(), m.ULD().Enabled()),
+            std::tuple("60", app::False, app::False, app::False, app::False));
   EXPECT_EQ(application.nextDeadline(), std::nullopt);  // nothing ticks while idle
   EXPECT_EQ(&app::instance<forms::main>(), &m);
   auto* about = &app::instance<forms::GY>();
   EXPECT_FALSE(about->loaded());  // a reference alone does not load
   EXPECT_EQ(&app::instance<forms::GY>(), about);
-  ASSERT_EQ(platform.trayCalls.size(), 1u);
-  EXPECT_EQ(platform.trayCalls[0].message, 0);
+  ASSERT_EQ(trayMessages(), "0");
   EXPECT_EQ(fields(platform.trayCalls[0].record),
             (IconRecord{28, mainPeer().handle(), 1, 7, 512, mainForm().Icon()->handle(), ""}));
   EXPECT_EQ(platform.trayIcons.size(), 1u);
   // The entry is bound on its first call only: a restore calls it again.
   application.mouseMove(mainForm(), 0, 0, 7725, 0);
-  EXPECT_EQ(platform.trayCalls.size(), 2u);
+  EXPECT_EQ(trayMessages(), "02");
   EXPECT_EQ(std::ranges::count(platform.bindings, "shell32.dll!Shell_NotifyIcon"), 1);
   EXPECT_EQ(platform.bindings.back(), "shell32.dll!Shell_NotifyIcon");
 }
