@@ -26,9 +26,8 @@ TEST(CommandLine, KeepsItsMeaningForPlatformsWithoutCmd) {
 }
 
 TEST(CommandLine, AddressMustBeAPlainEncodedUrl) {
-  EXPECT_THROW(CommandLine::openAddress("http://x/ a"), app::RuntimeError);
-  EXPECT_THROW(CommandLine::openAddress("http://x/\"&calc"), app::RuntimeError);
-  EXPECT_THROW(CommandLine::openAddress("http://x/关"), app::RuntimeError);
+  for (const char* address : {"http://x/ a", "http://x/\"&calc", "http://x/关"})
+    EXPECT_THROW(CommandLine::openAddress(address), app::RuntimeError) << address;
 }
 
 // What cmd.exe is given for each text; tests/win32 runs the same texts

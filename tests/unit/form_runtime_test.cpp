@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <tuple>
 
 #include "app/application.h"
 #include "support/sim_platform.h"
@@ -81,22 +82,23 @@ TEST_F(FormLoading, ShowLoadsOnceAndLoadRunsBeforeTheWindowIsVisible) {
   EXPECT_EQ(platform.peers.size(), 1u);
 }
 
-TEST_F(FormLoading, UsingAPropertyLoadsTheForm) {
-  EXPECT_FALSE(probe().loaded());
-  probe().hWnd();
-  EXPECT_TRUE(probe().loaded());
-  EXPECT_FALSE(probe().visible());
-}
-
+// From its own handler: using a property loads it again, hidden; showing
+// it keeps the program running.
 TEST_F(FormRuntime, UnloadDropsTheControlsAndTheNextShowStartsFresh) {
   probe().control("Box").setText("typed");
   probe().control("A1").setValue(app::True);
   probe().control("Tick").setEnabled(app::True);
-  EXPECT_TRUE(probe().Unload());
-  EXPECT_FALSE(probe().loaded());
-  EXPECT_EQ(platform.peer("Probe"), nullptr);
-  EXPECT_EQ(application.nextDeadline(), std::nullopt);
-  probe().Show();
+  probe().on[E::Click] = [&] {
+    EXPECT_TRUE(probe().Unload());
+    EXPECT_FALSE(probe().loaded());
+    EXPECT_EQ(platform.peer("Probe"), nullptr);
+    EXPECT_EQ(application.nextDeadline(), std::nullopt);
+    probe().hWnd();
+    EXPECT_EQ(std::pair(probe().loaded(), probe().visible()), std::pair(true, false));
+    probe().Show();
+  };
+  application.click(probe(), "Go");
+  ASSERT_FALSE(platform.ended);
   EXPECT_EQ(probe().control("Box").Text(), "designed");
   EXPECT_EQ(probe().control("A1").Value(), app::False);
   EXPECT_EQ(probe().control("Tick").Enabled(), app::False);
@@ -142,20 +144,22 @@ TEST_F(FormRuntime, OptionButtonsAreExclusivePerContainer) {
   }
 }
 
-TEST_F(FormRuntime, HiddenFormsKeepTicking) {
-  probe().control("Tick").setEnabled(app::True);
-  probe().Hide();
-  platform.advance(1s);
-  EXPECT_EQ(logged("Timer Tick"), 10);
-}
-
-TEST_F(FormRuntime, ALateWakeRunsOneTickAndKeepsThePhase) {
+// The time to the next tick is rounded up; a late wake runs one tick and
+// keeps the phase; hidden forms keep ticking.
+TEST_F(FormRuntime, TimersTickInPhaseAndWhileHidden) {
+  EXPECT_EQ(application.timeToNextTick(), std::nullopt);
   const auto started = platform.clock;
   probe().control("Tick").setEnabled(app::True);
-  platform.clock += 350ms;  // the loop was busy elsewhere
+  platform.clock += 99'500us;
+  EXPECT_EQ(application.timeToNextTick(), 1ms);
+  platform.clock += 250ms;  // overdue: the loop was busy elsewhere
+  EXPECT_EQ(application.timeToNextTick(), 0ms);
   application.wake();
   EXPECT_EQ(logged("Timer Tick"), 1);
   EXPECT_EQ(application.nextDeadline(), started + 400ms);
+  probe().Hide();
+  platform.advance(1s);
+  EXPECT_EQ(logged("Timer Tick"), 11);
 }
 
 TEST_F(FormRuntime, ATickBlockedInAMessageBoxIsNotEnteredAgain) {
@@ -174,63 +178,41 @@ TEST_F(FormRuntime, ATickBlockedInAMessageBoxIsNotEnteredAgain) {
   EXPECT_GE(logged("Timer Tick"), 10);
 }
 
-TEST_F(FormRuntime, ARuntimeErrorStopsTheHandlerReportsAndKeepsWhatWasDone) {
+// A runtime error, or any other exception, stops the handler where it was
+// raised, keeps what was done and is reported; the program goes on.
+TEST_F(FormRuntime, AFaultStopsTheHandlerReportsAndKeepsWhatWasDone) {
   probe().on[E::Click] = [&] {
     probe().control("Box").setText("before");
     probe().control("Go").Value();  // a button has no value: error 438
     probe().control("Box").setText("after");
   };
   application.click(probe(), "Go");
-  ASSERT_EQ(platform.boxes.size(), 1u);
-  EXPECT_NE(platform.boxes[0].text.find("438"), std::string::npos);
-  EXPECT_EQ(platform.boxes[0].style, 16);
-  EXPECT_EQ(platform.boxes[0].title, "Probe title");
   EXPECT_EQ(probe().control("Box").Text(), "before");
+  probe().on[E::Click] = [] { throw std::out_of_range("a fault of the program's own"); };
+  EXPECT_NO_THROW(application.click(probe(), "Go"));
   probe().on[E::Click] = nullptr;
   application.click(probe(), "Go");
   EXPECT_EQ(probe().log.back(), "Click Go");
-}
-
-TEST_F(FormRuntime, NoOtherExceptionEscapesIntoTheMessageLoop) {
-  probe().on[E::Click] = [] { throw std::out_of_range("a fault of the program's own"); };
-  EXPECT_NO_THROW(application.click(probe(), "Go"));
-  ASSERT_EQ(platform.boxes.size(), 1u);
-  EXPECT_NE(platform.boxes[0].text.find("51"), std::string::npos);
   EXPECT_FALSE(platform.ended);
+  ASSERT_EQ(platform.boxes.size(), 2u);
+  for (const auto& [box, number] : {std::pair{platform.boxes[0], "438"}, {platform.boxes[1], "51"}})
+    EXPECT_EQ(std::tuple(box.text.find(number) != std::string::npos, box.style, box.title),
+              std::tuple(true, 16, "Probe title"))
+        << box.text;
 }
 
-TEST_F(FormRuntime, ARefusalToldLaterIsTheErrorBoxWithTheTitleAndNothingOnceEnded) {
+// A box without a title, or a refusal told later, has the application's
+// title; once ended nothing is shown.
+TEST_F(FormRuntime, BoxesAndRefusalsShowTheApplicationTitleUntilTheEnd) {
+  app::MsgBox("hello", 64);
+  app::MsgBox("again", 0, "own");
   application.requestRefused("无法安排关机：原因");
-  EXPECT_EQ(platform.boxes, (Boxes{{"无法安排关机：原因", 16, "Probe title"}}));
   probe().on[E::Click] = [] { app::End(); };
   application.click(probe(), "Go");
   application.requestRefused("after the end");
-  EXPECT_EQ(platform.boxes.size(), 1u);
-}
-
-TEST_F(FormRuntime, AFormThatUnloadsItselfAndShowsAnotherKeepsTheProgramRunning) {
-  probe().on[E::Click] = [&] {
-    probe().Unload();
-    probe().Show();
-  };
-  application.click(probe(), "Go");
-  EXPECT_FALSE(platform.ended);
-  EXPECT_TRUE(probe().loaded());
-}
-
-TEST_F(FormRuntime, TheTimeToTheNextTickIsRoundedUp) {
-  EXPECT_EQ(application.timeToNextTick(), std::nullopt);
-  probe().control("Tick").setEnabled(app::True);
-  platform.clock += 99'500us;
-  EXPECT_EQ(application.timeToNextTick(), 1ms);
-  platform.clock += 10ms;  // overdue
-  EXPECT_EQ(application.timeToNextTick(), 0ms);
-}
-
-TEST_F(FormRuntime, AMessageBoxWithoutTitleShowsTheApplicationTitle) {
-  app::MsgBox("hello", 64);
-  app::MsgBox("again", 0, "own");
-  EXPECT_EQ(platform.boxes, (Boxes{{"hello", 64, "Probe title"}, {"again", 0, "own"}}));
+  EXPECT_EQ(platform.boxes, (Boxes{{"hello", 64, "Probe title"},
+                                   {"again", 0, "own"},
+                                   {"无法安排关机：原因", 16, "Probe title"}}));
 }
 
 TEST_F(FormRuntime, EndUnwindsTheHandlerAndStopsEverything) {

@@ -6,7 +6,7 @@ namespace {
 
 using StartUp = ProgramTest;
 
-TEST_F(StartUp, SplashLoadsTopmostAndColourKeyedBeforeItShows) {
+TEST_F(StartUp, TheSplashLoadsTopmostAndColourKeyedAndGivesWayToMainAfterASecond) {
   application.start();
   SimPeer* splash = platform.peer("HY");
   ASSERT_NE(splash, nullptr);
@@ -25,11 +25,7 @@ TEST_F(StartUp, SplashLoadsTopmostAndColourKeyedBeforeItShows) {
   EXPECT_EQ(platform.bindings, (std::vector<std::string>{
                                    "user32!SetWindowPos", "user32!GetWindowLongA",
                                    "user32!SetWindowLongA", "user32!SetLayeredWindowAttributes"}));
-  EXPECT_EQ(platform.peer("main"), nullptr);
-}
-
-TEST_F(StartUp, AfterOneSecondTheSplashGivesWayToMain) {
-  application.start();
+  // After one second the splash gives way to main.
   platform.advance(999ms);
   EXPECT_NE(platform.peer("HY"), nullptr);
   EXPECT_EQ(platform.peer("main"), nullptr);
@@ -45,27 +41,25 @@ TEST_F(StartUp, AfterOneSecondTheSplashGivesWayToMain) {
   EXPECT_EQ(mainPeer().timesShown, 1);
 }
 
-TEST_F(StartUp, MainOpensWithItsDesignedValues) {
+// With its designed values, its tray icon, and default instances kept.
+TEST_F(StartUp, MainOpensWithItsDesignedValuesAndTrayIcon) {
   startToMain();
   auto& m = mainForm();
-  EXPECT_EQ(m.Text1().Text(), "60");
-  EXPECT_EQ(m.Option1().Value(), app::False);
-  EXPECT_EQ(m.Option2().Value(), app::False);
-  EXPECT_EQ(m.Timer1().Enabled(), app::False);
-  EXPECT_EQ(m.ULD().Enabled(), app::False);
+  EXPECT_EQ(std::tuple(m.Text1().Text(), m.Option1().Value(), m.Option2().Value(),
+                       m.Timer1().Enabled(), m.ULD().Enabled()),
+            std::tuple("60", app::False, app::False, app::False, app::False));
   EXPECT_EQ(application.nextDeadline(), std::nullopt);  // nothing ticks while idle
-}
-
-TEST_F(StartUp, MainAddsTheTrayIconWithItsRecord) {
-  startToMain();
-  ASSERT_EQ(platform.trayCalls.size(), 1u);
-  EXPECT_EQ(platform.trayCalls[0].message, 0);
+  EXPECT_EQ(&app::instance<forms::main>(), &m);
+  auto* about = &app::instance<forms::GY>();
+  EXPECT_FALSE(about->loaded());  // a reference alone does not load
+  EXPECT_EQ(&app::instance<forms::GY>(), about);
+  ASSERT_EQ(trayMessages(), "0");
   EXPECT_EQ(fields(platform.trayCalls[0].record),
             (IconRecord{28, mainPeer().handle(), 1, 7, 512, mainForm().Icon()->handle(), ""}));
   EXPECT_EQ(platform.trayIcons.size(), 1u);
   // The entry is bound on its first call only: a restore calls it again.
   application.mouseMove(mainForm(), 0, 0, 7725, 0);
-  EXPECT_EQ(platform.trayCalls.size(), 2u);
+  EXPECT_EQ(trayMessages(), "02");
   EXPECT_EQ(std::ranges::count(platform.bindings, "shell32.dll!Shell_NotifyIcon"), 1);
   EXPECT_EQ(platform.bindings.back(), "shell32.dll!Shell_NotifyIcon");
 }
@@ -74,9 +68,10 @@ TEST_F(StartUp, AnEntryThatCannotBeBoundIsAnErrorAndStartUpGoesOn) {
   platform.missingEntries.insert("user32!SetLayeredWindowAttributes");
   startToMain();
   ASSERT_EQ(platform.boxes.size(), 1u);
-  EXPECT_NE(platform.boxes[0].text.find("453"), std::string::npos);
-  EXPECT_EQ(platform.boxes[0].style, 16);
-  EXPECT_EQ(platform.boxes[0].title, "Tavimo关机工具");
+  const RecordedBox& box = platform.boxes[0];
+  EXPECT_EQ(std::tuple(box.text.find("453") != std::string::npos, box.style, box.title),
+            std::tuple(true, 16, "Tavimo关机工具"))
+      << box.text;
   ASSERT_NE(platform.peer("main"), nullptr);
   EXPECT_TRUE(mainPeer().visible);
 }
@@ -87,15 +82,6 @@ TEST_F(StartUp, ClosingTheSplashEndsTheProgramInsteadOfLeavingNoWindow) {
   EXPECT_TRUE(platform.ended);
   platform.advance(2s);
   EXPECT_EQ(platform.peer("main"), nullptr);
-}
-
-TEST_F(StartUp, DefaultInstancesAreCreatedOnceAndKept) {
-  startToMain();
-  auto* first = &mainForm();
-  EXPECT_EQ(&app::instance<forms::main>(), first);
-  auto* about = &app::instance<forms::GY>();
-  EXPECT_FALSE(about->loaded());  // a reference alone does not load
-  EXPECT_EQ(&app::instance<forms::GY>(), about);
 }
 
 }  // namespace

@@ -28,13 +28,12 @@ TEST(Twips, ConvertWithTheWindowsOwnScale) {
   EXPECT_EQ((std::vector{at.left, at.top, at.width, at.height}), (std::vector{240, 288, 110, 50}));
 }
 
-TEST(Twips, TheTrayCallbackCarriesTheMouseMessageInX) {
+// A mouse event's buttons and shift keys are bits; the tray callback
+// carries the mouse message in X.
+TEST(Twips, MouseArguments) {
   EXPECT_EQ(app::trayCallbackX(0x203, 15), 7725);
   EXPECT_EQ(app::trayCallbackX(0x203, 12), 6180);
   EXPECT_EQ(app::trayCallbackX(0x203, 7.5f), 3862.5f);
-}
-
-TEST(Twips, MouseButtonAndShiftBits) {
   EXPECT_EQ(app::mouseButtons(true, false, false), 1);
   EXPECT_EQ(app::mouseButtons(false, true, true), 6);
   EXPECT_EQ(app::shiftKeys(true, false, true), 5);

@@ -1,5 +1,6 @@
 #include "accessibility.h"
 
+#include <comdef.h>
 #include <oleacc.h>
 
 #include <algorithm>
@@ -12,39 +13,32 @@ namespace driver {
 
 namespace {
 
-std::wstring take(BSTR text) {
-  std::wstring taken = text != nullptr ? std::wstring(text, SysStringLen(text)) : L"";
-  SysFreeString(text);
-  return taken;
+_COM_SMARTPTR_TYPEDEF(IAccessible, __uuidof(IAccessible));
+
+std::wstring wide(const _bstr_t& b) {
+  return b.length() > 0 ? std::wstring(static_cast<const wchar_t*>(b), b.length()) : L"";
 }
 
 // The windows among the children of parent's client object, as
 // AccessibleChildren lists them.
 std::vector<HWND> childWindows(HWND parent) {
   std::vector<HWND> windows;
-  IAccessible* object = nullptr;
-  if (FAILED(AccessibleObjectFromWindow(parent, static_cast<DWORD>(OBJID_CLIENT),
-                                        __uuidof(IAccessible), reinterpret_cast<void**>(&object))))
-    return windows;
+  IAccessiblePtr object;
   long count = 0, got = 0;
-  object->get_accChildCount(&count);
+  if (FAILED(AccessibleObjectFromWindow(parent, static_cast<DWORD>(OBJID_CLIENT),
+                                        IID_PPV_ARGS(&object))) ||
+      FAILED(object->get_accChildCount(&count)))
+    return windows;
   // Those it does not fill stay empty.
-  std::vector<VARIANT> children(static_cast<std::size_t>(std::max(count, 0L)));
+  std::vector<_variant_t> children(static_cast<std::size_t>(std::max(count, 0L)));
   AccessibleChildren(object, 0, count, children.data(), &got);
-  for (VARIANT& child : children) {
-    IAccessible* accessible = nullptr;
+  for (const _variant_t& child : children) {
     HWND hwnd = nullptr;
-    if (child.vt == VT_DISPATCH && child.pdispVal != nullptr &&
-        SUCCEEDED(child.pdispVal->QueryInterface(__uuidof(IAccessible),
-                                                 reinterpret_cast<void**>(&accessible)))) {
+    if (const IAccessiblePtr accessible{child.vt == VT_DISPATCH ? child.pdispVal : nullptr})
       WindowFromAccessibleObject(accessible, &hwnd);
-      accessible->Release();
-    }
     if (hwnd != nullptr)
       windows.push_back(hwnd);
-    VariantClear(&child);
   }
-  object->Release();
   return windows;
 }
 
@@ -70,23 +64,20 @@ long proxyRole(HWND hwnd) {
 
 Heard heard(HWND hwnd, LONG object) {
   Heard h;
-  IAccessible* accessible = nullptr;
-  if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(object), __uuidof(IAccessible),
-                                        reinterpret_cast<void**>(&accessible))))
+  IAccessiblePtr accessible;
+  if (FAILED(
+          AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(object), IID_PPV_ARGS(&accessible))))
     return h;
-  VARIANT self{}, role{}, state{};
-  self.vt = VT_I4;  // lVal 0, CHILDID_SELF: the object itself
-  BSTR name = nullptr, value = nullptr;
-  h.name = accessible->get_accName(self, &name) == S_OK ? take(name) : L"";
-  h.value = accessible->get_accValue(self, &value) == S_OK ? take(value) : L"";
+  const _variant_t self(static_cast<long>(CHILDID_SELF), VT_I4);  // the object itself
+  _bstr_t name, value;
+  _variant_t role, state;
+  h.name = accessible->get_accName(self, name.GetAddress()) == S_OK ? wide(name) : L"";
+  h.value = accessible->get_accValue(self, value.GetAddress()) == S_OK ? wide(value) : L"";
   accessible->get_accRole(self, &role);
   accessible->get_accState(self, &state);
   h.role = role.vt == VT_I4 ? role.lVal : 0;
   h.state = state.vt == VT_I4 ? state.lVal : 0;
-  VariantClear(&role);
-  VariantClear(&state);
   h.answered = true;
-  accessible->Release();
   return h;
 }
 

@@ -17,10 +17,6 @@ namespace {
 constexpr int kAboutMenu = 1, kSkinsMenu = 3;  // menu positions
 constexpr COLORREF kBackdropColour = RGB(0, 200, 0);
 
-int pixels(int twips, int dpi) {
-  return (twips * dpi + 720) / 1440;
-}
-
 // A place on screen against its twips, left, top, width and height: each
 // within a pixel of twips × dpi ÷ 1440, to the pixel where that is whole.
 bool placedAt(const RECT& r, const std::array<int, 4>& twips, int dpi) {
@@ -83,8 +79,8 @@ std::pair<int, int> keyFaults(HWND splash, int dpi) {
     const long x = static_cast<long>(i) % (r.right - r.left),
                y = static_cast<long>(i) / (r.right - r.left);
     const bool backdrop = shown[i] == kBackdropColour;
-    if (x < pixels(kBannerWidth, dpi))
-      faults.first += y < pixels(kBannerHeight, dpi) && backdrop;
+    if (x < MulDiv(kBannerWidth, dpi, 1440))
+      faults.first += y < MulDiv(kBannerHeight, dpi, 1440) && backdrop;
     else
       faults.second += !backdrop;
   }
@@ -141,17 +137,6 @@ void moveToDensity(DWORD pid, HWND form, int from, int to) {
   CHECK(std::abs((r.left + r.right) / 2 - centre.x) <= 1 &&
             std::abs((r.top + r.bottom) / 2 - centre.y) <= 1,
         L"laid out about the suggested place" + at(to));
-}
-
-// main and the chooser, to 144 dpi and back: each laid out anew from its
-// twips.
-void movedBetweenDensities(DWORD pid, HWND main, HWND chooser) {
-  for (const auto& [from, to] : {std::pair{96, 144}, std::pair{144, 96}}) {
-    moveToDensity(pid, main, from, to);
-    moveToDensity(pid, chooser, from, to);
-    checkPlaces(main, kMain, to);
-    checkPlaces(chooser, kChooser, to);
-  }
 }
 
 // Each tick takes 100 twips off the width read back at the density the
@@ -218,8 +203,14 @@ void dpiLayout(const Paths& paths, int dpi) {
     HWND form = waitForm(pid, stored->caption);
     REQUIRE(form != nullptr, stored->caption + L" shown");
     checkShown(form, *stored, paths, name, dpi);
-    if (menu == kSkinsMenu && dpi == 96)
-      movedBetweenDensities(pid, main, form);
+    // Each laid out anew from its twips.
+    for (const auto& [from, to] : {std::pair{96, 144}, std::pair{144, 96}})
+      if (menu == kSkinsMenu && dpi == 96) {
+        moveToDensity(pid, main, from, to);
+        moveToDensity(pid, form, from, to);
+        checkPlaces(main, kMain, to);
+        checkPlaces(form, kChooser, to);
+      }
     if (menu == kAboutMenu)
       click(findControl(form, L"Button", L"确定"));
     else

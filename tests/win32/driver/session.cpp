@@ -1,7 +1,9 @@
 #include "session.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -29,12 +31,8 @@ namespace {
 // TAVIMO_WAIT_FACTOR, what is expected at its end stays the same. Pauses
 // do not: the program's own timers (the splash's second) run in real time.
 DWORD scaled(DWORD ms) {
-  static const DWORD factor = [] {
-    wchar_t value[16] = {};
-    GetEnvironmentVariableW(L"TAVIMO_WAIT_FACTOR", value, 16);
-    return static_cast<DWORD>(std::max(1, _wtoi(value)));
-  }();
-  return ms * factor;
+  static const char* factor = std::getenv("TAVIMO_WAIT_FACTOR");
+  return ms * static_cast<DWORD>(std::max(1, factor ? std::atoi(factor) : 1));
 }
 
 // Held objects alive.
@@ -60,7 +58,7 @@ std::vector<COLORREF> painted(int w, int h, const std::function<void(HDC)>& draw
   BITMAPINFO info{{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0}};
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
+  SelectObject(memory, bitmap);
   draw(memory);
   GdiFlush();
   // The bitmap holds 0x00RRGGBB.
@@ -68,9 +66,8 @@ std::vector<COLORREF> painted(int w, int h, const std::function<void(HDC)>& draw
   std::vector<COLORREF> pixels(static_cast<std::size_t>(w * h));
   std::transform(first, first + pixels.size(), pixels.begin(),
                  [](DWORD p) { return RGB(p >> 16, p >> 8, p); });
-  SelectObject(memory, old);
+  DeleteDC(memory);  // first, so the bitmap is no longer selected
   DeleteObject(bitmap);
-  DeleteDC(memory);
   return pixels;
 }
 
@@ -92,13 +89,12 @@ int iconOf(HWND box) {
       screenPixels({r.left, r.top, r.left + all.right, r.top + all.bottom});
   if (shown.empty())
     return 0;
-  HBRUSH background = CreateSolidBrush(shown[0]);
-  int best = 0;
-  long bestDistance = -1;
+  std::pair best{LONG_MAX, 0};  // the distance and the style
   for (const auto& [id, style] : {std::pair{IDI_ERROR, 16}, std::pair{IDI_QUESTION, 32},
                                   std::pair{IDI_WARNING, 48}, std::pair{IDI_INFORMATION, 64}}) {
     const std::vector<COLORREF> candidate = painted(all.right, all.bottom, [&](HDC dc) {
-      FillRect(dc, &all, background);
+      SetDCBrushColor(dc, shown[0]);
+      FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
       DrawIconEx(dc, 0, 0, LoadIconW(nullptr, id), all.right, all.bottom, 0, nullptr, DI_NORMAL);
     });
     long distance = 0;
@@ -106,13 +102,9 @@ int iconOf(HWND box) {
       for (const int shift : {0, 8, 16})
         distance += std::abs(static_cast<int>((shown[i] >> shift) & 0xFF) -
                              static_cast<int>((candidate[i] >> shift) & 0xFF));
-    if (bestDistance < 0 || distance < bestDistance) {
-      bestDistance = distance;
-      best = style;
-    }
+    best = std::min(best, std::pair{distance, style});
   }
-  DeleteObject(background);
-  return best;
+  return best.second;
 }
 
 HWND openBox(DWORD pid) {
