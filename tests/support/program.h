@@ -65,6 +65,8 @@ class ProgramTest : public ::testing::Test {
   void startToMain() {
     application.start();
     platform.advance(1000ms);
+    // A fault here stops the case, not the whole suite on a missing window.
+    ASSERT_NE(platform.peer("main"), nullptr) << "main did not open";
   }
 
   forms::main& mainForm() { return app::instance<forms::main>(); }
