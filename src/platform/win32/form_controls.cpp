@@ -1,17 +1,43 @@
 #include "platform/win32/form_controls.h"
 
+#include <oleacc.h>
+
 #include <map>
 #include <string>
 
 #include "app/twips.h"
 #include "platform/win32/colours.h"
-#include "platform/win32/frame_accessible.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/role_accessible.h"
 #include "platform/win32/text.h"
 
 namespace win32 {
 
 namespace {
+
+// What the program's own control classes share: a font kept as statics
+// keep it, and a screen reader told the role they stand for.
+LRESULT ownClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, AccessibleRole role) {
+  switch (message) {
+    case WM_SETFONT:
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
+      if (LOWORD(lParam))
+        InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
+    case WM_GETFONT:
+      return GetWindowLongPtrW(hwnd, GWLP_USERDATA);
+    case WM_NCDESTROY:
+      forgetRole(hwnd);
+      break;
+    case WM_GETOBJECT:
+      if (const LRESULT answer = roleAccessible(hwnd, wParam, lParam, role))
+        return answer;
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
 
 // Frames are drawn here and hand their children's notifications up to
 // the form, which owns every control's behaviour and colours.
@@ -56,20 +82,45 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
       InvalidateRect(hwnd, nullptr, TRUE);
       return result;
     }
-    case WM_SETFONT:
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
-      return 0;
-    case WM_GETFONT:
-      return GetWindowLongPtrW(hwnd, GWLP_USERDATA);
-    case WM_NCDESTROY:
-      forgetFrame(hwnd);
-      return DefWindowProcW(hwnd, message, wParam, lParam);
-    case WM_GETOBJECT:
-      if (const LRESULT grouping = frameAccessible(hwnd, wParam, lParam))
-        return grouping;
-      return DefWindowProcW(hwnd, message, wParam, lParam);
     default:
-      return DefWindowProcW(hwnd, message, wParam, lParam);
+      return ownClassProc(hwnd, message, wParam, lParam, {ROLE_SYSTEM_GROUPING, 0});
+  }
+}
+
+// Labels are drawn by their form, over its picture or in their colours,
+// and report a click as statics do. Not the system's static class: that
+// would load the common controls before the splash can show.
+LRESULT CALLBACK labelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      const PaintDc paint(hwnd);
+      DRAWITEMSTRUCT item{};
+      item.CtlType = ODT_STATIC;
+      item.CtlID = static_cast<UINT>(GetDlgCtrlID(hwnd));
+      item.itemAction = ODA_DRAWENTIRE;
+      item.hwndItem = hwnd;
+      item.hDC = paint;
+      GetClientRect(hwnd, &item.rcItem);
+      SendMessageW(GetParent(hwnd), WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+      SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), STN_CLICKED),
+                   reinterpret_cast<LPARAM>(hwnd));
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_STATIC;
+    case WM_ENABLE:
+    case WM_SETTEXT: {
+      LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return result;
+    }
+    default:
+      return ownClassProc(hwnd, message, wParam, lParam,
+                          {ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_READONLY});
   }
 }
 
@@ -122,8 +173,9 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* n
   RegisterClassExW(&wc);
 }
 
-void registerFrameClass(HINSTANCE instance) {
+void registerControlClasses(HINSTANCE instance) {
   registerWindowClass(instance, frameProc, kFrameClass);
+  registerWindowClass(instance, labelProc, kLabelClass);
 }
 
 std::wstring windowText(HWND hwnd) {
@@ -182,12 +234,7 @@ HWND createControlWindow(const app::Control& control, HWND parent, int id,
       exStyle |= WS_EX_CLIENTEDGE;
       break;
     case app::ControlKind::Label:
-      windowClass = L"STATIC";
-      style |= SS_NOTIFY;
-      if (l.transparent)
-        style |= SS_OWNERDRAW;
-      else
-        style |= l.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
+      windowClass = kLabelClass;
       break;
     case app::ControlKind::Frame:
       windowClass = kFrameClass;

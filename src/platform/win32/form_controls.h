@@ -1,5 +1,5 @@
-// The native windows of a form's controls: standard buttons, edits and
-// statics, and a frame class of our own that can carry children.
+// The native windows of a form's controls: standard buttons and edits,
+// and classes of our own for frames, which carry children, and labels.
 #pragma once
 
 #include "platform/win32/windows_api.h"
@@ -11,15 +11,16 @@
 namespace win32 {
 
 inline constexpr wchar_t kFrameClass[] = L"TavimoFrame";
+inline constexpr wchar_t kLabelClass[] = L"TavimoLabel";
 inline constexpr int kFirstControlId = 100;
 
 // A window class with an arrow cursor and no background brush of its own.
 void registerWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name);
-void registerFrameClass(HINSTANCE instance);
+void registerControlClasses(HINSTANCE instance);
 
 // The control's window, a child of parent at its stored place, or null
-// for controls without one (timers, lines, menu items). Labels over a
-// picture are drawn by the form (WM_DRAWITEM).
+// for controls without one (timers, lines, menu items). Labels are drawn
+// by the form (WM_DRAWITEM).
 HWND createControlWindow(const app::Control& control, HWND parent, int id,
                          app::Single twipsPerPixel);
 // Moves the control's window to its stored place and font at a density.

@@ -62,7 +62,7 @@ POINT centreOf(const RECT& r) {
 
 void FormWindow::registerClass(HINSTANCE instance) {
   registerWindowClass(instance, windowProc, kFormClass);
-  registerFrameClass(instance);
+  registerControlClasses(instance);
 }
 
 FormWindow::FormWindow(app::Form& form, SystemEntries& entries)
@@ -326,7 +326,8 @@ void FormWindow::paint() {
   canvas.copyTo(dc);
 }
 
-// A label over the picture: the form's background under it, then its text.
+// A label: over the picture, the form's background under it, else its
+// own colour; then its text.
 void FormWindow::drawLabel(const DRAWITEMSTRUCT& item) {
   const app::Control* control = controlOf(item.hwndItem);
   if (control == nullptr)
@@ -336,11 +337,18 @@ void FormWindow::drawLabel(const DRAWITEMSTRUCT& item) {
   POINT origin{area.left, area.top};
   MapWindowPoints(item.hwndItem, hwnd_, &origin, 1);
   Canvas canvas(item.hDC, area.right - area.left, area.bottom - area.top);
-  paintBackground(canvas.dc(), origin.x, origin.y);
   HDC dc = canvas.dc();
+  if (l.transparent) {
+    paintBackground(dc, origin.x, origin.y);
+  } else {
+    const RECT all{0, 0, area.right - area.left, area.bottom - area.top};
+    FillRect(dc, &all, reinterpret_cast<HBRUSH>(controlColours(dc, item.hwndItem)));
+  }
   {
     const Selected font(dc, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
-    SetTextColor(dc, l.foreColor ? toColorRef(*l.foreColor) : GetSysColor(COLOR_BTNTEXT));
+    SetTextColor(dc, !IsWindowEnabled(item.hwndItem) ? GetSysColor(COLOR_GRAYTEXT)
+                     : l.foreColor                   ? toColorRef(*l.foreColor)
+                                                     : GetSysColor(COLOR_BTNTEXT));
     SetBkMode(dc, TRANSPARENT);
     const std::wstring text = windowText(item.hwndItem);
     OffsetRect(&area, -area.left, -area.top);

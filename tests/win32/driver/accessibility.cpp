@@ -46,17 +46,12 @@ std::vector<HWND> childWindows(HWND parent) {
 // style; 0 for a class of the program's own, which must answer itself.
 long proxyRole(HWND hwnd) {
   const std::wstring windowClass = classOf(hwnd);
-  const LONG style = GetWindowLongW(hwnd, GWL_STYLE), button = style & BS_TYPEMASK,
-             picture = style & SS_TYPEMASK;
+  const LONG button = GetWindowLongW(hwnd, GWL_STYLE) & BS_TYPEMASK;
   if (windowClass == L"Button")
     return button == BS_PUSHBUTTON || button == BS_DEFPUSHBUTTON      ? ROLE_SYSTEM_PUSHBUTTON
            : button == BS_RADIOBUTTON || button == BS_AUTORADIOBUTTON ? ROLE_SYSTEM_RADIOBUTTON
            : button == BS_GROUPBOX                                    ? ROLE_SYSTEM_GROUPING
                                                                       : ROLE_SYSTEM_CHECKBUTTON;
-  if (windowClass == L"Static")
-    return picture == SS_ICON || picture == SS_BITMAP || picture == SS_ENHMETAFILE
-               ? ROLE_SYSTEM_GRAPHIC
-               : ROLE_SYSTEM_STATICTEXT;
   return windowClass == L"Edit" ? ROLE_SYSTEM_TEXT : 0;
 }
 

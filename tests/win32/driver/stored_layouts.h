@@ -42,10 +42,11 @@ inline constexpr wchar_t kAboutLabel[] =
     L"V3.6.0版本更新：增加皮肤替换功能！（仅测试中。。。）预计接下来两次更新会将换肤功能完"
     L"善，感谢您的支持！";
 
-inline const StoredForm kSplash{{L"", 7545, 3000},
-                                {{L"Static", kLabel, L"绿色免安装版", 0, 240, 1575, 255},
-                                 {L"Static", kLabel, L"作者：Tavimo", 0, 0, 1575, 255},
-                                 {L"Static", kLabel, L"关机工具V3.6.0", 5760, 2640, 1575, 255}}};
+inline const StoredForm kSplash{
+    {L"", 7545, 3000},
+    {{L"TavimoLabel", kLabel, L"绿色免安装版", 0, 240, 1575, 255},
+     {L"TavimoLabel", kLabel, L"作者：Tavimo", 0, 0, 1575, 255},
+     {L"TavimoLabel", kLabel, L"关机工具V3.6.0", 5760, 2640, 1575, 255}}};
 
 inline const StoredForm kMain{{L"<Tavimo> 关机工具 ", 3570, 4110},
                               {{L"Button", kPush, L"5小时关机", 1920, 2040, 1455, 375},
@@ -62,12 +63,12 @@ inline const StoredForm kMain{{L"<Tavimo> 关机工具 ", 3570, 4110},
                                {L"Button", kPush, L"开始计时", 120, 2880, 2175, 495},
                                {L"TavimoFrame", kFrame, L"时间设定（秒）", 120, 120, 1935, 975},
                                {L"Edit", kEdit, L"60", 120, 360, 1695, 270, L"时间设定（秒）"},
-                               {L"Static", kLabel, kMainLabel, 120, 3600, 3375, 495}}};
+                               {L"TavimoLabel", kLabel, kMainLabel, 120, 3600, 3375, 495}}};
 
 inline const StoredForm kAbout{{L"关于", 8640, 2955},
                                {{L"Button", kPush, L"确定", 6720, 2400, 1455, 375},
-                                {L"Static", kLabel, L"绿色免安装版", 0, 0, 1935, 255},
-                                {L"Static", kLabel, kAboutLabel, 6720, 240, 1575, 2295}}};
+                                {L"TavimoLabel", kLabel, L"绿色免安装版", 0, 0, 1935, 255},
+                                {L"TavimoLabel", kLabel, kAboutLabel, 6720, 240, 1575, 2295}}};
 
 inline const StoredForm kChooser{
     {L"换肤（测试中）", 3165, 2970},
@@ -76,7 +77,7 @@ inline const StoredForm kChooser{
      {L"Button", kOption, L"大海主题", 240, 840, 2175, 375, L"皮肤"},
      {L"Button", kOption, L"天空主题", 240, 1440, 2415, 255, L"皮肤"},
      {L"Button", kPush, L"确定", 120, 2040, 2895, 495},
-     {L"Static", kLabel, L"想要自定义皮肤的点这里。", 120, 2640, 3015, 255}}};
+     {L"TavimoLabel", kLabel, L"想要自定义皮肤的点这里。", 120, 2640, 3015, 255}}};
 
 // The splash's banner picture, 500 × 200 pixels at 96 dpi.
 inline constexpr int kBannerWidth = 7500, kBannerHeight = 3000;

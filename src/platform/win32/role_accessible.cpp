@@ -1,4 +1,4 @@
-#include "platform/win32/frame_accessible.h"
+#include "platform/win32/role_accessible.h"
 
 // The annotation properties' GUIDs are defined here, not in a library.
 #include <initguid.h>
@@ -43,20 +43,17 @@ bool isSelf(const VARIANT& child) {
   return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
 
-// A grouping takes no focus; a frame is always shown and enabled.
-constexpr LONG kGroupingState = 0;
-
 // Windows' own way: the system's proxy with two of its properties
 // overridden. Wine's oleacc creates the service, but its calls fail.
-bool annotate(HWND hwnd) {
+bool annotate(HWND hwnd, AccessibleRole said) {
   static bool available = true;
   if (!available)
     return false;
   ComPtr<IAccPropServices> services;
   VARIANT role{}, state{};
   role.vt = state.vt = VT_I4;
-  role.lVal = ROLE_SYSTEM_GROUPING;
-  state.lVal = kGroupingState;
+  role.lVal = said.role;
+  state.lVal = said.state;
   available = SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                                          IID_IAccPropServices, services.putVoid())) &&
               SUCCEEDED(services->SetHwndProp(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
@@ -71,9 +68,10 @@ bool annotate(HWND hwnd) {
 // Elsewhere the system's proxy in all but the role and state, with an
 // identity of its own: it hands out none of the proxy's interfaces, and
 // lists the proxy's children through its own.
-class Grouping final : public IAccessible, public IEnumVARIANT, public IOleWindow {
+class InRole final : public IAccessible, public IEnumVARIANT, public IOleWindow {
  public:
-  Grouping(IAccessible* standard, HWND hwnd) : standard_(standard), hwnd_(hwnd) {
+  InRole(IAccessible* standard, HWND hwnd, AccessibleRole said)
+      : standard_(standard), hwnd_(hwnd), said_(said) {
     standard_->QueryInterface(IID_IEnumVARIANT, children_.putVoid());
   }
 
@@ -114,7 +112,7 @@ class Grouping final : public IAccessible, public IEnumVARIANT, public IOleWindo
     if (!isSelf(child))
       return standard_->get_accRole(child, role);
     role->vt = VT_I4;
-    role->lVal = ROLE_SYSTEM_GROUPING;
+    role->lVal = said_.role;
     return S_OK;
   }
 
@@ -155,7 +153,7 @@ class Grouping final : public IAccessible, public IEnumVARIANT, public IOleWindo
     if (!isSelf(child))
       return standard_->get_accState(child, state);
     state->vt = VT_I4;
-    state->lVal = kGroupingState;
+    state->lVal = said_.state;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
@@ -200,35 +198,36 @@ class Grouping final : public IAccessible, public IEnumVARIANT, public IOleWindo
   }
 
  private:
-  ~Grouping() { standard_->Release(); }
+  ~InRole() { standard_->Release(); }
 
   IAccessible* standard_;
   ComPtr<IEnumVARIANT> children_;
   HWND hwnd_;
+  AccessibleRole said_;
   LONG references_ = 1;
 };
 
 }  // namespace
 
-LRESULT frameAccessible(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+LRESULT roleAccessible(HWND hwnd, WPARAM wParam, LPARAM lParam, AccessibleRole role) {
   if (static_cast<LONG>(lParam) != OBJID_CLIENT)
     return 0;
   const Oleacc& entries = oleacc();
-  if (GetPropW(hwnd, kAnnotated) != nullptr || annotate(hwnd) ||
+  if (GetPropW(hwnd, kAnnotated) != nullptr || annotate(hwnd, role) ||
       entries.createStandard == nullptr || entries.lresultFromObject == nullptr)
     return 0;
   IAccessible* standard = nullptr;
   if (FAILED(entries.createStandard(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
                                     reinterpret_cast<void**>(&standard))))
     return 0;
-  auto* grouping = new Grouping(standard, hwnd);
+  auto* inRole = new InRole(standard, hwnd, role);
   const LRESULT answer =
-      entries.lresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(grouping));
-  grouping->Release();
+      entries.lresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(inRole));
+  inRole->Release();
   return answer < 0 ? 0 : answer;
 }
 
-void forgetFrame(HWND hwnd) {
+void forgetRole(HWND hwnd) {
   if (RemovePropW(hwnd, kAnnotated) == nullptr)
     return;
   ComPtr<IAccPropServices> services;
