@@ -36,6 +36,18 @@ def far_frame_gif():
     return gif((16, 16), comment=b"c" * 330 * 1024)[:-1] + wide[13 + table:-1] + b";"
 
 
+def repeated_width_tiff(first, later, height=300):
+    """An 8-bit grey TIFF whose directory gives ImageWidth twice; Pillow
+    writes each tag once, so the file is put together here. The decoder
+    reads the first."""
+    pixels = bytes([200]) * (16 * height)
+    entries = [(256, first), (256, later), (257, height), (258, 8), (259, 1), (262, 1),
+               (273, 8), (277, 1), (278, height), (279, len(pixels))]
+    directory = struct.pack("<H", len(entries)) + b"".join(
+        struct.pack("<HHII", tag, 4, 1, value) for tag, value in entries) + bytes(4)
+    return b"II*\0" + struct.pack("<I", 8 + len(pixels)) + pixels + directory
+
+
 def with_comments(jpeg, size):
     """The JPEG with comment segments of that many bytes in all after SOI."""
     body = b"c" * 65000
@@ -83,6 +95,8 @@ def main():
     wide = flat((255, 128, 0), (16385, 1))
     wide.save(out / "wide.png")
     wide.save(out / "wide.tif", compression="tiff_lzw")  # its directory after its pixels
+    (out / "narrow-then-wide.tif").write_bytes(repeated_width_tiff(16, 16385))
+    (out / "wide-then-narrow.tif").write_bytes(repeated_width_tiff(16385, 16))
 
 
 if __name__ == "__main__":

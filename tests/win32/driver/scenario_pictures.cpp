@@ -38,13 +38,19 @@ const std::tuple<const wchar_t*, COLORREF, COLORREF> kShown[] = {
     {L"bmp.bmp", RGB(0, 255, 255), RGB(0, 255, 255)},
     {L"tiff.tif", RGB(255, 128, 0), RGB(255, 128, 0)},
     {L"progressive-16000.jpg", RGB(128, 0, 128), RGB(128, 0, 128)},
+    {L"narrow-then-wide.tif", RGB(200, 200, 200), RGB(200, 200, 200)},
     {L"oriented.jpg", RGB(255, 0, 0), RGB(0, 0, 255)},
 };
 
 // Not pictures; an empty name stands for a folder under the skin's name.
 const wchar_t* const kRefused[] = {
-    L"truncated.png", L"truncated.jpg",  L"text.jpg", L"empty.jpg", L"huge.jpg",
-    L"far-frame.gif", L"far-header.jpg", L"wide.png", L"wide.tif",  L""};
+    // cut short, or no picture at all
+    L"truncated.png", L"truncated.jpg", L"text.jpg", L"empty.jpg",
+    // a side past the largest, as the decoder reads it
+    L"huge.jpg", L"far-frame.gif", L"far-header.jpg", L"wide.png", L"wide.tif",
+    L"wide-then-narrow.tif",
+    // a folder
+    L""};
 
 }  // namespace
 
