@@ -54,8 +54,12 @@ void benchStartup(const Paths& paths, const std::wstring& minimal) {
     program.push_back(timeToFirstWindow(paths.exe, paths.log));
   }
   const double p = median(program), b = median(baseline);
-  std::printf("start-up to splash shown: %.1f ms (median of 5)\n", p);
-  std::printf("minimal Win32 window:     %.1f ms (median of 5)\n", b);
+  const auto [pLow, pHigh] = std::minmax_element(program.begin(), program.end());
+  const auto [bLow, bHigh] = std::minmax_element(baseline.begin(), baseline.end());
+  std::printf("start-up to splash shown: %.1f ms (median of 5, runs %.1f to %.1f)\n", p, *pLow,
+              *pHigh);
+  std::printf("minimal Win32 window:     %.1f ms (median of 5, runs %.1f to %.1f)\n", b, *bLow,
+              *bHigh);
   std::printf("ratio:                    %.2f\n", b > 0 ? p / b : 0.0);
 }
 
