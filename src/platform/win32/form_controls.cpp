@@ -27,6 +27,7 @@ LRESULT ownClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, Acce
     case WM_GETFONT:
       return GetWindowLongPtrW(hwnd, GWLP_USERDATA);
     case WM_NCDESTROY:
+    case WM_ENABLE:
       forgetRole(hwnd);
       break;
     case WM_GETOBJECT:
@@ -87,6 +88,8 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
   }
 }
 
+constexpr AccessibleRole kStaticText{ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_READONLY};
+
 // Labels are drawn by their form, over its picture or in their colours,
 // and report a click as statics do. Not the system's static class: that
 // would load the common controls before the splash can show.
@@ -107,20 +110,21 @@ LRESULT CALLBACK labelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
       return 0;
     }
     case WM_LBUTTONDOWN:
-      SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), STN_CLICKED),
-                   reinterpret_cast<LPARAM>(hwnd));
+    case WM_LBUTTONDBLCLK:
+      // A double click is one click and a double click, as statics tell it.
+      SendMessageW(
+          GetParent(hwnd), WM_COMMAND,
+          MAKEWPARAM(GetDlgCtrlID(hwnd), message == WM_LBUTTONDOWN ? STN_CLICKED : STN_DBLCLK),
+          reinterpret_cast<LPARAM>(hwnd));
       return 0;
     case WM_GETDLGCODE:
       return DLGC_STATIC;
     case WM_ENABLE:
-    case WM_SETTEXT: {
-      LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
+    case WM_SETTEXT:
       InvalidateRect(hwnd, nullptr, TRUE);
-      return result;
-    }
+      return ownClassProc(hwnd, message, wParam, lParam, kStaticText);
     default:
-      return ownClassProc(hwnd, message, wParam, lParam,
-                          {ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_READONLY});
+      return ownClassProc(hwnd, message, wParam, lParam, kStaticText);
   }
 }
 
@@ -163,9 +167,10 @@ bool optionTakingFocus() {
   return optionFocusing;
 }
 
-void registerWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name) {
+void registerWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name, UINT style) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
+  wc.style = style;
   wc.lpfnWndProc = procedure;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -175,7 +180,7 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* n
 
 void registerControlClasses(HINSTANCE instance) {
   registerWindowClass(instance, frameProc, kFrameClass);
-  registerWindowClass(instance, labelProc, kLabelClass);
+  registerWindowClass(instance, labelProc, kLabelClass, CS_DBLCLKS);
 }
 
 std::wstring windowText(HWND hwnd) {

@@ -15,7 +15,8 @@ inline constexpr wchar_t kLabelClass[] = L"TavimoLabel";
 inline constexpr int kFirstControlId = 100;
 
 // A window class with an arrow cursor and no background brush of its own.
-void registerWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name);
+void registerWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name,
+                         UINT style = 0);
 void registerControlClasses(HINSTANCE instance);
 
 // The control's window, a child of parent at its stored place, or null

@@ -43,6 +43,13 @@ bool isSelf(const VARIANT& child) {
   return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
 
+// The role's own state, and whether the window is disabled: the window
+// hears of every change to that (WM_ENABLE), not of every change to its
+// visibility, which is asked afresh where it can be.
+LONG stateOf(HWND hwnd, AccessibleRole said) {
+  return said.state | (IsWindowEnabled(hwnd) ? 0 : STATE_SYSTEM_UNAVAILABLE);
+}
+
 // Windows' own way: the system's proxy with two of its properties
 // overridden. Wine's oleacc creates the service, but its calls fail.
 bool annotate(HWND hwnd, AccessibleRole said) {
@@ -53,7 +60,7 @@ bool annotate(HWND hwnd, AccessibleRole said) {
   VARIANT role{}, state{};
   role.vt = state.vt = VT_I4;
   role.lVal = said.role;
-  state.lVal = said.state;
+  state.lVal = stateOf(hwnd, said);
   available = SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                                          IID_IAccPropServices, services.putVoid())) &&
               SUCCEEDED(services->SetHwndProp(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
@@ -153,7 +160,7 @@ class InRole final : public IAccessible, public IEnumVARIANT, public IOleWindow 
     if (!isSelf(child))
       return standard_->get_accState(child, state);
     state->vt = VT_I4;
-    state->lVal = said_.state;
+    state->lVal = stateOf(hwnd_, said_) | (IsWindowVisible(hwnd_) ? 0 : STATE_SYSTEM_INVISIBLE);
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {

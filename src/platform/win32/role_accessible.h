@@ -18,7 +18,8 @@ struct AccessibleRole {
 // given role, or 0 (for other objects, or without oleacc) to let the
 // system answer.
 LRESULT roleAccessible(HWND hwnd, WPARAM wParam, LPARAM lParam, AccessibleRole role);
-// The window goes: what was said about it goes too.
+// The window goes, or is enabled or disabled: what was said about it goes
+// too, to be said again when next asked.
 void forgetRole(HWND hwnd);
 
 }  // namespace win32

@@ -88,12 +88,14 @@ void checkHeard(HWND form, const StoredForm& stored, const std::wstring& focused
     const Heard h = heard(hwnd);
     const long role = proxyRole(hwnd) != 0 ? proxyRole(hwnd) : h.role;
     const std::wstring& said = c.role == ROLE_SYSTEM_TEXT ? h.value : h.name;
-    const long wanted = c.text == focused ? STATE_SYSTEM_FOCUSED : 0;
-    // An edit that takes typing is not read-only, a grouping takes no
-    // focus; a label's read-only state is Windows' to give.
+    const long wanted = (c.text == focused ? STATE_SYSTEM_FOCUSED : 0) |
+                        (c.role == kLabel ? STATE_SYSTEM_READONLY : 0);
+    // An edit that takes typing is not read-only, a label is; neither a
+    // grouping nor a label takes the focus.
     const long heardStates = STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_INVISIBLE |
-                             STATE_SYSTEM_FOCUSED | (c.role == kEdit ? STATE_SYSTEM_READONLY : 0) |
-                             (c.role == kFrame ? STATE_SYSTEM_FOCUSABLE : 0);
+                             STATE_SYSTEM_FOCUSED |
+                             (c.role == kEdit || c.role == kLabel ? STATE_SYSTEM_READONLY : 0) |
+                             (c.role == kFrame || c.role == kLabel ? STATE_SYSTEM_FOCUSABLE : 0);
     const long state = h.state & heardStates;
     CHECK(h.answered && said == c.text && role == c.role && state == wanted,
           std::wstring(c.text) + L" heard as " + said + L" role " + std::to_wstring(role) +

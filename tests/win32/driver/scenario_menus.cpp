@@ -54,7 +54,10 @@ void chooseSkin(const Paths& paths, DWORD pid, HWND main, const std::wstring& op
     CHECK(!checked(findControl(chooser, L"Button", o)), std::wstring(o) + L" not selected");
   if (hint) {
     checkHeard(chooser, kChooser, L"星空主题");
-    click(findControl(chooser, L"TavimoLabel", L"想要自定义皮肤的点这里。"));
+    // The label's own press, as the mouse gives it.
+    HWND label = findControl(chooser, L"TavimoLabel", L"想要自定义皮肤的点这里。");
+    PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
     expectBox(pid, L"自定义换肤",
               L"如果你想使用自己的图片作为皮肤，那么可以将自己的皮肤替换成同个文件夹下的图片", 64);
     screenshot(paths, chooser, L"skins");

@@ -54,6 +54,10 @@ void checkSplash(HWND splash, const Paths& paths, const Held&) {
             flags == LWA_COLORKEY,
         L"colour key 88,88,88");
   CHECK(centred(splash), L"splash centred");
+  // Its labels are the program's own: the common controls wait for main.
+  DWORD pid = 0;
+  GetWindowThreadProcessId(splash, &pid);
+  CHECK(!hasModule(pid, L"comctl32.dll"), L"comctl32 not loaded for the splash");
   screenshot(paths, splash, L"splash");
 }
 

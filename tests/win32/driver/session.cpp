@@ -10,6 +10,8 @@
 
 #include "accessibility.h"
 #include "checks.h"
+// After <windows.h>, which session.h brings.
+#include <tlhelp32.h>
 #include "platform/win32/text.h"
 
 namespace driver {
@@ -175,6 +177,17 @@ std::vector<HWND> windowsOf(DWORD pid) {
     GetWindowThreadProcessId(hwnd, &owner);
     return owner != pid;
   });
+  return found;
+}
+
+bool hasModule(DWORD pid, const std::wstring& name) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, pid);
+  MODULEENTRY32W module{sizeof(MODULEENTRY32W)};
+  bool found = false;
+  for (BOOL more = Module32FirstW(snapshot, &module); more && !found;
+       more = Module32NextW(snapshot, &module))
+    found = _wcsicmp(module.szModule, name.c_str()) == 0;
+  CloseHandle(snapshot);
   return found;
 }
 

@@ -48,6 +48,8 @@ Held hold(const Program& program);
 
 // Top-level windows of the process (visible or not).
 std::vector<HWND> windowsOf(DWORD pid);
+// Whether the process has loaded a module of that file name.
+bool hasModule(DWORD pid, const std::wstring& name);
 std::vector<HWND> formsOf(DWORD pid, const std::wstring& caption);
 HWND waitForm(DWORD pid, const std::wstring& caption, DWORD ms = 5000);
 bool waitGone(HWND hwnd, DWORD ms = 5000);
