@@ -16,9 +16,13 @@ namespace win32 {
 namespace {
 
 // What the program's own control classes share: a font kept as statics
-// keep it, and a screen reader told the role they stand for.
+// keep it, drawn again when their text or state changes, and a screen
+// reader told the role they stand for.
 LRESULT ownClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, AccessibleRole role) {
   switch (message) {
+    case WM_SETTEXT:
+      InvalidateRect(hwnd, nullptr, TRUE);
+      break;
     case WM_SETFONT:
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
       if (LOWORD(lParam))
@@ -26,8 +30,11 @@ LRESULT ownClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, Acce
       return 0;
     case WM_GETFONT:
       return GetWindowLongPtrW(hwnd, GWLP_USERDATA);
-    case WM_NCDESTROY:
     case WM_ENABLE:
+      InvalidateRect(hwnd, nullptr, TRUE);
+      forgetRole(hwnd);
+      break;
+    case WM_NCDESTROY:
       forgetRole(hwnd);
       break;
     case WM_GETOBJECT:
@@ -78,17 +85,10 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
       }
       return 0;
     }
-    case WM_SETTEXT: {
-      LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
-      InvalidateRect(hwnd, nullptr, TRUE);
-      return result;
-    }
     default:
       return ownClassProc(hwnd, message, wParam, lParam, {ROLE_SYSTEM_GROUPING, 0});
   }
 }
-
-constexpr AccessibleRole kStaticText{ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_READONLY};
 
 // Labels are drawn by their form, over its picture or in their colours,
 // and report a click as statics do. Not the system's static class: that
@@ -119,12 +119,9 @@ LRESULT CALLBACK labelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
       return 0;
     case WM_GETDLGCODE:
       return DLGC_STATIC;
-    case WM_ENABLE:
-    case WM_SETTEXT:
-      InvalidateRect(hwnd, nullptr, TRUE);
-      return ownClassProc(hwnd, message, wParam, lParam, kStaticText);
     default:
-      return ownClassProc(hwnd, message, wParam, lParam, kStaticText);
+      return ownClassProc(hwnd, message, wParam, lParam,
+                          {ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_READONLY});
   }
 }
 
