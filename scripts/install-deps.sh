@@ -6,7 +6,7 @@ set -euo pipefail
 want=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev fonts-wqy-microhei xdg-utils)
 if [ "${1:-test}" = test ]; then
   want+=(googletest libgtest-dev libgmock-dev clang-format
-         g++-mingw-w64-i686 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386
+         g++-mingw-w64-i686 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev libstb-dev wine wine32:i386
          wine64 g++-mingw-w64-x86-64-posix
          xvfb xauth x11-utils xdotool imagemagick file
          locales dbus python3 python3-pil python3-pefile python3-dbus python3-dbusmock python3-gi python3-xlib

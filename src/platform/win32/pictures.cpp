@@ -2,8 +2,15 @@
 
 #include <wincodec.h>
 
+// The banner's GIF decoder; nothing else of the library is built in.
+#define STBI_ONLY_GIF
+#define STBI_NO_STDIO
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb_image.h>
+
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -299,15 +306,56 @@ std::vector<unsigned char> readHead(HANDLE file) {
   return head;
 }
 
+// The program's own pictures: their formats are known, so their
+// decoders are made directly rather than found by asking every installed
+// one, which takes longer than decoding the splash does.
+app::Picture decodedByImaging(std::span<const unsigned char> bytes, const CLSID& format) {
+  IWICImagingFactory* factory = imagingFactory();
+  ComPtr<IWICStream> stream;
+  ComPtr<IWICBitmapDecoder> decoder;
+  if (factory == nullptr || FAILED(factory->CreateStream(stream.put())) ||
+      FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()),
+                                          static_cast<DWORD>(bytes.size()))) ||
+      FAILED(CoCreateInstance(format, nullptr, CLSCTX_INPROC_SERVER, IID_IWICBitmapDecoder,
+                              decoder.putVoid())) ||
+      FAILED(decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand)))
+    return nullptr;
+  return shownPart(decoder.get(), app::exifOrientation(bytes));
+}
+
+// The splash's banner, the first picture the program shows, is decoded by
+// stb_image: under Wine, loading the imaging component and COM for it took
+// longer than making and showing the splash's window does. The banner's
+// first frame only; files chosen as skins still go to the imaging
+// component, behind their size checks.
+app::Picture decodedGifBanner(std::span<const unsigned char> bytes) {
+  int width = 0, height = 0, channels = 0;
+  const std::unique_ptr<stbi_uc, decltype(&stbi_image_free)> rgba(
+      stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height,
+                            &channels, 4),
+      stbi_image_free);
+  std::span<std::uint32_t> pixels;
+  GdiObject<HBITMAP> bitmap(rgba ? newBitmap({width, height}, pixels) : nullptr);
+  if (!bitmap)
+    return nullptr;
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    const stbi_uc* rgb = rgba.get() + 4 * i;
+    pixels[i] = static_cast<std::uint32_t>(rgb[0]) << 16 | rgb[1] << 8u | rgb[2];
+  }
+  auto picture = std::make_shared<BitmapPicture>(bitmap.get(), width, height);
+  bitmap.release();
+  return picture;
+}
+
 struct BuiltinBitmap {
   std::string_view name;
   int resource;
-  const CLSID& decoder;
+  const CLSID* format;  // none: the GIF banner
 };
 constexpr BuiltinBitmap kBuiltinBitmaps[] = {
-    {"splash.gif", IDR_SPLASH_GIF, CLSID_WICGifDecoder},
-    {"main.jpg", IDR_MAIN_JPG, CLSID_WICJpegDecoder},
-    {"about.bmp", IDR_ABOUT_BMP, CLSID_WICBmpDecoder},
+    {"splash.gif", IDR_SPLASH_GIF, nullptr},
+    {"main.jpg", IDR_MAIN_JPG, &CLSID_WICJpegDecoder},
+    {"about.bmp", IDR_ABOUT_BMP, &CLSID_WICBmpDecoder},
 };
 
 }  // namespace
@@ -326,22 +374,10 @@ app::Picture builtinPicture(std::string_view name) {
   HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
   if (loaded == nullptr)
     throw app::RuntimeError::fileNotFound(std::string(name));
-  // The program's own pictures: their formats are known, so their
-  // decoders are made directly rather than found by asking every
-  // installed one, which takes longer than decoding the splash does.
   const std::span<const unsigned char> bytes{
       static_cast<const unsigned char*>(LockResource(loaded)), SizeofResource(module, found)};
-  IWICImagingFactory* factory = imagingFactory();
-  ComPtr<IWICStream> stream;
-  ComPtr<IWICBitmapDecoder> decoder;
-  app::Picture picture;
-  if (factory != nullptr && SUCCEEDED(factory->CreateStream(stream.put())) &&
-      SUCCEEDED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()),
-                                             static_cast<DWORD>(bytes.size()))) &&
-      SUCCEEDED(CoCreateInstance(builtin->decoder, nullptr, CLSCTX_INPROC_SERVER,
-                                 IID_IWICBitmapDecoder, decoder.putVoid())) &&
-      SUCCEEDED(decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand)))
-    picture = shownPart(decoder.get(), app::exifOrientation(bytes));
+  const app::Picture picture =
+      builtin->format ? decodedByImaging(bytes, *builtin->format) : decodedGifBanner(bytes);
   if (!picture)
     throw app::RuntimeError::invalidPicture(std::string(name));
   return picture;
