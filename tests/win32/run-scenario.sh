@@ -66,4 +66,15 @@ for shot in "$work"/shots/*.ppm; do
   [ -e "$shot" ] || continue
   convert "$shot" "$build/screenshots/$(basename "${shot%.ppm}").png"
 done
+# The banner as the splash shows it at 96 dpi is its GIF's first frame,
+# as Pillow reads it, wherever no label covers it.
+if [ -e "$work/shots/splash.ppm" ]; then
+  /usr/bin/python3 - "$work/shots/splash.ppm" "$here/../../resources/splash.gif" <<'EOF' || status=1
+import sys
+from PIL import Image, ImageChops
+shown, banner = (Image.open(p).convert("RGB").crop((0, 40, 370, 200)) for p in sys.argv[1:])
+if differ := ImageChops.difference(shown, banner).getbbox():
+    sys.exit(f"FAIL: the splash's banner is not its first frame within {differ}")
+EOF
+fi
 exit $status
