@@ -308,7 +308,7 @@ std::vector<unsigned char> readHead(HANDLE file) {
 
 // The program's own pictures: their formats are known, so their
 // decoders are made directly rather than found by asking every installed
-// one, which takes longer than decoding the splash does.
+// one, which takes longer than the decoding does.
 app::Picture decodedByImaging(std::span<const unsigned char> bytes, const CLSID& format) {
   IWICImagingFactory* factory = imagingFactory();
   ComPtr<IWICStream> stream;
