@@ -12,6 +12,7 @@ class ComPtr {
   ~ComPtr() { reset(); }
   ComPtr(const ComPtr&) = delete;
   ComPtr& operator=(const ComPtr&) = delete;
+  ComPtr(ComPtr&& other) noexcept : pointer_(other.pointer_) { other.pointer_ = nullptr; }
 
   T* get() const { return pointer_; }
   T* operator->() const { return pointer_; }

@@ -115,6 +115,13 @@ HBITMAP newBitmap(app::PictureSize size, std::span<std::uint32_t>& pixels) {
   return bitmap;
 }
 
+// The bitmap, handed to the picture that owns it from then on.
+app::Picture pictureOf(GdiObject<HBITMAP>& bitmap, app::PictureSize size) {
+  auto picture = std::make_shared<BitmapPicture>(bitmap.get(), size.width, size.height);
+  bitmap.release();
+  return picture;
+}
+
 // An upright picture's corner is copied straight into the bitmap; a turned
 // one is turned from a copy of the stored pixels it comes from.
 bool copyShown(IWICBitmapSource* source, app::PictureSize stored, int orientation,
@@ -159,9 +166,7 @@ app::Picture shownPart(IWICBitmapDecoder* decoder, int orientation) {
   GdiObject<HBITMAP> bitmap(newBitmap(shown, pixels));
   if (!bitmap || !copyShown(converter.get(), stored, orientation, shown, pixels))
     return nullptr;
-  auto picture = std::make_shared<BitmapPicture>(bitmap.get(), shown.width, shown.height);
-  bitmap.release();
-  return picture;
+  return pictureOf(bitmap, shown);
 }
 
 // Reads a file in pieces from where it stands, for the walks below.
@@ -342,9 +347,7 @@ app::Picture decodedGifBanner(std::span<const unsigned char> bytes) {
     const stbi_uc* rgb = rgba.get() + 4 * i;
     pixels[i] = static_cast<std::uint32_t>(rgb[0]) << 16 | rgb[1] << 8u | rgb[2];
   }
-  auto picture = std::make_shared<BitmapPicture>(bitmap.get(), width, height);
-  bitmap.release();
-  return picture;
+  return pictureOf(bitmap, {width, height});
 }
 
 struct BuiltinBitmap {

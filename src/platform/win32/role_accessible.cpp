@@ -50,19 +50,26 @@ LONG stateOf(HWND hwnd, AccessibleRole said) {
   return said.state | (IsWindowEnabled(hwnd) ? 0 : STATE_SYSTEM_UNAVAILABLE);
 }
 
+// The service that overrides properties of the system's proxies; null without one.
+ComPtr<IAccPropServices> propertyServices() {
+  ComPtr<IAccPropServices> services;
+  CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                   services.putVoid());
+  return services;
+}
+
 // Windows' own way: the system's proxy with two of its properties
 // overridden. Wine's oleacc creates the service, but its calls fail.
 bool annotate(HWND hwnd, AccessibleRole said) {
   static bool available = true;
   if (!available)
     return false;
-  ComPtr<IAccPropServices> services;
+  const ComPtr<IAccPropServices> services = propertyServices();
   VARIANT role{}, state{};
   role.vt = state.vt = VT_I4;
   role.lVal = said.role;
   state.lVal = stateOf(hwnd, said);
-  available = SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                         IID_IAccPropServices, services.putVoid())) &&
+  available = services &&
               SUCCEEDED(services->SetHwndProp(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                                               PROPID_ACC_ROLE, role)) &&
               SUCCEEDED(services->SetHwndProp(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
@@ -237,10 +244,8 @@ LRESULT roleAccessible(HWND hwnd, WPARAM wParam, LPARAM lParam, AccessibleRole r
 void forgetRole(HWND hwnd) {
   if (RemovePropW(hwnd, kAnnotated) == nullptr)
     return;
-  ComPtr<IAccPropServices> services;
   const MSAAPROPID props[] = {PROPID_ACC_ROLE, PROPID_ACC_STATE};
-  if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                 IID_IAccPropServices, services.putVoid())))
+  if (const ComPtr<IAccPropServices> services = propertyServices())
     services->ClearHwndProps(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, props, 2);
 }
 
