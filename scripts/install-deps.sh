@@ -79,6 +79,14 @@ for try in 1 2 3; do
   $SUDO apt-get update -q && break
   [ "$try" = 3 ] || sleep 20
 done
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+apt_install() { DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "$@"; }
+# When only one architecture's security index came, the two architectures'
+# newest versions differ and multiarch pairs cannot be installed; the
+# release's own suite holds both at the same versions.
+if ! apt_install "${missing[@]}"; then
+  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  echo "install-deps: trying again from $codename's own suite" >&2
+  apt_install -t "$codename" "${missing[@]}"
+fi
 make_test_locale "${1:-test}"
 install_i386_emulator "${1:-test}"
