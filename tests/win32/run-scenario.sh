@@ -77,4 +77,20 @@ if differ := ImageChops.difference(shown, banner).getbbox():
     sys.exit(f"FAIL: the splash's banner is not its first frame within {differ}")
 EOF
 fi
+# Each caption shows its form's own icon: every opaque pixel of the icon
+# file's 16x16 image, as Pillow reads it, near the window's corner.
+for pair in main:app skins:form1; do
+  [ -e "$work/shots/${pair%:*}.ppm" ] || continue
+  /usr/bin/python3 - "$work/shots/${pair%:*}.ppm" "$here/../../resources/${pair#*:}.ico" <<'EOF' || status=1
+import sys
+from PIL import Image
+shot, icon = Image.open(sys.argv[1]).convert("RGB"), Image.open(sys.argv[2])
+icon.size = (16, 16)
+icon = icon.convert("RGBA")
+opaque = [(x, y) for y in range(16) for x in range(16) if icon.getpixel((x, y))[3] == 255]
+if not any(all(shot.getpixel((dx + x, dy + y)) == icon.getpixel((x, y))[:3] for x, y in opaque)
+           for dy in range(9) for dx in range(9)):
+    sys.exit(f"FAIL: the caption in {sys.argv[1]} does not show {sys.argv[2]}")
+EOF
+done
 exit $status
