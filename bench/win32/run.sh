@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Figures for the Windows program: executable size by section, start-up
-# time against a minimal Win32 window, a 60-second countdown's timing and
-# the working set before and after a 6000x4000 photo is chosen as skin,
-# under Wine. Prints figures and asserts nothing.
+# time against a minimal Win32 window (and against one that also makes the
+# splash's load-handler calls), a 60-second countdown's timing and the
+# working set before and after a 6000x4000 photo is chosen as skin, under
+# Wine. Prints figures and asserts nothing.
 # Usage: bench/win32/run.sh [SECONDS]   (after building the win32 preset)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -22,7 +23,8 @@ fi
 exe="$build/$name"
 driver="$build/tests/win32/e2e_driver.exe"
 minimal="$build/bench/win32/minimal_window.exe"
-for f in "$shipped" "$exe" "$driver" "$minimal"; do
+loaded="$build/bench/win32/load_handler_window.exe"
+for f in "$shipped" "$exe" "$driver" "$minimal" "$loaded"; do
   [ -f "$f" ] || { echo "missing $f: build the win32 preset (and win32-wine64) first" >&2; exit 1; }
 done
 
@@ -52,7 +54,7 @@ wineserver -p30 </dev/null >/dev/null 2>&1 || true
 work="$build/bench-run"
 rm -rf "$work"
 mkdir -p "$work/app"
-cp "$exe" "$build"/*.jpg "$minimal" "$work/app/"
+cp "$exe" "$build"/*.jpg "$minimal" "$loaded" "$work/app/"
 app="$(windows "$work/app/$(basename "$exe")")"
 
 echo "== start-up, countdown and memory: $runs"
