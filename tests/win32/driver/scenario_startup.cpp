@@ -17,13 +17,6 @@ bool centred(HWND hwnd) {
 
 namespace {
 
-// The control with the keyboard focus in the form's thread.
-HWND focusIn(HWND form) {
-  GUITHREADINFO gui{sizeof(GUITHREADINFO)};
-  GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &gui);
-  return gui.hwndFocus;
-}
-
 // A click on the banner, as a user's mouse gives it, changes nothing: the
 // splash stays where it is, and nothing else opens.
 void clickSplash(DWORD pid, HWND splash) {

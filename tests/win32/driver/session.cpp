@@ -248,6 +248,12 @@ void click(HWND control) {
                reinterpret_cast<LPARAM>(control));
 }
 
+HWND focusIn(HWND form) {
+  GUITHREADINFO gui{sizeof(GUITHREADINFO)};
+  GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &gui);
+  return gui.hwndFocus;
+}
+
 void key(WORD vk, bool shift) {
   INPUT input[4] = {};
   for (INPUT& i : input) i.type = INPUT_KEYBOARD;

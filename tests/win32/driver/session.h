@@ -64,6 +64,8 @@ void click(HWND control);
 void clickMenu(HWND form, int position);
 // A key pressed and let go through the system's input, as a user types.
 void key(WORD vk, bool shift = false);
+// The control with the keyboard focus in the form's thread.
+HWND focusIn(HWND form);
 void type(HWND edit, const std::wstring& text);  // WM_SETTEXT, as a user edit
 bool checked(HWND option);
 // A message sent to the program, given up after ms (stretched) if unanswered.
