@@ -441,6 +441,12 @@ for x in $(seq 4 8 236); do
     title_bar skins "5-84 193-203"
     atspi Form1
     atspi main-disabled
+    # Its option group, none chosen, is one stop at its first option.
+    for step in "Tab|push button:确定" "Tab|radio button:星空主题" "Down|radio button:大海主题"; do
+      [ "$server" = x11 ] || break
+      xdotool key "${step%%|*}"
+      "$python" "$here/atspi_check.py" focus "${step#*|}" 2 || fail "chooser, ${step%%|*}: the focus went elsewhere"
+    done
     click "$id" 360 480                    # Option1 星空主题, inside Frame1
     click "$id" 120 2040                   # 确定
     answer_box 提示 box_skin_notice box-skin-notice
