@@ -66,31 +66,30 @@ for shot in "$work"/shots/*.ppm; do
   [ -e "$shot" ] || continue
   convert "$shot" "$build/screenshots/$(basename "${shot%.ppm}").png"
 done
-# The banner as the splash shows it at 96 dpi is its GIF's first frame,
-# as Pillow reads it, wherever no label covers it.
-if [ -e "$work/shots/splash.ppm" ]; then
-  /usr/bin/python3 - "$work/shots/splash.ppm" "$here/../../resources/splash.gif" <<'EOF' || status=1
-import sys
+# What the 96-dpi screenshots show, against Pillow's reading of the
+# resources: the splash's banner is its GIF's first frame wherever no label
+# covers it, and each caption shows its form's own icon (every opaque pixel
+# of the icon's 16x16 image, near the window's corner).
+/usr/bin/python3 - "$work/shots" "$here/../../resources" <<'EOF' || status=1
+import os, sys
 from PIL import Image, ImageChops
-shown, banner = (Image.open(p).convert("RGB").crop((0, 40, 370, 200)) for p in sys.argv[1:])
-if differ := ImageChops.difference(shown, banner).getbbox():
-    sys.exit(f"FAIL: the splash's banner is not its first frame within {differ}")
+shots, resources = sys.argv[1:]
+def shown(name):
+    path = os.path.join(shots, name + ".ppm")
+    return os.path.exists(path) and Image.open(path).convert("RGB")
+if splash := shown("splash"):
+    banner = Image.open(os.path.join(resources, "splash.gif")).convert("RGB")
+    if differ := ImageChops.difference(*(i.crop((0, 40, 370, 200)) for i in (splash, banner))).getbbox():
+        sys.exit(f"FAIL: the splash's banner is not its first frame within {differ}")
+for name, file in (("main", "app.ico"), ("skins", "form1.ico")):
+    if not (shot := shown(name)):
+        continue
+    icon = Image.open(os.path.join(resources, file))
+    icon.size = (16, 16)
+    icon = icon.convert("RGBA")
+    opaque = [(x, y) for y in range(16) for x in range(16) if icon.getpixel((x, y))[3] == 255]
+    if not any(all(shot.getpixel((dx + x, dy + y)) == icon.getpixel((x, y))[:3] for x, y in opaque)
+               for dy in range(9) for dx in range(9)):
+        sys.exit(f"FAIL: the caption in {name}'s screenshot does not show {file}")
 EOF
-fi
-# Each caption shows its form's own icon: every opaque pixel of the icon
-# file's 16x16 image, as Pillow reads it, near the window's corner.
-for pair in main:app skins:form1; do
-  [ -e "$work/shots/${pair%:*}.ppm" ] || continue
-  /usr/bin/python3 - "$work/shots/${pair%:*}.ppm" "$here/../../resources/${pair#*:}.ico" <<'EOF' || status=1
-import sys
-from PIL import Image
-shot, icon = Image.open(sys.argv[1]).convert("RGB"), Image.open(sys.argv[2])
-icon.size = (16, 16)
-icon = icon.convert("RGBA")
-opaque = [(x, y) for y in range(16) for x in range(16) if icon.getpixel((x, y))[3] == 255]
-if not any(all(shot.getpixel((dx + x, dy + y)) == icon.getpixel((x, y))[:3] for x, y in opaque)
-           for dy in range(9) for dx in range(9)):
-    sys.exit(f"FAIL: the caption in {sys.argv[1]} does not show {sys.argv[2]}")
-EOF
-done
 exit $status
