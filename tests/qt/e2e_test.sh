@@ -80,25 +80,6 @@ if [ "$server" = x11 ]; then
   ask_close() { "$python" "$here/send_close.py" "$1"; }
   type_text() { xdotool key ctrl+a type "$2"; }
   title_bar() { :; }  # the window manager's, if any
-  # The icon a window hands the window manager holds the icon file's
-  # 16x16 image: each of its opaque pixels, as Pillow reads the file.
-  window_icon() {
-    xprop -id "$1" -notype 32c _NET_WM_ICON | "$python" -c '
-import re, sys
-from PIL import Image
-words = [int(w) for w in re.findall(r"\d+", sys.stdin.read().partition("=")[2])]
-images = {}
-while len(words) > 2:
-    w, h = words[:2]
-    images[w, h], words = words[2:2 + w * h], words[2 + w * h:]
-icon = Image.open(sys.argv[1])
-icon.size = (16, 16)
-icon = icon.convert("RGBA")
-given = images.get((16, 16), [])
-sys.exit(len(given) != 256 or any(icon.getpixel((i % 16, i // 16)) != (p >> 16 & 255, p >> 8 & 255, p & 255, 255)
-                                  for i, p in enumerate(given) if icon.getpixel((i % 16, i // 16))[3] == 255))
-' "$here/../../resources/$2" || fail "$3 does not show the icon $2"
-  }
 else
   # weston on no hardware, drawing with pixman (its default draws nothing
   # and the screenshooter then waits for ever), over a magenta desktop: a
@@ -157,7 +138,6 @@ else
   confirm() { atspi click "$1" 确定; }
   ask_close() { atspi click "$1" 关闭; }
   type_text() { atspi type "$1" "$2"; }
-  window_icon() { :; }  # a Wayland window hands no icon to the compositor
   # The bar shows the whole caption and a close button only: its inked
   # columns, in runs more than 12 apart, are exactly these. A window alone
   # on the desktop has no frame of Qt's own around it either.
@@ -334,7 +314,6 @@ geometry "$main"
 menu=$((HEIGHT - 274))
 [ "$WIDTH" = 238 ] && [ "$menu" -gt 10 ] || fail "main is ${WIDTH}x${HEIGHT}"
 title_bar main "6-118 220-230" alone
-window_icon "$main" app.ico main
 atspi main
 quiet
 
@@ -460,7 +439,6 @@ for x in $(seq 4 8 236); do
   elif id="$(window '^换肤（测试中）$' 4)"; then
     shot "$id" skins
     title_bar skins "5-84 193-203"
-    window_icon "$id" form1.ico "the skin chooser"
     atspi Form1
     atspi main-disabled
     # Its option group, none chosen, is one stop at its first option.

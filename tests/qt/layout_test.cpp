@@ -1,6 +1,7 @@
 // Every window at its stored size and every control at its stored place,
 // with its caption, container and tab order.
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -194,6 +195,9 @@ TEST_F(LayoutTest, AboutBoxAndSkinChooserMatchTheirLayouts) {
   expectLayout(app::instance<forms::Form1>(), kChooser);
   EXPECT_TRUE(widget(app::instance<forms::Form1>(), "Label1")->autoFillBackground())
       << "the hint label is a plain, opaque label";
+  EXPECT_EQ(window(app::instance<forms::Form1>())->windowIcon().pixmap(16).toImage(),
+            QIcon(":/builtin/form1.ico").pixmap(16).toImage())
+      << "the chooser shows its own icon, not the program's";
 }
 
 }  // namespace
