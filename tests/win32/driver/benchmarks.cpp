@@ -53,26 +53,22 @@ double workingSetMiB(DWORD pid) {
 void benchStartup(const Paths& paths, const std::wstring& minimal) {
   const std::wstring loaded =
       minimal.substr(0, minimal.find_last_of(L'\\') + 1) + L"load_handler_window.exe";
-  const struct {
-    std::wstring exe;
-    const char *name, *ratio;
-  } yardsticks[] = {{minimal, "minimal Win32 window:    ", "ratio:                   "},
-                    {loaded, "with the splash's calls: ", "ratio to it:             "}};
-  // Under Wine single runs spread by half their time either way.
-  constexpr int kRuns = 11;
-  for (const auto& y : yardsticks) {
+  constexpr int kRuns = 11;  // under Wine single runs spread by half their time either way
+  for (const auto& [yardstick, name] : {std::pair{minimal, "minimal Win32 window:"},
+                                        std::pair{loaded, "with the splash's calls:"}}) {
     std::vector<double> program, baseline;
     for (int i = 0; i < kRuns; ++i) {
-      baseline.push_back(timeToFirstWindow(y.exe, paths.log));
+      baseline.push_back(timeToFirstWindow(yardstick, paths.log));
       program.push_back(timeToFirstWindow(paths.exe, paths.log));
     }
-    const double p = median(program), b = median(baseline);
-    const auto [pLow, pHigh] = std::minmax_element(program.begin(), program.end());
-    const auto [bLow, bHigh] = std::minmax_element(baseline.begin(), baseline.end());
-    std::printf("start-up to splash shown: %.1f ms (median of %d, runs %.1f to %.1f)\n", p, kRuns,
-                *pLow, *pHigh);
-    std::printf("%s %.1f ms (median of %d, runs %.1f to %.1f)\n", y.name, b, kRuns, *bLow, *bHigh);
-    std::printf("%s %.2f\n", y.ratio, b > 0 ? p / b : 0.0);
+    for (const auto& [runs, label] :
+         {std::pair{program, "start-up to splash shown:"}, std::pair{baseline, name}}) {
+      const auto [low, high] = std::minmax_element(runs.begin(), runs.end());
+      std::printf("%-25s %.1f ms (median of %d, runs %.1f to %.1f)\n", label, median(runs), kRuns,
+                  *low, *high);
+    }
+    std::printf("%-25s %.2f\n", yardstick == minimal ? "ratio:" : "ratio to it:",
+                median(program) / median(baseline));
   }
 }
 
