@@ -385,16 +385,20 @@ keyboard=("Tab|push button:开始计时" "Tab|radio button:关机" "Tab|push but
   "Down|radio button:关机|main-shutdown-by-keys" "Up|radio button:重启|main-restart-by-keys"
   "Tab space|push button:六十秒关机||poweroff 60" "Tab Return|push button:1小时关机||poweroff 3600")
 [ "$server" = x11 ] || keyboard=()
-for step in "${keyboard[@]}"; do
-  IFS='|' read -r keys focus scene request <<<"$step"
-  [ -z "$request" ] || bus_log clear
-  # shellcheck disable=SC2086  # one argument a key, two a request
-  xdotool key $keys
-  "$python" "$here/atspi_check.py" focus "$focus" 2 || fail "keys $keys: the focus went elsewhere"
-  [ -z "$scene" ] || atspi "$scene"
-  # shellcheck disable=SC2086
-  [ -z "$request" ] || poll 40 bus_log scheduled $request >/dev/null || fail "keys $keys scheduled no $request"
-done
+walk() {
+  local step keys focus scene request
+  for step in "$@"; do
+    IFS='|' read -r keys focus scene request <<<"$step"
+    [ -z "$request" ] || bus_log clear
+    # shellcheck disable=SC2086  # one argument a key, two a request
+    xdotool key $keys
+    "$python" "$here/atspi_check.py" focus "$focus" 2 || fail "keys $keys: the focus went elsewhere"
+    [ -z "$scene" ] || atspi "$scene"
+    # shellcheck disable=SC2086
+    [ -z "$request" ] || poll 40 bus_log scheduled $request >/dev/null || fail "keys $keys scheduled no $request"
+  done
+}
+walk "${keyboard[@]}"
 if [ "$server" = x11 ]; then
   xdotool key alt
   sleep 0.2
@@ -442,11 +446,7 @@ for x in $(seq 4 8 236); do
     atspi Form1
     atspi main-disabled
     # Its option group, none chosen, is one stop at its first option.
-    for step in "Tab|push button:确定" "Tab|radio button:星空主题" "Down|radio button:大海主题"; do
-      [ "$server" = x11 ] || break
-      xdotool key "${step%%|*}"
-      "$python" "$here/atspi_check.py" focus "${step#*|}" 2 || fail "chooser, ${step%%|*}: the focus went elsewhere"
-    done
+    [ "$server" != x11 ] || walk "Tab|push button:确定" "Tab|radio button:星空主题" "Down|radio button:大海主题"
     click "$id" 360 480                    # Option1 星空主题, inside Frame1
     click "$id" 120 2040                   # 确定
     answer_box 提示 box_skin_notice box-skin-notice

@@ -62,11 +62,8 @@ void chooseSkin(const Paths& paths, DWORD pid, HWND main, const std::wstring& op
               L"如果你想使用自己的图片作为皮肤，那么可以将自己的皮肤替换成同个文件夹下的图片", 64);
     screenshot(paths, chooser, L"skins");
     // The group with none selected is one stop, at its first option.
-    SetForegroundWindow(chooser);
-    for (const wchar_t* stop : {L"确定", L"星空主题"}) {
-      key(VK_TAB);
-      CHECK(textOf(focusIn(chooser)) == stop, std::wstring(L"Tab to ") + stop);
-    }
+    const wchar_t* stops[] = {L"确定", L"星空主题"};
+    tabThrough(chooser, stops);
     key(VK_DOWN);
     CHECK(checked(findControl(chooser, L"Button", L"大海主题")), L"Down selects 大海主题");
   }

@@ -1,5 +1,6 @@
 // The splash, then main's window, controls, menu, focus and tab order.
 #include <cstdlib>
+#include <span>
 
 #include "accessibility.h"
 #include "checks.h"
@@ -13,6 +14,14 @@ bool centred(HWND hwnd) {
   const int dx = (r.left + r.right) - GetSystemMetrics(SM_CXSCREEN);
   const int dy = (r.top + r.bottom) - GetSystemMetrics(SM_CYSCREEN);
   return std::abs(dx) <= 1 && std::abs(dy) <= 1;
+}
+
+void tabThrough(HWND form, std::span<const wchar_t* const> stops) {
+  SetForegroundWindow(form);
+  for (const wchar_t* stop : stops) {
+    key(VK_TAB);
+    CHECK(textOf(focusIn(form)) == stop, std::wstring(L"Tab to ") + stop);
+  }
 }
 
 namespace {
@@ -63,11 +72,7 @@ void checkKeyboard(HWND main) {
                             L"1小时关机",        L"3小时关机",  L"最小化到任务栏",
                             L"取消快捷按钮关机", L"30分钟关机", L"2小时关机",
                             L"5小时关机",        L"60"};
-  SetForegroundWindow(main);
-  for (const wchar_t* stop : order) {
-    key(VK_TAB);
-    CHECK(textOf(focusIn(main)) == stop, std::wstring(L"Tab to ") + stop);
-  }
+  tabThrough(main, order);
   HWND shutDown = findControl(main, L"Button", L"关机");
   HWND restart = findControl(main, L"Button", L"重启");
   key(VK_TAB);

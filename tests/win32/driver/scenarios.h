@@ -1,5 +1,6 @@
 // The end-to-end scenarios; each starts the program afresh.
 #pragma once
+#include <span>
 
 #include "session.h"
 #include "stored_layouts.h"
@@ -11,6 +12,8 @@ namespace driver {
 void checkRecorded(const Recorded& r, const std::wstring& style, const std::wstring& line);
 // Centred on the screen, to a pixel.
 bool centred(HWND hwnd);
+// Tab pressed once for each stop, the focus then on that stop.
+void tabThrough(HWND form, std::span<const wchar_t* const> stops);
 
 // Chooses a skin in the chooser and confirms; with failingFile, expects
 // the error box naming it. Returns with the chooser closed.
