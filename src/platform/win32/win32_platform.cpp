@@ -1,6 +1,7 @@
 #include "platform/win32/win32_platform.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/application.h"
 #include "app/runtime_error.h"
@@ -12,8 +13,9 @@
 namespace win32 {
 
 namespace {
-constexpr wchar_t kTimerClass[] = L"TavimoTimer";
-constexpr UINT_PTR kTimerId = 1;
+// A thread timer, not a window's: every message loop dispatches its
+// WM_TIMER, message boxes' and menus' included, so ticks go on behind them.
+UINT_PTR armed = 0;
 
 std::wstring systemDirectory() {
   std::wstring directory(GetSystemDirectoryW(nullptr, 0), L'\0');
@@ -25,20 +27,11 @@ std::wstring systemDirectory() {
 Platform::Platform(HINSTANCE instance) {
   QueryPerformanceFrequency(&frequency_);
   FormWindow::registerClass(instance);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = timerProc;
-  wc.hInstance = instance;
-  wc.lpszClassName = kTimerClass;
-  RegisterClassExW(&wc);
-  // A message-only window: its WM_TIMER is dispatched by every message
-  // loop, message boxes' included, so ticks go on behind them.
-  timerWindow_ =
-      CreateWindowExW(0, kTimerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
 }
 
 Platform::~Platform() {
-  DestroyWindow(timerWindow_);
+  if (armed != 0)
+    KillTimer(nullptr, armed);
 }
 
 std::unique_ptr<app::WindowPeer> Platform::createWindow(app::Form& form) {
@@ -115,27 +108,25 @@ std::chrono::nanoseconds Platform::now() {
 // One timer for all: armed for the next deadline, rounded up so that it
 // never fires early; the deadlines themselves do not drift.
 void Platform::timersChanged() {
+  if (armed != 0)
+    KillTimer(nullptr, std::exchange(armed, 0));
   const auto left = app::Application::current().timeToNextTick();
-  if (!left) {
-    KillTimer(timerWindow_, kTimerId);
+  if (!left)
     return;
-  }
   const auto delay =
       static_cast<UINT>(std::clamp<long long>(left->count(), USER_TIMER_MINIMUM, 0x7FFFFFFF));
-  SetTimer(timerWindow_, kTimerId, delay, nullptr);
+  armed = SetTimer(nullptr, 0, delay, tick);
 }
 
 void Platform::end() {
   ExitProcess(0);
 }
 
-LRESULT CALLBACK Platform::timerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_TIMER && wParam == kTimerId) {
-    KillTimer(hwnd, kTimerId);
-    app::Application::current().wake();
-    return 0;
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
+void CALLBACK Platform::tick(HWND, UINT, UINT_PTR id, DWORD) {
+  if (id != armed)
+    return;  // killed after this WM_TIMER was queued
+  KillTimer(nullptr, std::exchange(armed, 0));
+  app::Application::current().wake();
 }
 
 }  // namespace win32

@@ -28,10 +28,9 @@ class Platform : public app::Platform {
   app::SystemEntries& entries() override { return entries_; }
 
  private:
-  static LRESULT CALLBACK timerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static void CALLBACK tick(HWND, UINT, UINT_PTR id, DWORD);
 
   SystemEntries entries_;
-  HWND timerWindow_ = nullptr;
   LARGE_INTEGER frequency_{};
 };
 
