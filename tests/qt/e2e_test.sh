@@ -384,9 +384,9 @@ keyboard=("Tab|push button:开始计时" "Tab|radio button:关机" "Tab|push but
   "Left|radio button:关机|main-shutdown-by-keys" "Down|radio button:重启|main-restart-by-keys"
   "Down|radio button:关机|main-shutdown-by-keys" "Up|radio button:重启|main-restart-by-keys"
   "Tab space|push button:六十秒关机||poweroff 60" "Tab Return|push button:1小时关机||poweroff 3600")
-[ "$server" = x11 ] || keyboard=()
 walk() {
   local step keys focus scene request
+  [ "$server" = x11 ] || return 0
   for step in "$@"; do
     IFS='|' read -r keys focus scene request <<<"$step"
     [ -z "$request" ] || bus_log clear
@@ -446,7 +446,7 @@ for x in $(seq 4 8 236); do
     atspi Form1
     atspi main-disabled
     # Its option group, none chosen, is one stop at its first option.
-    [ "$server" != x11 ] || walk "Tab|push button:确定" "Tab|radio button:星空主题" "Down|radio button:大海主题"
+    walk "Tab|push button:确定" "Tab|radio button:星空主题" "Down|radio button:大海主题"
     click "$id" 360 480                    # Option1 星空主题, inside Frame1
     click "$id" 120 2040                   # 确定
     answer_box 提示 box_skin_notice box-skin-notice
