@@ -1,18 +1,10 @@
 #include "platform/win32/display_density.h"
 
+#include "platform/win32/library_entry.h"
+
 namespace win32 {
 
 namespace {
-
-template <class F>
-F lookUp(const wchar_t* library, const char* name) {
-  HMODULE module = GetModuleHandleW(library);
-  if (module == nullptr)
-    module = LoadLibraryW(library);
-  if (module == nullptr)
-    return nullptr;
-  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
 
 UINT screenDpi() {
   HDC screen = GetDC(nullptr);
@@ -42,25 +34,25 @@ bool hasImageOfSize(HINSTANCE instance, int group, int size) {
 }  // namespace
 
 UINT dpiOf(HWND hwnd) {
-  static const auto forWindow = lookUp<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
+  static const auto forWindow = libraryEntry<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
   const UINT dpi = forWindow != nullptr ? forWindow(hwnd) : 0;
   return dpi != 0 ? dpi : systemDpi();
 }
 
 UINT systemDpi() {
-  static const auto forSystem = lookUp<UINT(WINAPI*)()>(L"user32.dll", "GetDpiForSystem");
+  static const auto forSystem = libraryEntry<UINT(WINAPI*)()>(L"user32.dll", "GetDpiForSystem");
   const UINT dpi = forSystem != nullptr ? forSystem() : 0;
   return dpi != 0 ? dpi : screenDpi();
 }
 
 int systemMetric(int index, UINT dpi) {
   static const auto forDpi =
-      lookUp<int(WINAPI*)(int, UINT)>(L"user32.dll", "GetSystemMetricsForDpi");
+      libraryEntry<int(WINAPI*)(int, UINT)>(L"user32.dll", "GetSystemMetricsForDpi");
   return forDpi != nullptr ? forDpi(index, dpi) : GetSystemMetrics(index);
 }
 
 RECT outerRect(int width, int height, DWORD style, bool menu, DWORD exStyle, UINT dpi) {
-  static const auto forDpi = lookUp<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>(
+  static const auto forDpi = libraryEntry<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>(
       L"user32.dll", "AdjustWindowRectExForDpi");
   RECT r{0, 0, width, height};
   if (forDpi == nullptr || !forDpi(&r, style, menu, exStyle, dpi))
@@ -76,7 +68,7 @@ HICON loadIcon(int group, int size) {
   HICON icon = nullptr;
   if (!hasImageOfSize(instance, group, size)) {
     static const auto scaleDown =
-        lookUp<HRESULT(WINAPI*)(HINSTANCE, const wchar_t*, int, int, HICON*)>(
+        libraryEntry<HRESULT(WINAPI*)(HINSTANCE, const wchar_t*, int, int, HICON*)>(
             L"comctl32.dll", "LoadIconWithScaleDown");
     if (scaleDown != nullptr &&
         SUCCEEDED(scaleDown(instance, MAKEINTRESOURCEW(group), size, size, &icon)))

@@ -19,6 +19,7 @@
 #include "app/picture_header.h"
 #include "app/picture_orientation.h"
 #include "app/runtime_error.h"
+#include "platform/win32/com.h"
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/display_density.h"
 #include "platform/win32/handles.h"
@@ -83,14 +84,11 @@ class FileHandle {
 };
 
 // The imaging component's factory, made once on the one user-interface
-// thread (the program has no other). No OLE 1 DDE window: it only costs
-// start-up time.
+// thread (the program has no other).
 IWICImagingFactory* imagingFactory() {
   static ComPtr<IWICImagingFactory> factory;
   if (!factory) {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                     factory.putVoid());
+    createInstance(CLSID_WICImagingFactory, IID_IWICImagingFactory, factory.putVoid());
   }
   return factory.get();
 }
@@ -321,8 +319,7 @@ app::Picture decodedByImaging(std::span<const unsigned char> bytes, const CLSID&
   if (factory == nullptr || FAILED(factory->CreateStream(stream.put())) ||
       FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()),
                                           static_cast<DWORD>(bytes.size()))) ||
-      FAILED(CoCreateInstance(format, nullptr, CLSCTX_INPROC_SERVER, IID_IWICBitmapDecoder,
-                              decoder.putVoid())) ||
+      FAILED(createInstance(format, IID_IWICBitmapDecoder, decoder.putVoid())) ||
       FAILED(decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand)))
     return nullptr;
   return shownPart(decoder.get(), app::exifOrientation(bytes));

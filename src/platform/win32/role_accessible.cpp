@@ -5,7 +5,9 @@
 
 #include <oleacc.h>
 
+#include "platform/win32/com.h"
 #include "platform/win32/com_ptr.h"
+#include "platform/win32/library_entry.h"
 
 namespace win32 {
 
@@ -20,20 +22,15 @@ struct Oleacc {
   decltype(&::LresultFromObject) lresultFromObject = nullptr;
 };
 
-template <class F>
-F entry(HMODULE module, const char* name) {
-  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 const Oleacc& oleacc() {
   static const Oleacc entries = [] {
     Oleacc e;
     // The answer is marshalled, which needs COM on this thread.
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    if (HMODULE module = LoadLibraryW(L"oleacc.dll")) {
-      e.createStandard = entry<decltype(e.createStandard)>(module, "CreateStdAccessibleObject");
-      e.lresultFromObject = entry<decltype(e.lresultFromObject)>(module, "LresultFromObject");
-    }
+    enterApartment();
+    e.createStandard =
+        libraryEntry<decltype(e.createStandard)>(L"oleacc.dll", "CreateStdAccessibleObject");
+    e.lresultFromObject =
+        libraryEntry<decltype(e.lresultFromObject)>(L"oleacc.dll", "LresultFromObject");
     return e;
   }();
   return entries;
@@ -53,8 +50,7 @@ LONG stateOf(HWND hwnd, AccessibleRole said) {
 // The service that overrides properties of the system's proxies; null without one.
 ComPtr<IAccPropServices> propertyServices() {
   ComPtr<IAccPropServices> services;
-  CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                   services.putVoid());
+  createInstance(CLSID_AccPropServices, IID_IAccPropServices, services.putVoid());
   return services;
 }
 
