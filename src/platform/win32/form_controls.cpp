@@ -236,7 +236,9 @@ HWND createControlWindow(const app::Control& control, HWND parent, int id,
       exStyle |= WS_EX_CLIENTEDGE;
       break;
     case app::ControlKind::Label:
+      // Not painted over the controls that lie on it (its form puts it beneath them).
       windowClass = kLabelClass;
+      style |= WS_CLIPSIBLINGS;
       break;
     case app::ControlKind::Frame:
       windowClass = kFrameClass;

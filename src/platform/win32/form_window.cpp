@@ -150,6 +150,13 @@ void FormWindow::createControls() {
     if (option)
       optionGroups_[l->container].push_back(child);
   }
+  // Labels lie beneath the other controls, as the runtime's windowless
+  // labels do: a button over a label's corner takes the clicks there. They
+  // are no tab stops, so the tab order stays.
+  for (const app::ControlLayout* l : app::tabOrder(layout))
+    if (l->kind == app::ControlKind::Label && windows_.contains(l->name))
+      SetWindowPos(windows_.at(l->name), HWND_BOTTOM, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   markOptionStops();
 }
 
@@ -200,6 +207,11 @@ void FormWindow::minimize() {
 }
 
 void FormWindow::setEnabled(bool enabled) {
+  // Disabling an active window takes its focus without a deactivation:
+  // keep the control that had it for when the window is active again.
+  HWND focus = GetFocus();
+  if (!enabled && focus != nullptr && IsChild(hwnd_, focus))
+    focus_ = focus;
   EnableWindow(hwnd_, enabled ? TRUE : FALSE);
 }
 
@@ -424,6 +436,15 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case DM_GETDEFID: {
+      // No default button: Enter presses the focused push button, as Space does.
+      HWND focus = GetFocus();
+      const auto code =
+          focus != nullptr && IsChild(hwnd_, focus) ? SendMessageW(focus, WM_GETDLGCODE, 0, 0) : 0;
+      if (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))
+        return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+      return 0;
+    }
     case WM_COMMAND:
       command(LOWORD(wParam), HIWORD(wParam));
       return 0;

@@ -35,8 +35,12 @@ void aboutBox(const Paths& paths, DWORD pid, HWND main) {
       CHECK(formsOf(pid, kAbout.caption).size() == 1, L"opened twice, one window");
       SetWindowPos(about, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
-    click(findControl(about, L"Button", L"确定"));
-    CHECK(waitGone(about), L"its button closes it");
+    // Enter on the button that has the focus; then a click on the button's
+    // top edge, where it lies over Label1.
+    RECT ok{};
+    GetWindowRect(findControl(about, L"Button", L"确定"), &ok);
+    first ? key(VK_RETURN) : clickAt({(ok.left + ok.right) / 2, ok.top + 2});
+    CHECK(waitGone(about), first ? L"Enter presses 确定" : L"a click on 确定's top edge closes it");
   }
 }
 
@@ -44,6 +48,10 @@ void aboutBox(const Paths& paths, DWORD pid, HWND main) {
 
 void chooseSkin(const Paths& paths, DWORD pid, HWND main, const std::wstring& option,
                 const std::wstring& missing, bool hint) {
+  // The focus moved within main since it was last active comes back.
+  SetForegroundWindow(main);
+  key(VK_TAB);
+  const HWND focus = focusIn(main);
   clickMenu(main, Skins);
   HWND chooser = waitForm(pid, kChooser.caption);
   REQUIRE(chooser != nullptr, L"skin chooser shown");
@@ -83,6 +91,8 @@ void chooseSkin(const Paths& paths, DWORD pid, HWND main, const std::wstring& op
   // decode: the chooser closes once it has been read, not before.
   CHECK(waitGone(chooser, 30000), L"chooser closed");
   CHECK(IsWindowEnabled(main), L"main enabled again");
+  pause(200);
+  CHECK(focusIn(main) == focus, L"the focus back on " + textOf(focus));
 }
 
 void menus(const Paths& paths, const Program& program, HWND main, const std::wstring&) {

@@ -31,9 +31,7 @@ namespace {
 void clickSplash(DWORD pid, HWND splash) {
   RECT before{}, after{};
   GetWindowRect(splash, &before);
-  SetCursorPos((before.left + before.right) / 2, (before.top + before.bottom) / 2);
-  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+  clickAt({(before.left + before.right) / 2, (before.top + before.bottom) / 2});
   pause(100);
   GetWindowRect(splash, &after);
   int shown = 0;

@@ -248,6 +248,12 @@ void click(HWND control) {
                reinterpret_cast<LPARAM>(control));
 }
 
+void clickAt(POINT at) {
+  SetCursorPos(at.x, at.y);
+  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+}
+
 HWND focusIn(HWND form) {
   GUITHREADINFO gui{sizeof(GUITHREADINFO)};
   GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &gui);

@@ -61,6 +61,8 @@ std::wstring textOf(HWND hwnd);
 std::wstring classOf(HWND hwnd);
 
 void click(HWND control);
+// A left click at a point of the screen, through the system's input.
+void clickAt(POINT at);
 void clickMenu(HWND form, int position);
 // A key pressed and let go through the system's input, as a user types.
 void key(WORD vk, bool shift = false);
