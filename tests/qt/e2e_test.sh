@@ -373,7 +373,8 @@ fi
 # chooses it; Space and Enter press buttons, Alt opens the menu bar. Each
 # step: the keys, where the focus is then, the scene that holds then, and
 # the shutdown it scheduled.
-keyboard=("Tab|push button:开始计时" "Tab|radio button:关机" "Tab|push button:六十秒关机"
+keyboard=("$(printf 'shift+Tab %.0s' {1..9})|radio button:关机" "shift+Tab shift+Tab|text:时间设定（秒）"
+  "Tab|push button:开始计时" "Tab|radio button:关机" "Tab|push button:六十秒关机"
   "Tab|push button:1小时关机" "Tab|push button:3小时关机" "Tab|push button:最小化到任务栏"
   "Tab|push button:取消快捷按钮关机" "Tab|push button:30分钟关机" "Tab|push button:2小时关机"
   "Tab|push button:5小时关机" "Tab|text:时间设定（秒）"

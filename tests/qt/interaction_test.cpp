@@ -226,17 +226,24 @@ TEST_F(InteractionTest, SkinChooserDisablesMainAndReportsSkinsThatAreNoPicturesB
   }
 }
 
+// Main, disabled behind the chooser, cannot be closed; once the chooser
+// is gone its focus is where it was.
 TEST_F(InteractionTest, SkinChooserHintLabelIsClickableAndItsCloseBoxUnloadsIt) {
   BoxAnswerer answers;
+  QWidget* focus = widget(mainForm(), "Command9");
+  focus->setFocus();
   menu("换肤");
   auto& chooser = app::instance<forms::Form1>();
   QTest::mouseClick(widget(chooser, "Label1"), Qt::LeftButton);
   ASSERT_EQ(answers.boxes.size(), 1u) << "the click reached Label1_Click";
   EXPECT_TRUE(chooser.loaded());
+  window(mainForm())->close();
+  EXPECT_EQ(mainForm().ULD().Enabled(), app::False) << "no close sequence";
 
   window(chooser)->close();
   EXPECT_FALSE(chooser.loaded());
   EXPECT_TRUE(window(mainForm())->isEnabled());
+  EXPECT_EQ(window(mainForm())->focusWidget(), focus);
   EXPECT_EQ(answers.boxes.size(), 1u) << "closing shows nothing";
 }
 

@@ -71,7 +71,7 @@ class OptionButton : public QRadioButton {
                                                                  : 0;
     if (step == 0 || parentWidget() == nullptr)
       return QRadioButton::keyPressEvent(event);
-    const auto group = parentWidget()->findChildren<OptionButton*>(Qt::FindDirectChildrenOnly);
+    const auto group = this->group();
     const auto at = group.indexOf(this);
     const auto size = group.size();
     OptionButton* next = group[(at + step + size) % size];
@@ -79,12 +79,46 @@ class OptionButton : public QRadioButton {
     next->click();
   }
   // A screen reader's toggle sets the state directly: it stands for a click.
-  // The core's own changes come with signals blocked.
+  // A click's own check, and the core's changes (signals blocked), do not.
   void checkStateSet() override {
     QRadioButton::checkStateSet();
-    if (isChecked() && !signalsBlocked())
+    if (isChecked() && !signalsBlocked() && !clicking_)
       QMetaObject::invokeMethod(this, &QAbstractButton::click, Qt::QueuedConnection);
+    markTabStop();
   }
+  void nextCheckState() override {
+    clicking_ = true;
+    QRadioButton::nextCheckState();
+    clicking_ = false;
+  }
+  // Qt makes the option focused last the group's stop.
+  void focusInEvent(QFocusEvent* event) override {
+    QRadioButton::focusInEvent(event);
+    markTabStop();
+  }
+
+ public:
+  // The group's one Tab stop: its checked option, else its first.
+  void markTabStop() {
+    const auto group = this->group();
+    OptionButton* stop = group.value(0);
+    for (OptionButton* option : group)
+      if (option->isChecked())
+        stop = option;
+    for (OptionButton* option : group) {
+      const int policy = option->focusPolicy();
+      option->setFocusPolicy(
+          Qt::FocusPolicy(option == stop ? policy | Qt::TabFocus : policy & ~Qt::TabFocus));
+    }
+  }
+
+ private:
+  QList<OptionButton*> group() {
+    return parentWidget() != nullptr
+               ? parentWidget()->findChildren<OptionButton*>(Qt::FindDirectChildrenOnly)
+               : QList<OptionButton*>{this};
+  }
+  bool clicking_ = false;
 };
 
 // Labels have no click signal of their own.
@@ -183,6 +217,10 @@ void LineWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setPen(QPen(palette().color(QPalette::WindowText), 0));
   painter.drawLine(line_);
+}
+
+void markOptionStops(QWidget* form) {
+  for (OptionButton* option : form->findChildren<OptionButton*>()) option->markTabStop();
 }
 
 bool takesFocus(app::ControlKind kind) {

@@ -60,5 +60,7 @@ QWidget* createControlWidget(const app::ControlLayout& layout, QWidget* parent,
 void syncControlWidget(QWidget* widget, const app::Control& control);
 
 bool takesFocus(app::ControlKind kind);
+// Each option group of the form one Tab stop: its checked option, else its first.
+void markOptionStops(QWidget* form);
 
 }  // namespace qtui

@@ -35,7 +35,13 @@ void FormPeer::minimize() {
 }
 
 void FormPeer::setEnabled(bool enabled) {
+  // Disabled, the window loses its focus; enabled again, the control that
+  // had it takes it back, as a dialog's does.
+  if (!enabled && window_->focusWidget() != nullptr)
+    focus_ = window_->focusWidget();
   window_->setEnabled(enabled);
+  if (enabled && focus_ && focus_->isEnabled())
+    focus_->setFocus(Qt::OtherFocusReason);
 }
 
 void FormPeer::setOuterSize(int width, int height) {

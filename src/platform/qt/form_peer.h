@@ -32,6 +32,7 @@ class FormPeer : public app::WindowPeer {
 
  private:
   QPointer<FormWindow> window_;
+  QPointer<QWidget> focus_;  // while disabled
   WindowRegistry& registry_;
   app::Long handle_;
 };

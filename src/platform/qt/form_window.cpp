@@ -79,6 +79,7 @@ FormWindow::FormWindow(app::Form& form) : QWidget(nullptr, flagsFor(form.layout(
     client_->setPicture(picture->pixmap());
   buildControls();
   setTabOrder();
+  markOptionStops(client_);
 }
 
 void FormWindow::buildMenu() {
@@ -221,9 +222,10 @@ void FormWindow::setOuterSize(QSize outer) {
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {
-  // The core decides; an unload destroys this window's peer.
+  // The core decides; an unload destroys this window's peer. A disabled
+  // window's close box does nothing, as on Windows.
   event->ignore();
-  if (form_ != nullptr)
+  if (form_ != nullptr && isEnabled())
     app::Application::current().closeRequested(*form_, app::UnloadMode::ControlMenu);
 }
 

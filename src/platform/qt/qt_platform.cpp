@@ -41,7 +41,10 @@ void QtPlatform::messageBox(const std::string& text, int style, const std::strin
   box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));  // the runtime's own word
   if (onWayland())  // Qt's decoration there cuts the caption short, as the forms' did
     addTitleBar(box);
-  box.exec();  // the timer keeps firing in the box's own loop
+  // A tick handler may be the caller: arm the timer for the next deadline
+  // so ticks go on in the box's own loop.
+  timersChanged();
+  box.exec();
 }
 
 double QtPlatform::run(const app::CommandLine& command, app::WindowStyle) {
