@@ -376,10 +376,15 @@ LRESULT FormWindow::controlColours(HDC dc, HWND hwnd) {
   if (control == nullptr)
     return reinterpret_cast<LRESULT>(brush(backColor_));
   const app::ControlLayout& l = control->layout();
-  if (l.foreColor)
-    SetTextColor(dc, toColorRef(*l.foreColor));
-  if (l.kind == app::ControlKind::TextBox)
+  // The system's text colours where the layout gives none, as the default
+  // handler's: a dark or high-contrast scheme changes them.
+  const bool edit = l.kind == app::ControlKind::TextBox;
+  SetTextColor(dc, l.foreColor ? toColorRef(*l.foreColor)
+                               : GetSysColor(edit ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
+  if (edit) {
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+  }
   SetBkMode(dc, TRANSPARENT);
   app::Colour colour = l.backColor.value_or(app::SystemColour::ButtonFace);
   if (!l.backColor && l.kind != app::ControlKind::Frame) {
@@ -417,6 +422,11 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
       drawLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
+    case WM_SYSCOLORCHANGE:
+      // The system colours' brushes are made anew.
+      brushes_.clear();
+      RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+      return 0;
     case WM_DPICHANGED:
       // The new density comes with the message: the window may not have it yet.
       densityChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
