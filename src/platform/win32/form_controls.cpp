@@ -253,6 +253,8 @@ HWND createControlWindow(const app::Control& control, HWND parent, int id,
   HWND hwnd = CreateWindowExW(exStyle, windowClass, widen(control.Text()).c_str(), style, 0, 0, 0,
                               0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                               GetModuleHandleW(nullptr), nullptr);
+  if (hwnd == nullptr)
+    return nullptr;
   if (l.kind == app::ControlKind::OptionButton) {
     const auto previous =
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(optionProc));

@@ -9,6 +9,7 @@
 #include "platform/win32/display_density.h"
 #include "platform/win32/form_controls.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/library_entry.h"
 #include "platform/win32/pictures.h"
 #include "platform/win32/system_entries.h"
 #include "platform/win32/text.h"
@@ -73,6 +74,12 @@ FormWindow::FormWindow(app::Form& form, SystemEntries& entries)
   // Made on the primary monitor, whose density sizes it; centred there.
   hwnd_ = CreateWindowExW(s.exStyle, kFormClass, widen(layout.caption).c_str(), s.style, 0, 0, 0, 0,
                           nullptr, menu, GetModuleHandleW(nullptr), this);
+  // Run elevated, the program hears a restarted taskbar only if it lets
+  // the message in (Windows 7 and later).
+  static const auto allow = libraryEntry<decltype(&::ChangeWindowMessageFilterEx)>(
+      L"user32.dll", "ChangeWindowMessageFilterEx");
+  if (allow != nullptr)
+    allow(hwnd_, taskbarCreated, MSGFLT_ALLOW, nullptr);
   dpi_ = dpiOf(hwnd_);
   fitClientArea(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
   setIcon();
