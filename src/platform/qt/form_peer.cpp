@@ -37,10 +37,11 @@ void FormPeer::minimize() {
 void FormPeer::setEnabled(bool enabled) {
   // Disabled, the window loses its focus; enabled again, the control that
   // had it takes it back, as a dialog's does.
-  if (!enabled && window_->focusWidget() != nullptr)
+  const bool wasEnabled = window_->isEnabled();
+  if (!enabled && wasEnabled)
     focus_ = window_->focusWidget();
   window_->setEnabled(enabled);
-  if (enabled && focus_ && focus_->isEnabled())
+  if (enabled && !wasEnabled && focus_ && focus_->isEnabled())
     focus_->setFocus(Qt::OtherFocusReason);
 }
 

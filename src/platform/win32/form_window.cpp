@@ -55,6 +55,11 @@ COLORREF besideKey(COLORREF key) {
   return key ^ 0x010000;
 }
 
+BOOL CALLBACK tellColoursChanged(HWND child, LPARAM) {
+  SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+  return TRUE;
+}
+
 POINT centreOf(const RECT& r) {
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
@@ -220,6 +225,9 @@ void FormWindow::setEnabled(bool enabled) {
   if (!enabled && focus != nullptr && IsChild(hwnd_, focus))
     focus_ = focus;
   EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+  // Activated while disabled, it could not take the focus back then.
+  if (enabled && GetActiveWindow() == hwnd_ && focus_ != nullptr && IsWindow(focus_))
+    SetFocus(focus_);
 }
 
 void FormWindow::setOuterSize(int width, int height) {
@@ -432,7 +440,10 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOLORCHANGE:
       // The system colours' brushes are made anew.
       brushes_.clear();
-      RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+      // The common controls hear of it only from their top-level window.
+      EnumChildWindows(hwnd_, tellColoursChanged, 0);
+      RedrawWindow(hwnd_, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
       return 0;
     case WM_DPICHANGED:
       // The new density comes with the message: the window may not have it yet.
@@ -469,7 +480,9 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       mouseMoved(wParam, lParam);
       return 0;
     case WM_CLOSE:
-      application.closeRequested(form_, app::UnloadMode::ControlMenu);
+      // As the taskbar's Close window does nothing to a disabled window.
+      if (IsWindowEnabled(hwnd_))
+        application.closeRequested(form_, app::UnloadMode::ControlMenu);
       return 0;
     case WM_QUERYENDSESSION:
       // Never hold the session up: ending it is the point of the program.

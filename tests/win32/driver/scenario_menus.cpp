@@ -52,6 +52,7 @@ void chooseSkin(const Paths& paths, DWORD pid, HWND main, const std::wstring& op
   SetForegroundWindow(main);
   key(VK_TAB);
   const HWND focus = focusIn(main);
+  CHECK(focus != nullptr && IsChild(main, focus), L"Tab moved the focus within main");
   clickMenu(main, Skins);
   HWND chooser = waitForm(pid, kChooser.caption);
   REQUIRE(chooser != nullptr, L"skin chooser shown");
@@ -61,6 +62,10 @@ void chooseSkin(const Paths& paths, DWORD pid, HWND main, const std::wstring& op
   for (const wchar_t* o : {L"星空主题", L"大海主题", L"天空主题"})
     CHECK(!checked(findControl(chooser, L"Button", o)), std::wstring(o) + L" not selected");
   if (hint) {
+    // Closed as the taskbar would close it, main, disabled, stays as it is.
+    RECT before{}, after{};
+    GetWindowRect(main, &before);
+    PostMessageW(main, WM_CLOSE, 0, 0);
     checkHeard(chooser, kChooser, L"星空主题");
     // The label's own press, as the mouse gives it.
     HWND label = findControl(chooser, L"TavimoLabel", L"想要自定义皮肤的点这里。");
@@ -74,6 +79,7 @@ void chooseSkin(const Paths& paths, DWORD pid, HWND main, const std::wstring& op
     tabThrough(chooser, stops);
     key(VK_DOWN);
     CHECK(checked(findControl(chooser, L"Button", L"大海主题")), L"Down selects 大海主题");
+    CHECK(GetWindowRect(main, &after) && EqualRect(&before, &after), L"main, disabled, not closed");
   }
   click(choice);
   pause(200);
