@@ -131,15 +131,21 @@ void FormWindow::densityChanged(UINT dpi, const RECT& suggested) {
       placeControl(hwnd, *layout, tpp);
   const POINT centre = centreOf(suggested);
   fitClientArea(centre.x, centre.y);
+  setIcon();
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+// The form's icon is made at the system's density (the tray's); on a
+// monitor of another the caption and Alt+Tab get it drawn anew for that.
 void FormWindow::setIcon() {
   auto icon = std::dynamic_pointer_cast<const IconPicture>(form_.Icon());
   if (!icon)
     return;
-  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon->small()));
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon->large()));
+  auto own = dpi_ != systemDpi() ? std::make_unique<IconPicture>(icon->group(), dpi_) : nullptr;
+  const IconPicture& shown = own ? *own : *icon;
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(shown.small()));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(shown.large()));
+  densityIcons_ = std::move(own);  // those it replaced go once they are no longer shown
 }
 
 // Created in tab order, so the window order is the tab order. Each

@@ -5,6 +5,7 @@
 #include "platform/win32/windows_api.h"
 
 #include <map>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -15,6 +16,7 @@
 namespace win32 {
 
 class Canvas;
+class IconPicture;
 class SystemEntries;
 
 inline constexpr wchar_t kFormClass[] = L"TavimoForm";
@@ -77,6 +79,7 @@ class FormWindow : public app::WindowPeer {
   std::map<std::string_view, HWND> windows_;                    // controls that have one
   std::map<std::string_view, std::vector<HWND>> optionGroups_;  // by container, in tab order
   std::map<app::Colour, GdiObject<HBRUSH>> brushes_;
+  std::unique_ptr<IconPicture> densityIcons_;  // on a monitor of another density
   HWND focus_ = nullptr;
   bool shown_ = false;
   bool settingState_ = false;  // a change from the program, not the user

@@ -41,11 +41,12 @@ app::Long BitmapPicture::handle() const {
 
 // The sizes the shell asks for at the primary monitor's density, where the
 // notification area is.
-IconPicture::IconPicture(int group) {
-  const UINT dpi = systemDpi();
-  small_ = loadIcon(group, systemMetric(SM_CXSMICON, dpi));
-  large_ = loadIcon(group, systemMetric(SM_CXICON, dpi));
-}
+IconPicture::IconPicture(int group) : IconPicture(group, systemDpi()) {}
+
+IconPicture::IconPicture(int group, UINT dpi)
+    : group_(group),
+      small_(loadIcon(group, systemMetric(SM_CXSMICON, dpi))),
+      large_(loadIcon(group, systemMetric(SM_CXICON, dpi))) {}
 
 IconPicture::~IconPicture() {
   DestroyIcon(small_);

@@ -31,7 +31,8 @@ class BitmapPicture : public app::PictureObject {
 
 class IconPicture : public app::PictureObject {
  public:
-  explicit IconPicture(int group);
+  explicit IconPicture(int group);  // at the system's density
+  IconPicture(int group, UINT dpi);
   ~IconPicture() override;
   IconPicture(const IconPicture&) = delete;
   IconPicture& operator=(const IconPicture&) = delete;
@@ -39,11 +40,13 @@ class IconPicture : public app::PictureObject {
   // The small image serves the tray and the caption, the large one Alt+Tab.
   HICON small() const { return small_; }
   HICON large() const { return large_; }
+  int group() const { return group_; }
   app::Long handle() const override;
   int widthPixels() const override;
   int heightPixels() const override;
 
  private:
+  int group_;
   HICON small_;
   HICON large_;
 };
