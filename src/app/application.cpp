@@ -103,8 +103,9 @@ void Application::mouseMove(Form& form, Integer button, Integer shift, Single x,
 }
 
 void Application::closeRequested(Form& form, Integer unloadMode) {
-  // A close request reaches a disabled window too (the session ending).
-  if (ended_ || !form.loaded())
+  // A disabled window's close box does nothing, as on Windows; the
+  // session's end reaches it all the same.
+  if (ended_ || !form.loaded() || (unloadMode == UnloadMode::ControlMenu && !form.acceptsInput()))
     return;
   guarded([&] { form.Unload(unloadMode); });
 }

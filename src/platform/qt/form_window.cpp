@@ -222,10 +222,9 @@ void FormWindow::setOuterSize(QSize outer) {
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {
-  // The core decides; an unload destroys this window's peer. A disabled
-  // window's close box does nothing, as on Windows.
+  // The core decides; an unload destroys this window's peer.
   event->ignore();
-  if (form_ != nullptr && isEnabled())
+  if (form_ != nullptr)
     app::Application::current().closeRequested(*form_, app::UnloadMode::ControlMenu);
 }
 
