@@ -224,16 +224,27 @@ void FormWindow::minimize() {
   ShowWindow(hwnd_, SW_MINIMIZE);
 }
 
+// Disabling an active window takes its focus without a deactivation; one
+// activated while disabled could not take it back then.
 void FormWindow::setEnabled(bool enabled) {
-  // Disabling an active window takes its focus without a deactivation:
-  // keep the control that had it for when the window is active again.
-  HWND focus = GetFocus();
-  if (!enabled && focus != nullptr && IsChild(hwnd_, focus))
-    focus_ = focus;
+  if (!enabled)
+    keepFocus();
   EnableWindow(hwnd_, enabled ? TRUE : FALSE);
-  // Activated while disabled, it could not take the focus back then.
-  if (enabled && GetActiveWindow() == hwnd_ && focus_ != nullptr && IsWindow(focus_))
-    SetFocus(focus_);
+  if (enabled && GetActiveWindow() == hwnd_)
+    giveFocusBack();
+}
+
+void FormWindow::keepFocus() {
+  HWND focus = GetFocus();
+  if (focus != nullptr && IsChild(hwnd_, focus))
+    focus_ = focus;
+}
+
+bool FormWindow::giveFocusBack() {
+  if (focus_ == nullptr || !IsWindow(focus_))
+    return false;
+  SetFocus(focus_);
+  return true;
 }
 
 void FormWindow::setOuterSize(int width, int height) {
@@ -461,14 +472,10 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return controlColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_ACTIVATE:
       // Keep the focus on the control that had it, as dialogs do.
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus != nullptr && IsChild(hwnd_, focus))
-          focus_ = focus;
-      } else if (focus_ != nullptr && IsWindow(focus_)) {
-        SetFocus(focus_);
+      if (LOWORD(wParam) == WA_INACTIVE)
+        keepFocus();
+      else if (giveFocusBack())
         return 0;
-      }
       break;
     case DM_GETDEFID: {
       // No default button: Enter presses the focused push button, as Space does.
@@ -486,9 +493,7 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       mouseMoved(wParam, lParam);
       return 0;
     case WM_CLOSE:
-      // As the taskbar's Close window does nothing to a disabled window.
-      if (IsWindowEnabled(hwnd_))
-        application.closeRequested(form_, app::UnloadMode::ControlMenu);
+      application.closeRequested(form_, app::UnloadMode::ControlMenu);
       return 0;
     case WM_QUERYENDSESSION:
       // Never hold the session up: ending it is the point of the program.

@@ -53,6 +53,10 @@ class FormWindow : public app::WindowPeer {
   void fitClientArea(int centreX, int centreY);
   void densityChanged(UINT dpi, const RECT& suggested);
   void markOptionStops();
+  // The control with the focus, kept while the window is inactive or
+  // disabled and given back after; false when there is none.
+  void keepFocus();
+  bool giveFocusBack();
   void setIcon();
   // The form's background, picture and lines, drawn with the client area's
   // origin at (-originX, -originY) of dc: also under transparent labels.
